@@ -8,6 +8,7 @@
 #include <device/FileSystem.h>
 
 #include <dlfcn.h>
+#include <list>
 #include <unistd.h>
 #include <algorithm>
 #include <atomic>
@@ -24,7 +25,7 @@ namespace {
 struct ModuleTable {
     std::mutex mutex;
     std::set<Module*> live;
-    std::vector<BuiltinLibrary> builtins;
+    std::list<BuiltinLibrary> builtins;  // modules point at their entry: never moved
     std::filesystem::path copyFolder;
     std::atomic<unsigned> copies{0};
 
@@ -149,20 +150,19 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
         return reinterpret_cast<HMODULE>(loaded);
     }
     auto& table = platform::moduleTable();
+    const platform::BuiltinLibrary* builtin = nullptr;
     {
         std::lock_guard lock(table.mutex);
         auto name = platform::deviceFileNameOf(devicePath);
-        for (const auto& builtin : table.builtins) {
-            if (platform::sameDeviceName(builtin.name, name)) {
-                auto* module = new Module;
-                module->devicePath = u"\\Windows\\" + builtin.name;
-                module->builtin = &builtin;
-                table.mutex.unlock();
-                platform::addModule(process, module);
-                table.mutex.lock();
-                return reinterpret_cast<HMODULE>(module);
-            }
+        for (const auto& candidate : table.builtins) {
+            if (platform::sameDeviceName(candidate.name, name)) builtin = &candidate;
         }
+    }
+    if (builtin != nullptr) {
+        auto* module = new Module;
+        module->devicePath = u"\\Windows\\" + builtin->name;
+        module->builtin = builtin;
+        return reinterpret_cast<HMODULE>(platform::addModule(process, module));
     }
     auto host = device::resolveDevicePath(devicePath);
     std::error_code error;
