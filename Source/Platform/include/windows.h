@@ -2,7 +2,9 @@
 // expect: every area header of the platform, one line each.
 #pragma once
 
+#include "oleauto.h"
 #include "wchar16.h"
 #include "windef.h"
 #include "winerror.h"
 #include "winnls.h"
+#include "winreg.h"

@@ -19,3 +19,19 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
                         LPWSTR wide, int wideLength);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR multiByte,
                         int multiByteLength, LPCSTR defaultChar, LPBOOL usedDefaultChar);
+
+// Locale identifiers: the device's user and system default locale is English (United States).
+#define LANG_NEUTRAL 0x00
+#define LANG_ENGLISH 0x09
+#define SUBLANG_DEFAULT 0x01
+#define SUBLANG_ENGLISH_US 0x01
+#define MAKELANGID(primary, sub) \
+    (static_cast<WORD>((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary)))
+#define SORT_DEFAULT 0x0
+#define MAKELCID(lang, sort)                                                  \
+    (static_cast<DWORD>((static_cast<DWORD>(static_cast<WORD>(sort)) << 16) | \
+                        static_cast<DWORD>(static_cast<WORD>(lang))))
+#define LOCALE_USER_DEFAULT 0x0400
+#define LOCALE_SYSTEM_DEFAULT 0x0800
+#define LOCALE_NEUTRAL 0x0000
+#define LOCALE_NOUSEROVERRIDE 0x80000000
