@@ -3,6 +3,8 @@
 # mappings behind iswctype, towlower and towupper, taken from Python's Unicode database for the
 # scripts the device shows (Latin, Greek, Cyrillic, Armenian, Hebrew, Arabic and Farsi, CJK).
 import os
+import shutil
+import subprocess
 import unicodedata as ud
 
 BLOCKS = [(0x0000, 0x02FF), (0x0370, 0x058F), (0x0590, 0x05FF), (0x0600, 0x06FF),
@@ -136,6 +138,8 @@ def main():
               '}  // namespace platform', '']
     with open(path, 'w', encoding='ascii') as out:
         out.write('\n'.join(lines))
+    if shutil.which('clang-format'):
+        subprocess.run(['clang-format', '-i', path], check=True)
 
 
 main()

@@ -104,8 +104,11 @@ RegistryFileResult attachRegistryFile(const std::filesystem::path& path) {
     if (tree)
         registry.replaceTree(std::move(*tree));
     registry.attach(path);
-    if (!exists && !registry.changed())
-        return failure(registry.lastSaveError());
+    if (!exists && !registry.changed()) {
+        std::string message = registry.lastSaveError();
+        registry.attach({});
+        return failure(message);
+    }
     return {};
 }
 

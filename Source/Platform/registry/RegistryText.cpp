@@ -205,8 +205,8 @@ private:
         std::string_view first = lines_[0];
         if (startsWith(first, "\xEF\xBB\xBF"))
             first.remove_prefix(3);
-        if (startsWith(first, "\xFF\xFE") || startsWith(first, "\xFE\xFF")) {
-            error = RegistryTextError{1, "the file is UTF-16; registry files are read as UTF-8"};
+        if (startsWith(first, "\xFE\xFF")) {
+            error = RegistryTextError{1, "the file is big-endian UTF-16, which is not supported"};
             return false;
         }
         if (trim(first) != kRegistryFileHeader) {
@@ -415,7 +415,36 @@ std::string writeRegistryText(const RegistryTree& tree) {
 }
 
 std::optional<RegistryTree> parseRegistryText(std::string_view text, RegistryTextError& error) {
-    return Parser(text).parse(error);
+    if (!startsWith(text, "\xFF\xFE"))
+        return Parser(text).parse(error);
+    // Registry editors write little-endian UTF-16 with a byte-order mark: read its UTF-8 form.
+    std::string utf8;
+    size_t line = 1;
+    std::string_view units = text.substr(2);
+    if (units.size() % 2 != 0) {
+        error = RegistryTextError{1, "the UTF-16 file has an odd number of bytes"};
+        return std::nullopt;
+    }
+    for (size_t i = 0; i < units.size(); i += 2) {
+        uint32_t c = static_cast<unsigned char>(units[i]) |
+                     (static_cast<uint32_t>(static_cast<unsigned char>(units[i + 1])) << 8);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < units.size()) {
+            uint32_t low = static_cast<unsigned char>(units[i + 2]) |
+                           (static_cast<uint32_t>(static_cast<unsigned char>(units[i + 3])) << 8);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            error = RegistryTextError{line, "the UTF-16 text has an unpaired surrogate"};
+            return std::nullopt;
+        }
+        if (c == '\n')
+            ++line;
+        appendUtf8(utf8, c);
+    }
+    return Parser(utf8).parse(error);
 }
 
 }  // namespace platform

@@ -10,7 +10,10 @@ TEST(CharacterClass, AlphabeticMaskHoldsForLettersOfEveryScript) {
          u"ΑΩαωΣς"
          u"АЯаяЁё"
          u"پچژگکی"
-         u"ابتثجحخدذرزسشصضطظعغفقلمنهوي") {
+         u"ابتثجحخدذرزسشصضطظعغفقلمنهوي"
+         u"אבגת"
+         u"ԱՖաֆ"
+         u"中文かナ한") {
         if (c == 0)
             continue;
         EXPECT_TRUE(iswctype(c, 0x103)) << std::hex << static_cast<int>(c);

@@ -222,6 +222,33 @@ TEST_F(RegistryFile, ReadsWhatOtherEditorsWrite) {
     EXPECT_EQ(data[0], 10);
 }
 
+TEST_F(RegistryFile, ReadsLittleEndianUtf16Files) {
+    std::u16string text =
+        u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\فارسی]\r\n"
+        u"\"Name\"=\"کلوو 😀\"\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    ASSERT_TRUE(device::loadRegistryText(bytes)) << device::loadRegistryText(bytes).message;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"فارسی", 0, 0, &key), ERROR_SUCCESS);
+    WCHAR value[16] = {};
+    DWORD size = sizeof value;
+    ASSERT_EQ(
+        RegQueryValueExW(key, u"name", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size),
+        ERROR_SUCCESS);
+    EXPECT_EQ(std::u16string(value), u"کلوو 😀");
+
+    bytes.push_back('x');
+    EXPECT_NE(device::loadRegistryText(bytes).message.find("odd number"), std::string::npos);
+    std::string lone = "\xFF\xFE" + std::string("W\0\n\0\x00\xD8", 6);
+    EXPECT_NE(
+        device::loadRegistryText(lone).message.find("line 2: the UTF-16 text has an unpaired"),
+        std::string::npos);
+}
+
 TEST_F(RegistryFile, LoadingReplacesTheRegistryAndOldHandlesReadAsDeleted) {
     HKEY old = kelvoKey();
     ASSERT_TRUE(device::loadRegistryText(
@@ -299,4 +326,7 @@ TEST_F(RegistryFile, MalformedAttachedFileIsNeitherLoadedNorOverwritten) {
     EXPECT_NE(result.message.find("line 3"), std::string::npos);
     kelvoKey();
     EXPECT_EQ(readFile(path), broken);
+    // A file that cannot be written is not attached either.
+    EXPECT_FALSE(device::attachRegistryFile(file("no-such-folder") / "device.reg"));
+    EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
 }
