@@ -1,0 +1,10 @@
+// The Windows API surface of the device in one include, as programs written for the device
+// expect: every area header of the platform, one line each.
+#pragma once
+
+#include "oleauto.h"
+#include "wchar16.h"
+#include "windef.h"
+#include "winerror.h"
+#include "winnls.h"
+#include "winreg.h"
