@@ -15,7 +15,7 @@
 #include <set>
 
 #include "kernel/DevicePath.h"
-#include "kernel/HostText.h"
+#include <wchar16.h>
 #include "kernel/Process.h"
 
 namespace platform {
@@ -186,7 +186,7 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
     if (handle == nullptr) {
         const char* why = ::dlerror();
         device::logEvent(u"module", u"cannot load " + devicePath + u": " +
-                                        platform::deviceText(why ? why : "unknown error"));
+                                        platform::fromUtf8(why ? why : "unknown error"));
         std::filesystem::remove(copy, error);
         SetLastError(ERROR_BAD_FORMAT);
         return nullptr;
@@ -238,7 +238,7 @@ FARPROC GetProcAddress(HMODULE handle, LPCSTR procName) {
 FARPROC GetProcAddressW(HMODULE module, LPCWSTR procName) {
     if (procName == nullptr)
         return GetProcAddress(module, nullptr);
-    return GetProcAddress(module, platform::hostText(procName).c_str());
+    return GetProcAddress(module, platform::toUtf8(procName).c_str());
 }
 
 HMODULE GetModuleHandleW(LPCWSTR moduleName) {
