@@ -193,8 +193,8 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
         std::vector<int> advances;
         for (size_t li = 0; li < lines.size(); ++li) {
             const Line& line = lines[li];
-            std::u16string drawn = shown.substr(static_cast<size_t>(line.start),
-                                                static_cast<size_t>(line.count));
+            std::u16string drawn =
+                shown.substr(static_cast<size_t>(line.start), static_cast<size_t>(line.count));
             int64_t width = line.width;
             if ((format & DT_END_ELLIPSIS) && width > rectWidth) {
                 int64_t dots = textWidth(face, ellipsis.data(), 3);
@@ -233,9 +233,8 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
                 RECT cell{clampCoordinate(penX), clampCoordinate(y + offsetY),
                           clampCoordinate(penX + width), clampCoordinate(y + offsetY + lineHeight)};
                 uint32_t bk = pixelFromColorref(dc->bkColor);
-                target.forEachSpan(intersectRects(cell, limit), [&](uint32_t* p, int, int, int k) {
-                    std::fill_n(p, k, bk);
-                });
+                target.forEachSpan(intersectRects(cell, limit),
+                                   [&](uint32_t* p, int, int, int k) { std::fill_n(p, k, bk); });
             }
             TextRun run{drawn.data(), static_cast<int>(drawn.size()), advances.data(), penX,
                         baseline};
@@ -253,9 +252,8 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
                 int64_t uy = baseline + m.underlinePosition;
                 RECT r{clampCoordinate(ux), clampCoordinate(uy), clampCoordinate(ux + advances[at]),
                        clampCoordinate(uy + m.lineThickness)};
-                target.forEachSpan(intersectRects(r, limit), [&](uint32_t* p, int, int, int k) {
-                    std::fill_n(p, k, color);
-                });
+                target.forEachSpan(intersectRects(r, limit),
+                                   [&](uint32_t* p, int, int, int k) { std::fill_n(p, k, color); });
             }
         }
     }
