@@ -2,6 +2,8 @@
 // One line per area header, sorted.
 #pragma once
 
+#include "winbase_memory.h"
 #include "windef.h"
 #include "winerror.h"
 #include "wingdi.h"
+#include "winuser.h"
