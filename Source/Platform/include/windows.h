@@ -1,10 +1,17 @@
 // The Windows API surface of the device in one include, as programs written for the device
-// expect: every area header of the platform, one line each.
+// expect: every area header of the platform, one line each, sorted.
 #pragma once
 
+#include "guiddef.h"
+#include "objbase.h"
 #include "oleauto.h"
+#include "unknwn.h"
 #include "wchar16.h"
+#include "winbase.h"
+#include "winbase_memory.h"
 #include "windef.h"
 #include "winerror.h"
+#include "wingdi.h"
 #include "winnls.h"
 #include "winreg.h"
+#include "winuser.h"
