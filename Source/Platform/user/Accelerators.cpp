@@ -21,7 +21,7 @@ AccelTable& accels() {
     return *t;
 }
 
-bool down(const UserState& s, int vk, int left, int right) { return s.keyDown[vk] || s.keyDown[left] || s.keyDown[right]; }
+bool down(const ThreadQueue& s, int vk, int left, int right) { return s.keyDown[vk] || s.keyDown[left] || s.keyDown[right]; }
 
 }  // namespace
 }  // namespace platform::user
@@ -78,7 +78,7 @@ int TranslateAcceleratorW(HWND hwnd, HACCEL accel, LPMSG msg) {
             setError(ERROR_INVALID_ACCEL_HANDLE);
             return 0;
         }
-        const UserState& s = state();
+        const ThreadQueue& s = currentQueue();
         BYTE mods = 0;
         if (down(s, VK_SHIFT, VK_LSHIFT, VK_RSHIFT)) mods |= FSHIFT;
         if (down(s, VK_CONTROL, VK_LCONTROL, VK_RCONTROL)) mods |= FCONTROL;

@@ -1,7 +1,8 @@
 // Injected input: stylus events go to the capturing window or the deepest visible, enabled
 // window under the point, in client coordinates; a second tap soon and near enough becomes a
 // double click for CS_DBLCLKS classes. Keys and characters go to the foreground thread's focus
-// window. The key state that GetKeyState reports is the state last injected.
+// window. GetAsyncKeyState reports the key state last injected; GetKeyState the state as of
+// the last key message the calling thread retrieved, so translation sees the keys of its time.
 #include <cstdlib>
 
 #include "device/Display.h"
@@ -141,7 +142,7 @@ HWND device::foregroundFocusWindow() {
 
 SHORT GetKeyState(int vk) {
     Lock lock = lockState();
-    UserState& s = state();
+    ThreadQueue& s = currentQueue();
     if (vk < 0 || vk > 0xFF) return 0;
     return static_cast<SHORT>((s.keyDown[vk] ? 0x8000 : 0) | (s.keyToggled[vk] ? 1 : 0));
 }

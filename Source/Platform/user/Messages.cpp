@@ -144,6 +144,12 @@ bool retrieve(Lock& lock, MSG& out, HWND filter, UINT lo, UINT hi, Removal remov
         bool activate = false;
         if (takeMessage(q, filter, lo, hi, removal, out, activate)) {
             if (removal == Removal::Remove) {
+                if (out.message == WM_KEYDOWN || out.message == WM_KEYUP) {
+                    auto vk = static_cast<size_t>(out.wParam & 0xFF);
+                    bool down = out.message == WM_KEYDOWN;
+                    if (down && !q.keyDown[vk]) q.keyToggled[vk] ^= 1;
+                    q.keyDown[vk] = down ? 1 : 0;
+                }
                 q.lastMessageTime = out.time;
                 q.lastMessagePos = out.pt;
                 if (activate && !clickActivate(lock, out)) continue;
@@ -387,7 +393,7 @@ BOOL WaitMessage() {
 BOOL TranslateMessage(const MSG* msg) {
     if (!msg || msg->message != WM_KEYDOWN) return FALSE;
     Lock lock = lockState();
-    UserState& s = state();
+    ThreadQueue& s = currentQueue();
     UINT vk = static_cast<UINT>(msg->wParam) & 0xFF;
     bool shift = s.keyDown[VK_SHIFT] || s.keyDown[VK_LSHIFT] || s.keyDown[VK_RSHIFT];
     bool control = s.keyDown[VK_CONTROL] || s.keyDown[VK_LCONTROL] || s.keyDown[VK_RCONTROL];
@@ -395,7 +401,7 @@ BOOL TranslateMessage(const MSG* msg) {
     bool caps = s.keyToggled[VK_CAPITAL] != 0;
     char16_t ch = alt ? 0 : characterOfKey(vk, shift, control, caps);
     if (ch == 0) return FALSE;
-    ThreadQueue& q = currentQueue();
+    ThreadQueue& q = s;
     MSG c = *msg;
     c.message = WM_CHAR;
     c.wParam = ch;

@@ -107,6 +107,9 @@ struct ThreadQueue {
     POINT lastMessagePos{};
     int sendDepth = 0;  // > 0 while a message sent by another thread is being handled
     PreTranslateHook preTranslate;
+    // The key state as of the last key message this thread retrieved (GetKeyState).
+    BYTE keyDown[256] = {};
+    BYTE keyToggled[256] = {};
 };
 
 struct Caret {
@@ -141,7 +144,7 @@ struct UserState {
     HWND capture = nullptr;
     bool stylusDown = false;
     LastTap lastTap;
-    BYTE keyDown[256] = {};
+    BYTE keyDown[256] = {};  // as last injected (GetAsyncKeyState)
     BYTE keyToggled[256] = {};
     Caret caret;
     UINT caretBlinkTime = 500;

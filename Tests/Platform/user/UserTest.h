@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "DeviceTest.h"
@@ -78,6 +82,27 @@ void pump();
 
 // The messages the calling thread would get now, removed, without dispatching them.
 std::vector<MSG> drain();
+
+// A second device thread: counted among the device's threads while it runs its function.
+class Worker {
+public:
+    explicit Worker(std::function<void()> body)
+        : thread_([body = std::move(body)] {
+              device::enrolCurrentThread();
+              body();
+              device::leaveCurrentThread();
+          }) {}
+    ~Worker() {
+        if (thread_.joinable()) thread_.join();
+    }
+    void join() { thread_.join(); }
+
+private:
+    std::thread thread_;
+};
+
+// Waits in real time (the virtual clock stands still) until `done` holds, at most 10 s.
+bool eventually(const std::function<bool()>& done);
 
 class UserTest : public DeviceTest {
 protected:
