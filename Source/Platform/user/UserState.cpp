@@ -21,13 +21,15 @@ void destroyThreadWindows(DWORD thread);
 struct QueueGuard {
     DWORD thread = 0;
     ~QueueGuard() {
-        if (thread == 0) return;
+        if (thread == 0)
+            return;
         Lock lock = lockState();
         destroyThreadWindows(thread);
         UserState& s = state();
         auto it = s.queues.find(thread);
         if (it != s.queues.end()) {
-            for (auto& sent : it->second->inbox) sent->done = true;
+            for (auto& sent : it->second->inbox)
+                sent->done = true;
             s.queues.erase(it);
         }
         device::notifyWaiters();
@@ -44,10 +46,12 @@ const bool exitHookInstalled = [] {
             Lock lock = lockState();
             for (HWND h : state().topLevels) {
                 Window* w = findWindow(h);
-                if (w && w->thread == currentThread()) mine.push_back(h);
+                if (w && w->thread == currentThread())
+                    mine.push_back(h);
             }
         }
-        for (HWND h : mine) DestroyWindow(h);
+        for (HWND h : mine)
+            DestroyWindow(h);
     });
     return true;
 }();
@@ -56,22 +60,29 @@ void destroyThreadWindows(DWORD thread) {
     UserState& s = state();
     std::vector<HWND> doomed;
     for (auto& [value, w] : s.windows) {
-        if (w->thread == thread) doomed.push_back(w->handle);
+        if (w->thread == thread)
+            doomed.push_back(w->handle);
     }
-    if (doomed.empty()) return;
+    if (doomed.empty())
+        return;
     ExposureTracker exposure;
     for (HWND h : doomed) {
         Window* w = findWindow(h);
-        if (!w) continue;
+        if (!w)
+            continue;
         auto& list = siblingsOf(*w);
         list.erase(std::remove(list.begin(), list.end(), h), list.end());
         // Children of other threads lose their parent with it.
         for (HWND c : w->children) {
-            if (Window* cw = findWindow(c)) cw->parent = nullptr;
+            if (Window* cw = findWindow(c))
+                cw->parent = nullptr;
         }
-        if (s.foreground == h) s.foreground = nullptr;
-        if (s.capture == h) s.capture = nullptr;
-        if (s.caret.hwnd == h) s.caret = Caret{};
+        if (s.foreground == h)
+            s.foreground = nullptr;
+        if (s.capture == h)
+            s.capture = nullptr;
+        if (s.caret.hwnd == h)
+            s.caret = Caret{};
         clipboardWindowGone(h);
         w->cls->windowCount--;
         s.windows.erase(reinterpret_cast<uintptr_t>(h));
@@ -87,16 +98,25 @@ UserState& state() {
     return *s;
 }
 
-Lock lockState() { return Lock(device::deviceMutex()); }
+Lock lockState() {
+    return Lock(device::deviceMutex());
+}
 
-uint64_t now() { return device::nowMs(); }
+uint64_t now() {
+    return device::nowMs();
+}
 
-void setError(DWORD code) { SetLastError(code); }
+void setError(DWORD code) {
+    SetLastError(code);
+}
 
-DWORD currentThread() { return GetCurrentThreadId(); }
+DWORD currentThread() {
+    return GetCurrentThreadId();
+}
 
 Window* findWindow(HWND hwnd) {
-    if (!hwnd) return nullptr;
+    if (!hwnd)
+        return nullptr;
     UserState& s = state();
     auto it = s.windows.find(reinterpret_cast<uintptr_t>(hwnd));
     return it == s.windows.end() ? nullptr : it->second.get();
@@ -104,7 +124,8 @@ Window* findWindow(HWND hwnd) {
 
 Window* findWindowOrFail(HWND hwnd) {
     Window* w = findWindow(hwnd);
-    if (!w) setError(ERROR_INVALID_WINDOW_HANDLE);
+    if (!w)
+        setError(ERROR_INVALID_WINDOW_HANDLE);
     return w;
 }
 
@@ -127,7 +148,8 @@ ThreadQueue* queueOf(DWORD thread) {
 }
 
 std::vector<HWND>& siblingsOf(Window& w) {
-    if (Window* p = findWindow(w.parent)) return p->children;
+    if (Window* p = findWindow(w.parent))
+        return p->children;
     return state().topLevels;
 }
 
@@ -135,7 +157,8 @@ HWND rootOf(HWND hwnd) {
     Window* w = findWindow(hwnd);
     while (w && w->parent) {
         Window* p = findWindow(w->parent);
-        if (!p) break;
+        if (!p)
+            break;
         w = p;
     }
     return w ? w->handle : nullptr;
@@ -144,8 +167,10 @@ HWND rootOf(HWND hwnd) {
 bool isVisibleChain(const Window& w) {
     const Window* cur = &w;
     while (cur) {
-        if (!(cur->style & WS_VISIBLE)) return false;
-        if (!cur->parent) return true;
+        if (!(cur->style & WS_VISIBLE))
+            return false;
+        if (!cur->parent)
+            return true;
         cur = findWindow(cur->parent);
     }
     return false;
@@ -170,7 +195,8 @@ RECT screenRect(const Window& w) {
 bool isInSubtree(HWND root, HWND hwnd) {
     Window* w = findWindow(hwnd);
     while (w) {
-        if (w->handle == root) return true;
+        if (w->handle == root)
+            return true;
         w = findWindow(w->parent);
     }
     return false;
@@ -178,15 +204,18 @@ bool isInSubtree(HWND root, HWND hwnd) {
 
 void collectSubtree(HWND root, std::vector<HWND>& out) {
     Window* w = findWindow(root);
-    if (!w) return;
+    if (!w)
+        return;
     out.push_back(root);
     std::vector<HWND> children = w->children;
-    for (HWND c : children) collectSubtree(c, out);
+    for (HWND c : children)
+        collectSubtree(c, out);
 }
 
 LRESULT callWindow(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* w = findWindow(hwnd);
-    if (!w || !w->proc) return 0;
+    if (!w || !w->proc)
+        return 0;
     WNDPROC proc = w->proc;
     lock.unlock();
     LRESULT r = proc(hwnd, message, wParam, lParam);
@@ -200,7 +229,8 @@ LRESULT callWindowUnlocked(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 bool deliverOneSentMessage(Lock& lock, ThreadQueue& q) {
-    if (q.inbox.empty()) return false;
+    if (q.inbox.empty())
+        return false;
     std::shared_ptr<SentMessage> sent = q.inbox.front();
     q.inbox.pop_front();
     q.sendDepth++;
@@ -215,7 +245,8 @@ bool deliverOneSentMessage(Lock& lock, ThreadQueue& q) {
 LRESULT sendMessage(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                     Delivery delivery) {
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     DWORD me = currentThread();
     if (w->thread == me) {
         ThreadQueue& mine = currentQueue();
@@ -223,11 +254,13 @@ LRESULT sendMessage(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         int depth = mine.sendDepth;
         mine.sendDepth = 0;
         LRESULT r = callWindow(lock, hwnd, message, wParam, lParam);
-        if (ThreadQueue* q = queueOf(me)) q->sendDepth = depth;
+        if (ThreadQueue* q = queueOf(me))
+            q->sendDepth = depth;
         return r;
     }
     ThreadQueue* target = queueOf(w->thread);
-    if (!target) return 0;
+    if (!target)
+        return 0;
     auto sent = std::make_shared<SentMessage>();
     sent->hwnd = hwnd;
     sent->message = message;
@@ -236,10 +269,12 @@ LRESULT sendMessage(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     sent->abandoned = delivery == Delivery::Notify;
     target->inbox.push_back(sent);
     device::notifyWaiters();
-    if (delivery == Delivery::Notify) return 0;
+    if (delivery == Delivery::Notify)
+        return 0;
     ThreadQueue& mine = currentQueue();
     while (!sent->done) {
-        if (deliverOneSentMessage(lock, mine)) continue;
+        if (deliverOneSentMessage(lock, mine))
+            continue;
         // The sender handles no timers while it waits, so its wait has no deadline of its own.
         device::waitUntil(
             lock, [&] { return sent->done || !mine.inbox.empty(); },
@@ -255,10 +290,12 @@ bool postMessage(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         q = &currentQueue();
     } else {
         Window* w = findWindowOrFail(hwnd);
-        if (!w) return false;
+        if (!w)
+            return false;
         q = queueOf(w->thread);
     }
-    if (!q) return false;
+    if (!q)
+        return false;
     MSG m{};
     m.hwnd = hwnd;
     m.message = message;
@@ -274,7 +311,8 @@ bool postMessage(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 void postInput(Lock& lock, DWORD thread, const InputMessage& input) {
     (void)lock;
     ThreadQueue* q = queueOf(thread);
-    if (!q) return;
+    if (!q)
+        return;
     q->input.push_back(input);
     device::notifyWaiters();
 }

@@ -155,17 +155,17 @@ UserState& state();
 Lock lockState();
 
 // Lock held for all of these.
-Window* findWindow(HWND hwnd);                      // nullptr for stale or garbage handles
-Window* findWindowOrFail(HWND hwnd);                // also sets ERROR_INVALID_WINDOW_HANDLE
-ThreadQueue& currentQueue();                        // created on first use
-ThreadQueue* queueOf(DWORD thread);                 // nullptr when that thread has no queue
+Window* findWindow(HWND hwnd);        // nullptr for stale or garbage handles
+Window* findWindowOrFail(HWND hwnd);  // also sets ERROR_INVALID_WINDOW_HANDLE
+ThreadQueue& currentQueue();          // created on first use
+ThreadQueue* queueOf(DWORD thread);   // nullptr when that thread has no queue
 DWORD currentThread();
-std::vector<HWND>& siblingsOf(Window& w);           // the z-ordered list that holds w
-HWND rootOf(HWND hwnd);                             // the top-level ancestor
-bool isVisibleChain(const Window& w);               // visible with all its parents
-POINT screenOrigin(const Window& w);                // the window's top-left on the screen
+std::vector<HWND>& siblingsOf(Window& w);  // the z-ordered list that holds w
+HWND rootOf(HWND hwnd);                    // the top-level ancestor
+bool isVisibleChain(const Window& w);      // visible with all its parents
+POINT screenOrigin(const Window& w);       // the window's top-left on the screen
 RECT screenRect(const Window& w);
-bool isInSubtree(HWND root, HWND hwnd);             // hwnd is root or one of its descendants
+bool isInSubtree(HWND root, HWND hwnd);                  // hwnd is root or one of its descendants
 void collectSubtree(HWND root, std::vector<HWND>& out);  // pre-order
 
 // Calls the window's procedure with the lock released; 0 when the window is gone.

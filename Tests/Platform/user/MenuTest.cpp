@@ -10,7 +10,8 @@ namespace {
 std::function<void()> onApp;
 
 LRESULT CALLBACK tapperProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_APP && onApp) onApp();
+    if (msg == WM_APP && onApp)
+        onApp();
     return recordingProc(hwnd, msg, wParam, lParam);
 }
 
@@ -24,7 +25,9 @@ HMENU editMenu() {
     return m;
 }
 
-HWND menuWindow() { return FindWindowW(u"#32768", nullptr); }
+HWND menuWindow() {
+    return FindWindowW(u"#32768", nullptr);
+}
 
 // The screen point in the middle of item `index` of the edit menu on the screen.
 POINT itemPoint(int index) {
@@ -32,7 +35,8 @@ POINT itemPoint(int index) {
     GetWindowRect(menuWindow(), &r);
     int line = (r.bottom - r.top - 2 - 7) / 4;  // four lines and one separator inside a border
     int y = 1 + index * line + line / 2;
-    if (index >= 3) y = 1 + (index - 1) * line + 7 + line / 2;
+    if (index >= 3)
+        y = 1 + (index - 1) * line + 7 + line / 2;
     return POINT{r.left + 10, r.top + y};
 }
 
@@ -49,8 +53,8 @@ protected:
         wc.lpfnWndProc = tapperProc;
         wc.lpszClassName = u"Tapper";
         RegisterClassW(&wc);
-        owner = CreateWindowExW(0, u"Tapper", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr,
-                                nullptr);
+        owner = CreateWindowExW(0, u"Tapper", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr,
+                                nullptr, nullptr, nullptr);
         pump();
     }
     void TearDown() override { onApp = nullptr; }
@@ -124,7 +128,8 @@ TEST_F(MenuTest, AnotherThreadCanTapTheMenuWhileTheLoopWaits) {
     HMENU m = editMenu();
     std::atomic<bool> tapped{false};
     Worker tapper([&] {
-        if (!eventually([] { return menuWindow() != nullptr && IsWindowVisible(menuWindow()); })) return;
+        if (!eventually([] { return menuWindow() != nullptr && IsWindowVisible(menuWindow()); }))
+            return;
         tapAt(itemPoint(1));
         tapped = true;
     });

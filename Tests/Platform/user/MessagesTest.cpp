@@ -10,7 +10,8 @@ namespace {
 
 std::vector<std::pair<HWND, UINT>> kinds(const std::vector<MSG>& msgs) {
     std::vector<std::pair<HWND, UINT>> out;
-    for (const MSG& m : msgs) out.emplace_back(m.hwnd, m.message);
+    for (const MSG& m : msgs)
+        out.emplace_back(m.hwnd, m.message);
     return out;
 }
 
@@ -24,7 +25,8 @@ LRESULT CALLBACK echoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         echoSawSend = InSendMessage() != FALSE;
         return SendMessageW(reinterpret_cast<HWND>(lParam), WM_APP + 1, wParam, 0) + 1;
     }
-    if (msg == WM_DESTROY) PostQuitMessage(0);
+    if (msg == WM_DESTROY)
+        PostQuitMessage(0);
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
@@ -108,7 +110,8 @@ TEST_F(UserTest, TranslateMessageMakesCharactersWithTheShiftState) {
     auto run = [&] {
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (m.message == WM_CHAR) typed.push_back(static_cast<char16_t>(m.wParam));
+            if (m.message == WM_CHAR)
+                typed.push_back(static_cast<char16_t>(m.wParam));
             TranslateMessage(&m);
             DispatchMessageW(&m);
         }
@@ -136,14 +139,17 @@ TEST_F(UserTest, TranslateMessageMakesCharactersWithTheShiftState) {
 TEST_F(UserTest, SendMessageToAnotherThreadRunsThereWhileTheSenderWaitsAndServesItsOwnWindows) {
     registerProc(u"Echo", echoProc);
     registerProc(u"Doubler", doublerProc);
-    HWND mine = CreateWindowExW(0, u"Doubler", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND mine = CreateWindowExW(0, u"Doubler", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
     std::atomic<HWND> theirs{nullptr};
     std::atomic<DWORD> workerId{0};
     Worker worker([&] {
         workerId = GetCurrentThreadId();
-        theirs = CreateWindowExW(0, u"Echo", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        theirs = CreateWindowExW(0, u"Echo", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                 nullptr);
         MSG m;
-        while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+        while (GetMessageW(&m, nullptr, 0, 0) > 0)
+            DispatchMessageW(&m);
     });
     ASSERT_TRUE(eventually([&] { return theirs.load() != nullptr; }));
 

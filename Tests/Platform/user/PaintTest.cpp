@@ -36,7 +36,9 @@ RECT updateRect(HWND h) {
     return r;
 }
 
-bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+bool operator==(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
 
 }  // namespace
 
@@ -77,8 +79,8 @@ TEST_F(UserTest, WindowDCsDoNotDrawOverWindowsAboveOrClippedChildren) {
 
 TEST_F(UserTest, PaintDCsClipToTheUpdateRegionAndErasingUsesTheClassBrush) {
     registerRecordingClass(u"White", 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-    HWND w = CreateWindowExW(0, u"White", u"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
-                             nullptr);
+    HWND w = CreateWindowExW(0, u"White", u"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                             nullptr, nullptr, nullptr);
     drain();
     fillWindow(w, RGB(255, 0, 0));
     RECT part{0, 0, 10, 10};
@@ -103,7 +105,8 @@ TEST_F(UserTest, PaintDCsClipToTheUpdateRegionAndErasingUsesTheClassBrush) {
     RECT corner{50, 50, 100, 100};
     InvalidateRect(w, &corner, TRUE);
     UpdateWindow(w);
-    EXPECT_EQ(recorder().of(w, {WM_PAINT, WM_ERASEBKGND}), (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
+    EXPECT_EQ(recorder().of(w, {WM_PAINT, WM_ERASEBKGND}),
+              (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
     EXPECT_EQ(pixelAt(60, 60), 0xFFFFFFu);
     EXPECT_EQ(pixelAt(40, 40), kRed);
     EXPECT_TRUE(drain().empty());

@@ -29,13 +29,15 @@ std::vector<Fired> firedSoFar() {
 void pumpTimers() {
     MSG m;
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.message == WM_TIMER && m.lParam == 0) record(m.wParam);
+        if (m.message == WM_TIMER && m.lParam == 0)
+            record(m.wParam);
         DispatchMessageW(&m);
     }
 }
 
 VOID CALLBACK timerProc(HWND, UINT msg, UINT_PTR id, DWORD) {
-    if (msg == WM_TIMER) record(id + 1000);
+    if (msg == WM_TIMER)
+        record(id + 1000);
 }
 
 }  // namespace
@@ -51,14 +53,16 @@ TEST_F(UserTest, DueTimersFireInOrderAtTheirDueTimesAsAnotherThreadAdvancesTheCl
         ready = true;
         MSG m;
         while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-            if (m.message == WM_TIMER) record(m.wParam);
+            if (m.message == WM_TIMER)
+                record(m.wParam);
             DispatchMessageW(&m);
         }
     });
     ASSERT_TRUE(eventually([&] { return ready.load(); }));
     device::advanceClock(1);  // returns once the worker waits in GetMessage
     device::advanceClock(119);
-    EXPECT_EQ(firedSoFar(), (std::vector<Fired>{{1, 30}, {2, 50}, {1, 60}, {1, 90}, {2, 100}, {1, 120}}));
+    EXPECT_EQ(firedSoFar(),
+              (std::vector<Fired>{{1, 30}, {2, 50}, {1, 60}, {1, 90}, {2, 100}, {1, 120}}));
     PostThreadMessageW(workerId, WM_QUIT, 0, 0);
 }
 
@@ -109,7 +113,8 @@ TEST_F(UserTest, ThreadTimersCallTheirProcedureThroughDispatchMessage) {
         device::advanceClock(5);
         pumpTimers();
     }
-    EXPECT_EQ(firedSoFar(), (std::vector<Fired>{{id + 1000, 25}, {other + 1000, 40}, {id + 1000, 50}}));
+    EXPECT_EQ(firedSoFar(),
+              (std::vector<Fired>{{id + 1000, 25}, {other + 1000, 40}, {id + 1000, 50}}));
     // Re-arming by the returned id keeps one timer, not two.
     EXPECT_EQ(SetTimer(nullptr, id, 100, timerProc), id);
     EXPECT_TRUE(KillTimer(nullptr, other));
