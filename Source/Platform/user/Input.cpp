@@ -80,7 +80,7 @@ bool injectStylus(Stylus kind, int x, int y) {
     InputMessage in;
     in.msg.hwnd = target;
     in.msg.message = msg;
-    in.msg.wParam = mouseKeys(s, kind != Stylus::Up);
+    in.msg.wParam = mouseKeys(s, s.stylusDown);
     in.msg.lParam = MAKELPARAM(static_cast<WORD>(x - o.x), static_cast<WORD>(y - o.y));
     in.msg.time = static_cast<DWORD>(t);
     in.msg.pt = pt;

@@ -335,7 +335,6 @@ LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, U
             auto& inbox = t->inbox;
             inbox.erase(std::remove(inbox.begin(), inbox.end(), sent), inbox.end());
         }
-        sent->abandoned = true;
         SetLastError(ERROR_TIMEOUT);
         return 0;
     }

@@ -272,7 +272,6 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
         caretRestoreAfterPaint(hwnd);
         return nullptr;
     }
-    w->painting = true;
     ps->hdc = dc;
     ps->rcPaint = paint.isEmpty() ? RECT{0, 0, 0, 0} : paint.bounds();
     ps->fErase = FALSE;
@@ -288,9 +287,6 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps)
         return FALSE;
     releaseSurfaceDC(ps->hdc);
-    Window* w = findWindow(hwnd);
-    if (w)
-        w->painting = false;
     caretRestoreAfterPaint(hwnd);
     return TRUE;
 }

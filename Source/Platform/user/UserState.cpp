@@ -60,33 +60,12 @@ void destroyThreadWindows(DWORD thread) {
     UserState& s = state();
     std::vector<HWND> doomed;
     for (auto& [value, w] : s.windows) {
-        if (w->thread == thread)
-            doomed.push_back(w->handle);
+        // Windows of other threads inside this thread's windows go with them.
+        if (w->thread == thread) collectSubtree(w->handle, doomed);
     }
-    if (doomed.empty())
-        return;
+    if (doomed.empty()) return;
     ExposureTracker exposure;
-    for (HWND h : doomed) {
-        Window* w = findWindow(h);
-        if (!w)
-            continue;
-        auto& list = siblingsOf(*w);
-        list.erase(std::remove(list.begin(), list.end(), h), list.end());
-        // Children of other threads lose their parent with it.
-        for (HWND c : w->children) {
-            if (Window* cw = findWindow(c))
-                cw->parent = nullptr;
-        }
-        if (s.foreground == h)
-            s.foreground = nullptr;
-        if (s.capture == h)
-            s.capture = nullptr;
-        if (s.caret.hwnd == h)
-            s.caret = Caret{};
-        clipboardWindowGone(h);
-        w->cls->windowCount--;
-        s.windows.erase(reinterpret_cast<uintptr_t>(h));
-    }
+    for (HWND h : doomed) forgetWindow(h);
     exposure.finish();
 }
 
@@ -266,7 +245,6 @@ LRESULT sendMessage(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     sent->message = message;
     sent->wParam = wParam;
     sent->lParam = lParam;
-    sent->abandoned = delivery == Delivery::Notify;
     target->inbox.push_back(sent);
     device::notifyWaiters();
     if (delivery == Delivery::Notify)

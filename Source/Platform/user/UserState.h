@@ -62,7 +62,6 @@ struct Window {
     std::vector<BYTE> extra;
     platform::Region invalid;  // client coordinates
     bool erasePending = false;
-    bool painting = false;
     Life life = Life::Creating;
 };
 
@@ -83,7 +82,6 @@ struct SentMessage {
     LPARAM lParam = 0;
     LRESULT result = 0;
     bool done = false;
-    bool abandoned = false;  // the sender no longer waits (notify messages, timed-out sends)
 };
 
 struct InputMessage {
@@ -142,7 +140,7 @@ struct UserState {
     UINT_PTR nextThreadTimerId = 0x7E00;
     HWND foreground = nullptr;
     HWND capture = nullptr;
-    bool stylusDown = false;
+    bool stylusDown = false;  // between an injected stylus down and up
     LastTap lastTap;
     BYTE keyDown[256] = {};  // as last injected (GetAsyncKeyState)
     BYTE keyToggled[256] = {};

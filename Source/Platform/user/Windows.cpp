@@ -39,7 +39,20 @@ void sendDestroyDown(Lock& lock, HWND h) {
     }
 }
 
-void removeWindow(HWND h) {
+void sendNcDestroyUp(Lock& lock, HWND h) {
+    Window* w = findWindow(h);
+    if (!w)
+        return;
+    std::vector<HWND> children = w->children;
+    for (HWND c : children)
+        sendNcDestroyUp(lock, c);
+    sendMessage(lock, h, WM_NCDESTROY, 0, 0);
+    forgetWindow(h);
+}
+
+}  // namespace
+
+void forgetWindow(HWND h) {
     UserState& s = state();
     Window* w = findWindow(h);
     if (!w)
@@ -69,19 +82,6 @@ void removeWindow(HWND h) {
     w->cls->windowCount--;
     s.windows.erase(reinterpret_cast<uintptr_t>(h));
 }
-
-void sendNcDestroyUp(Lock& lock, HWND h) {
-    Window* w = findWindow(h);
-    if (!w)
-        return;
-    std::vector<HWND> children = w->children;
-    for (HWND c : children)
-        sendNcDestroyUp(lock, c);
-    sendMessage(lock, h, WM_NCDESTROY, 0, 0);
-    removeWindow(h);
-}
-
-}  // namespace
 
 bool destroyWindowLocked(Lock& lock, HWND hwnd) {
     Window* w = findWindowOrFail(hwnd);

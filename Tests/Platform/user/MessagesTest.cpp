@@ -173,3 +173,44 @@ TEST_F(UserTest, SendMessageToAnotherThreadRunsThereWhileTheSenderWaitsAndServes
     worker.join();
     EXPECT_FALSE(IsWindow(theirs));
 }
+
+TEST_F(UserTest, WindowsOfAThreadThatEndsGoWithItAndTimedSendsGiveUp) {
+    std::atomic<HWND> left{nullptr};
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<HWND> busy{nullptr};
+    Worker stuck([&] {
+        busy = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+        // Busy without looking at its queue until released.
+        WaitForSingleObject(release, INFINITE);
+    });
+    ASSERT_TRUE(eventually([&] { return busy.load() != nullptr; }));
+    DWORD_PTR result = 99;
+    EXPECT_EQ(SendMessageTimeoutW(busy, WM_APP, 0, 0, SMTO_NORMAL, 100, &result), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
+    EXPECT_EQ(result, 99u);
+    EXPECT_GE(device::nowMs(), 100u);
+    SetEvent(release);
+    stuck.join();
+    EXPECT_FALSE(IsWindow(busy));
+    CloseHandle(release);
+
+    Worker leaver([&] { left = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50); });
+    leaver.join();
+    EXPECT_NE(left.load(), nullptr);
+    EXPECT_FALSE(IsWindow(left));
+    EXPECT_EQ(WindowFromPoint(POINT{10, 10}), nullptr);
+}
+
+TEST_F(UserTest, BroadcastReachesEveryTopLevelWindowButNoChild) {
+    HWND a = makeWindow(WS_POPUP, 0, 0, 10, 10);
+    HWND b = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10);
+    HWND child = makeWindow(WS_CHILD, 0, 0, 5, 5, b);
+    SendMessageW(HWND_BROADCAST, WM_SETTINGCHANGE, 7, 0);
+    PostMessageW(HWND_BROADCAST, WM_APP, 1, 0);
+    pump();
+    auto seen = recorder().with(WM_SETTINGCHANGE);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(recorder().of(a, {WM_SETTINGCHANGE, WM_APP}), (std::vector<UINT>{WM_SETTINGCHANGE, WM_APP}));
+    EXPECT_EQ(recorder().of(b, {WM_SETTINGCHANGE, WM_APP}), (std::vector<UINT>{WM_SETTINGCHANGE, WM_APP}));
+    EXPECT_TRUE(recorder().of(child, {WM_SETTINGCHANGE, WM_APP}).empty());
+}
