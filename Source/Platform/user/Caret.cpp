@@ -17,7 +17,9 @@ RECT caretScreenRect(const Caret& c) {
     if (!w)
         return RECT{0, 0, 0, 0};
     POINT o = screenOrigin(*w);
-    return RECT{o.x + c.pos.x, o.y + c.pos.y, o.x + c.pos.x + c.width, o.y + c.pos.y + c.height};
+    int64_t x = int64_t{o.x} + c.pos.x;
+    int64_t y = int64_t{o.y} + c.pos.y;
+    return RECT{clampScreen(x), clampScreen(y), clampScreen(x + c.width), clampScreen(y + c.height)};
 }
 
 void invert(Caret& c) {
@@ -101,8 +103,8 @@ BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height) {
     c = Caret{};
     c.hwnd = hwnd;
     c.thread = w->thread;
-    c.width = width > 0 ? width : GetSystemMetrics(SM_CXBORDER);
-    c.height = height > 0 ? height : GetSystemMetrics(SM_CYBORDER);
+    c.width = width > 0 ? clampCoordinate(width) : GetSystemMetrics(SM_CXBORDER);
+    c.height = height > 0 ? clampCoordinate(height) : GetSystemMetrics(SM_CYBORDER);
     return TRUE;
 }
 
@@ -145,7 +147,7 @@ BOOL SetCaretPos(int x, int y) {
     if (!c)
         return FALSE;
     undraw(*c);
-    c->pos = POINT{x, y};
+    c->pos = POINT{clampCoordinate(x), clampCoordinate(y)};
     if (c->hideCount == 0) {
         // A moved caret shows at once and starts its blink period again.
         invert(*c);

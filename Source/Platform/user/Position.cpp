@@ -82,11 +82,11 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     bool wasVisible = (w->style & WS_VISIBLE) != 0;
     RECT now = old;
     if (!(flags & SWP_NOMOVE)) {
-        now.left = pos.x;
-        now.top = pos.y;
+        now.left = clampCoordinate(pos.x);
+        now.top = clampCoordinate(pos.y);
     }
-    LONG width = (flags & SWP_NOSIZE) ? old.right - old.left : std::max(pos.cx, 0);
-    LONG height = (flags & SWP_NOSIZE) ? old.bottom - old.top : std::max(pos.cy, 0);
+    LONG width = (flags & SWP_NOSIZE) ? old.right - old.left : clampCoordinate(std::max(pos.cx, 0));
+    LONG height = (flags & SWP_NOSIZE) ? old.bottom - old.top : clampCoordinate(std::max(pos.cy, 0));
     now.right = now.left + width;
     now.bottom = now.top + height;
     bool moved = now.left != old.left || now.top != old.top;
@@ -188,8 +188,8 @@ BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
     if (!w || !point)
         return FALSE;
     POINT o = screenOrigin(*w);
-    point->x += o.x;
-    point->y += o.y;
+    point->x = clampScreen(int64_t{point->x} + o.x);
+    point->y = clampScreen(int64_t{point->y} + o.y);
     return TRUE;
 }
 
@@ -199,8 +199,8 @@ BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
     if (!w || !point)
         return FALSE;
     POINT o = screenOrigin(*w);
-    point->x -= o.x;
-    point->y -= o.y;
+    point->x = clampScreen(int64_t{point->x} - o.x);
+    point->y = clampScreen(int64_t{point->y} - o.y);
     return TRUE;
 }
 
@@ -224,8 +224,8 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
     LONG dy = a.y - b.y;
     if (points) {
         for (UINT i = 0; i < count; ++i) {
-            points[i].x += dx;
-            points[i].y += dy;
+            points[i].x = clampScreen(int64_t{points[i].x} + dx);
+            points[i].y = clampScreen(int64_t{points[i].y} + dy);
         }
     }
     SetLastError(0);

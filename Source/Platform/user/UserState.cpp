@@ -156,19 +156,21 @@ bool isVisibleChain(const Window& w) {
 }
 
 POINT screenOrigin(const Window& w) {
-    POINT p{w.rect.left, w.rect.top};
+    int64_t x = w.rect.left;
+    int64_t y = w.rect.top;
     const Window* cur = findWindow(w.parent);
-    while (cur) {
-        p.x += cur->rect.left;
-        p.y += cur->rect.top;
+    for (int depth = 0; cur && depth < 4096; ++depth) {
+        x += cur->rect.left;
+        y += cur->rect.top;
         cur = findWindow(cur->parent);
     }
-    return p;
+    return POINT{clampScreen(x), clampScreen(y)};
 }
 
 RECT screenRect(const Window& w) {
     POINT o = screenOrigin(w);
-    return RECT{o.x, o.y, o.x + (w.rect.right - w.rect.left), o.y + (w.rect.bottom - w.rect.top)};
+    return RECT{o.x, o.y, clampScreen(int64_t{o.x} + (w.rect.right - w.rect.left)),
+                clampScreen(int64_t{o.y} + (w.rect.bottom - w.rect.top))};
 }
 
 bool isInSubtree(HWND root, HWND hwnd) {

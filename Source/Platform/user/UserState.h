@@ -148,6 +148,19 @@ struct UserState {
     UINT caretBlinkTime = 500;
 };
 
+// Window positions and sizes are kept within this many pixels of the origin, and screen
+// coordinates computed from them within kMaxScreenCoordinate, so no sum of them overflows.
+inline constexpr LONG kMaxCoordinate = 1 << 24;
+inline constexpr LONG kMaxScreenCoordinate = 1 << 28;
+inline LONG clampCoordinate(int64_t v) {
+    return static_cast<LONG>(v < -kMaxCoordinate ? -kMaxCoordinate : v > kMaxCoordinate ? kMaxCoordinate : v);
+}
+inline LONG clampScreen(int64_t v) {
+    return static_cast<LONG>(v < -kMaxScreenCoordinate   ? -kMaxScreenCoordinate
+                             : v > kMaxScreenCoordinate ? kMaxScreenCoordinate
+                                                        : v);
+}
+
 // The state; the caller holds device::deviceMutex().
 UserState& state();
 Lock lockState();

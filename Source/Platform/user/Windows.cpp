@@ -184,12 +184,14 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         x = 0;
         y = 0;
     }
+    x = clampCoordinate(x);
+    y = clampCoordinate(y);
     if (width == CW_USEDEFAULT) {
         width = child ? 0 : screenW - x;
         height = child ? 0 : screenH - y;
     }
-    width = std::max(width, 0);
-    height = std::max(height, 0);
+    width = clampCoordinate(std::max(width, 0));
+    height = clampCoordinate(std::max(height, 0));
     w->rect = RECT{x, y, x + width, y + height};
     cls->windowCount++;
     Window* raw = w.get();

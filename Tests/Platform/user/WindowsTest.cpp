@@ -1,6 +1,7 @@
 // Windows and classes: the messages of creation, sizing and destruction, handle validation,
 // class registration per instance, window longs and extra bytes, the tree and enumeration.
 #include "UserTest.h"
+#include "device/Input.h"
 
 using namespace usertest;
 
@@ -315,4 +316,26 @@ TEST_F(UserTest, CoordinatesMapBetweenWindowsAndTheScreen) {
     EXPECT_EQ(WindowFromPoint(POINT{0, 0}), nullptr);
     EnableWindow(child, FALSE);
     EXPECT_EQ(WindowFromPoint(POINT{36, 48}), top);  // disabled windows take no stylus input
+}
+
+TEST_F(UserTest, ExtremeCoordinatesAreKeptInRangeWithoutOverflow) {
+    HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0x7FFFFFF0, -0x7FFFFFF0, 0x7FFFFFFF, 0x7FFFFFFF);
+    ASSERT_NE(top, nullptr);
+    HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 0x7FFFFFF0, 0x7FFFFFF0, 100, 100, top);
+    RECT r;
+    ASSERT_TRUE(GetWindowRect(child, &r));
+    EXPECT_GT(r.left, 0);
+    EXPECT_LE(r.right, 1 << 28);
+    POINT p{INT32_MAX, INT32_MIN};
+    EXPECT_TRUE(ClientToScreen(child, &p));
+    EXPECT_TRUE(ScreenToClient(top, &p));
+    POINT pts[1] = {{INT32_MIN, INT32_MAX}};
+    MapWindowPoints(child, top, pts, 1);
+    EXPECT_TRUE(SetWindowPos(child, nullptr, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MAX, SWP_NOZORDER));
+    EXPECT_TRUE(CreateCaret(child, nullptr, INT32_MAX, INT32_MAX));
+    EXPECT_TRUE(SetCaretPos(INT32_MAX, INT32_MIN));
+    EXPECT_TRUE(ShowCaret(child));
+    InvalidateRect(child, nullptr, TRUE);
+    pump();
+    EXPECT_FALSE(device::stylusDown(INT32_MAX, INT32_MIN));
 }
