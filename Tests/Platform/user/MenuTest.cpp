@@ -138,3 +138,24 @@ TEST_F(MenuTest, AnotherThreadCanTapTheMenuWhileTheLoopWaits) {
     EXPECT_TRUE(tapped.load());
     DestroyMenu(m);
 }
+
+TEST_F(MenuTest, TheMenuLoopPassesOtherMessagesThroughThePreTranslateHook) {
+    HMENU m = editMenu();
+    std::vector<UINT> hooked;
+    platform::setPreTranslateHook(GetCurrentThreadId(), [&](MSG& msg) {
+        hooked.push_back(msg.message);
+        return msg.message == WM_APP + 3;  // handled by the hook: never dispatched
+    });
+    onApp = [] { tapAt(itemPoint(4)); };
+    PostMessageW(owner, WM_APP + 3, 0, 0);
+    PostMessageW(owner, WM_APP, 0, 0);
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 0, 0, owner, nullptr), 4);
+    EXPECT_NE(std::find(hooked.begin(), hooked.end(), static_cast<UINT>(WM_APP + 3)), hooked.end());
+    EXPECT_NE(std::find(hooked.begin(), hooked.end(), static_cast<UINT>(WM_APP)), hooked.end());
+    EXPECT_TRUE(recorder().with(WM_APP + 3).empty());
+    EXPECT_EQ(recorder().with(WM_APP).size(), 1u);
+    platform::setPreTranslateHook(GetCurrentThreadId(), nullptr);
+    MSG msg{owner, WM_APP + 3, 0, 0, 0, {}};
+    EXPECT_FALSE(platform::preTranslateMessage(msg));
+    DestroyMenu(m);
+}
