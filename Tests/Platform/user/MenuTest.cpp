@@ -30,10 +30,10 @@ HWND menuWindow() {
 }
 
 // The screen point in the middle of item `index` of the edit menu on the screen.
-POINT itemPoint(int index) {
+POINT itemPoint(int index, int lines = 4) {
     RECT r;
     GetWindowRect(menuWindow(), &r);
-    int line = (r.bottom - r.top - 2 - 7) / 4;  // four lines and one separator inside a border
+    int line = (r.bottom - r.top - 2 - 7) / lines;  // the lines and one separator inside a border
     int y = 1 + index * line + line / 2;
     if (index >= 3)
         y = 1 + (index - 1) * line + 7 + line / 2;
@@ -157,5 +157,38 @@ TEST_F(MenuTest, TheMenuLoopPassesOtherMessagesThroughThePreTranslateHook) {
     platform::setPreTranslateHook(GetCurrentThreadId(), nullptr);
     MSG msg{owner, WM_APP + 3, 0, 0, 0, {}};
     EXPECT_FALSE(platform::preTranslateMessage(msg));
+    DestroyMenu(m);
+}
+
+TEST_F(MenuTest, APopupItemOpensItsSubmenuBesideItAndItsChoiceEndsBothMenus) {
+    HMENU m = editMenu();
+    HMENU sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_STRING, 6, u"Deep");
+    InsertMenuW(m, 4, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), u"More");
+    auto menuCount = [] {
+        int n = 0;
+        EnumWindows(
+            [](HWND h, LPARAM p) {
+                WCHAR name[16];
+                if (GetClassNameW(h, name, 16) && std::u16string(name) == u"#32768") ++*reinterpret_cast<int*>(p);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&n));
+        return n;
+    };
+    Worker tapper([&] {
+        if (!eventually([&] { return menuCount() == 1 && IsWindowVisible(menuWindow()); })) return;
+        RECT outer;
+        GetWindowRect(menuWindow(), &outer);
+        tapAt(itemPoint(4, 5));  // "More", before "Select all"
+        if (!eventually([&] { return menuCount() == 2; })) return;
+        RECT inner;
+        GetWindowRect(menuWindow(), &inner);  // the submenu is in front
+        EXPECT_EQ(inner.left, outer.right - 1);
+        tapAt(POINT{inner.left + 5, (inner.top + inner.bottom) / 2});
+    });
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 10, 10, owner, nullptr), 6);
+    tapper.join();
+    EXPECT_EQ(menuCount(), 0);
     DestroyMenu(m);
 }
