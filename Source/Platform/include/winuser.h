@@ -76,6 +76,14 @@ typedef struct tagACCEL {
     WORD cmd;
 } ACCEL, *LPACCEL;
 
+DECLARE_HANDLE(HHOOK);
+typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
+
+typedef struct tagCBT_CREATEWNDW {
+    struct tagCREATESTRUCTW* lpcs;
+    HWND hwndInsertAfter;
+} CBT_CREATEWNDW, *LPCBT_CREATEWNDW;
+
 typedef struct tagTPMPARAMS {
     UINT cbSize;
     RECT rcExclude;
@@ -383,6 +391,14 @@ typedef struct tagTPMPARAMS {
 #define DLGC_WANTCHARS 0x0080
 #define DLGC_STATIC 0x0100
 #define DLGC_BUTTON 0x2000
+
+// ---- Hooks ----------------------------------------------------------------------------------
+
+// Only computer-based-training hooks exist on the device: they see each window being created
+// (before WM_NCCREATE, so a framework can attach to it) and destroyed.
+#define WH_CBT 5
+#define HCBT_CREATEWND 3
+#define HCBT_DESTROYWND 4
 
 // ---- Timers ---------------------------------------------------------------------------------
 
@@ -740,6 +756,11 @@ HWND WindowFromPoint(POINT Point);
 HWND ChildWindowFromPoint(HWND hWndParent, POINT Point);
 DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
 
+// Hooks
+HHOOK SetWindowsHookExW(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThreadId);
+BOOL UnhookWindowsHookEx(HHOOK hhk);
+LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
+
 // Activation and focus
 BOOL SetForegroundWindow(HWND hWnd);
 HWND GetForegroundWindow();
@@ -891,6 +912,7 @@ HBRUSH GetSysColorBrush(int nIndex);
 #define CopyAcceleratorTable CopyAcceleratorTableW
 #define TranslateAccelerator TranslateAcceleratorW
 #define LoadCursor LoadCursorW
+#define SetWindowsHookEx SetWindowsHookExW
 
 // ---- The platform's message-loop hook -------------------------------------------------------
 

@@ -19,7 +19,8 @@ RECT caretScreenRect(const Caret& c) {
     POINT o = screenOrigin(*w);
     int64_t x = int64_t{o.x} + c.pos.x;
     int64_t y = int64_t{o.y} + c.pos.y;
-    return RECT{clampScreen(x), clampScreen(y), clampScreen(x + c.width), clampScreen(y + c.height)};
+    return RECT{clampScreen(x), clampScreen(y), clampScreen(x + c.width),
+                clampScreen(y + c.height)};
 }
 
 void invert(Caret& c) {

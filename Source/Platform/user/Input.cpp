@@ -81,7 +81,8 @@ bool injectStylus(Stylus kind, int x, int y) {
     in.msg.hwnd = target;
     in.msg.message = msg;
     in.msg.wParam = mouseKeys(s, s.stylusDown);
-    in.msg.lParam = MAKELPARAM(static_cast<WORD>(int64_t{x} - o.x), static_cast<WORD>(int64_t{y} - o.y));
+    in.msg.lParam =
+        MAKELPARAM(static_cast<WORD>(int64_t{x} - o.x), static_cast<WORD>(int64_t{y} - o.y));
     in.msg.time = static_cast<DWORD>(t);
     in.msg.pt = pt;
     in.activate = kind == Stylus::Down && !s.capture;

@@ -9,6 +9,9 @@
 
 namespace platform::user {
 
+// Calls the calling thread's WH_CBT hooks (lock held, released around the calls).
+LRESULT callCbtHooks(Lock& lock, int code, WPARAM wParam, LPARAM lParam);
+
 void normalizeTopmostBand();
 void moveInZOrder(Window& w, HWND after);
 // The deepest visible, enabled window under a screen point (lock held).

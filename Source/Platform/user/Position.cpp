@@ -86,7 +86,8 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
         now.top = clampCoordinate(pos.y);
     }
     LONG width = (flags & SWP_NOSIZE) ? old.right - old.left : clampCoordinate(std::max(pos.cx, 0));
-    LONG height = (flags & SWP_NOSIZE) ? old.bottom - old.top : clampCoordinate(std::max(pos.cy, 0));
+    LONG height =
+        (flags & SWP_NOSIZE) ? old.bottom - old.top : clampCoordinate(std::max(pos.cy, 0));
     now.right = now.left + width;
     now.bottom = now.top + height;
     bool moved = now.left != old.left || now.top != old.top;

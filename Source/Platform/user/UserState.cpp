@@ -61,11 +61,14 @@ void destroyThreadWindows(DWORD thread) {
     std::vector<HWND> doomed;
     for (auto& [value, w] : s.windows) {
         // Windows of other threads inside this thread's windows go with them.
-        if (w->thread == thread) collectSubtree(w->handle, doomed);
+        if (w->thread == thread)
+            collectSubtree(w->handle, doomed);
     }
-    if (doomed.empty()) return;
+    if (doomed.empty())
+        return;
     ExposureTracker exposure;
-    for (HWND h : doomed) forgetWindow(h);
+    for (HWND h : doomed)
+        forgetWindow(h);
     exposure.finish();
 }
 

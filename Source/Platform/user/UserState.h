@@ -153,10 +153,12 @@ struct UserState {
 inline constexpr LONG kMaxCoordinate = 1 << 24;
 inline constexpr LONG kMaxScreenCoordinate = 1 << 28;
 inline LONG clampCoordinate(int64_t v) {
-    return static_cast<LONG>(v < -kMaxCoordinate ? -kMaxCoordinate : v > kMaxCoordinate ? kMaxCoordinate : v);
+    return static_cast<LONG>(v < -kMaxCoordinate  ? -kMaxCoordinate
+                             : v > kMaxCoordinate ? kMaxCoordinate
+                                                  : v);
 }
 inline LONG clampScreen(int64_t v) {
-    return static_cast<LONG>(v < -kMaxScreenCoordinate   ? -kMaxScreenCoordinate
+    return static_cast<LONG>(v < -kMaxScreenCoordinate  ? -kMaxScreenCoordinate
                              : v > kMaxScreenCoordinate ? kMaxScreenCoordinate
                                                         : v);
 }

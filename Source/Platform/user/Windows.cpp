@@ -93,6 +93,10 @@ bool destroyWindowLocked(Lock& lock, HWND hwnd) {
     }
     if (w->life == Life::Destroying)
         return true;
+    callCbtHooks(lock, HCBT_DESTROYWND, reinterpret_cast<WPARAM>(hwnd), 0);
+    w = findWindow(hwnd);
+    if (!w || w->life == Life::Destroying)
+        return true;
     // Windows it owns go first.
     std::vector<HWND> owned;
     for (auto& [value, other] : state().windows) {
@@ -216,7 +220,16 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     cs.lpszName = windowName;
     cs.lpszClass = className;
     cs.dwExStyle = exStyle;
-    bool ok = sendMessage(lock, h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) != 0;
+    CBT_CREATEWNDW cbt{&cs, HWND_TOP};
+    if (callCbtHooks(lock, HCBT_CREATEWND, reinterpret_cast<WPARAM>(h),
+                     reinterpret_cast<LPARAM>(&cbt)) != 0) {
+        // Refused before its first message: it goes without any.
+        if (findWindow(h))
+            forgetWindow(h);
+        return nullptr;
+    }
+    bool ok =
+        findWindow(h) && sendMessage(lock, h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) != 0;
     if (ok && findWindow(h))
         ok = sendMessage(lock, h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) != -1;
     if (!ok || !findWindow(h)) {

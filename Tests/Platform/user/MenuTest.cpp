@@ -170,18 +170,21 @@ TEST_F(MenuTest, APopupItemOpensItsSubmenuBesideItAndItsChoiceEndsBothMenus) {
         EnumWindows(
             [](HWND h, LPARAM p) {
                 WCHAR name[16];
-                if (GetClassNameW(h, name, 16) && std::u16string(name) == u"#32768") ++*reinterpret_cast<int*>(p);
+                if (GetClassNameW(h, name, 16) && std::u16string(name) == u"#32768")
+                    ++*reinterpret_cast<int*>(p);
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&n));
         return n;
     };
     Worker tapper([&] {
-        if (!eventually([&] { return menuCount() == 1 && IsWindowVisible(menuWindow()); })) return;
+        if (!eventually([&] { return menuCount() == 1 && IsWindowVisible(menuWindow()); }))
+            return;
         RECT outer;
         GetWindowRect(menuWindow(), &outer);
         tapAt(itemPoint(4, 5));  // "More", before "Select all"
-        if (!eventually([&] { return menuCount() == 2; })) return;
+        if (!eventually([&] { return menuCount() == 2; }))
+            return;
         RECT inner;
         GetWindowRect(menuWindow(), &inner);  // the submenu is in front
         EXPECT_EQ(inner.left, outer.right - 1);

@@ -210,7 +210,9 @@ TEST_F(UserTest, BroadcastReachesEveryTopLevelWindowButNoChild) {
     pump();
     auto seen = recorder().with(WM_SETTINGCHANGE);
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(recorder().of(a, {WM_SETTINGCHANGE, WM_APP}), (std::vector<UINT>{WM_SETTINGCHANGE, WM_APP}));
-    EXPECT_EQ(recorder().of(b, {WM_SETTINGCHANGE, WM_APP}), (std::vector<UINT>{WM_SETTINGCHANGE, WM_APP}));
+    EXPECT_EQ(recorder().of(a, {WM_SETTINGCHANGE, WM_APP}),
+              (std::vector<UINT>{WM_SETTINGCHANGE, WM_APP}));
+    EXPECT_EQ(recorder().of(b, {WM_SETTINGCHANGE, WM_APP}),
+              (std::vector<UINT>{WM_SETTINGCHANGE, WM_APP}));
     EXPECT_TRUE(recorder().of(child, {WM_SETTINGCHANGE, WM_APP}).empty());
 }

@@ -331,11 +331,77 @@ TEST_F(UserTest, ExtremeCoordinatesAreKeptInRangeWithoutOverflow) {
     EXPECT_TRUE(ScreenToClient(top, &p));
     POINT pts[1] = {{INT32_MIN, INT32_MAX}};
     MapWindowPoints(child, top, pts, 1);
-    EXPECT_TRUE(SetWindowPos(child, nullptr, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MAX, SWP_NOZORDER));
+    EXPECT_TRUE(
+        SetWindowPos(child, nullptr, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MAX, SWP_NOZORDER));
     EXPECT_TRUE(CreateCaret(child, nullptr, INT32_MAX, INT32_MAX));
     EXPECT_TRUE(SetCaretPos(INT32_MAX, INT32_MIN));
     EXPECT_TRUE(ShowCaret(child));
     InvalidateRect(child, nullptr, TRUE);
     pump();
     EXPECT_FALSE(device::stylusDown(INT32_MAX, INT32_MIN));
+}
+
+namespace {
+
+WNDPROC hookedOriginal = nullptr;
+std::vector<UINT> hookedSaw;
+bool refuseNext = false;
+std::vector<std::pair<int, HWND>> hookCalls;
+
+LRESULT CALLBACK attachedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    hookedSaw.push_back(msg);
+    return CallWindowProcW(hookedOriginal, hwnd, msg, wParam, lParam);
+}
+
+// Attaches to each new window as a framework does: by subclassing it before its first message.
+LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    auto hwnd = reinterpret_cast<HWND>(wParam);
+    hookCalls.emplace_back(code, hwnd);
+    if (code == HCBT_CREATEWND) {
+        if (refuseNext)
+            return 1;
+        auto* cbt = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+        EXPECT_EQ(std::u16string(cbt->lpcs->lpszName), u"Attached");
+        hookedOriginal = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&attachedProc)));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int outerCalls = 0;
+LRESULT CALLBACK outerHook(int code, WPARAM wParam, LPARAM lParam) {
+    ++outerCalls;
+    return CallNextHookEx(reinterpret_cast<HHOOK>(0x1), code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(UserTest, CreationHooksAttachBeforeTheFirstMessageAndMayRefuseAWindow) {
+    HHOOK hook = SetWindowsHookExW(WH_CBT, cbtHook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    HHOOK outer = SetWindowsHookExW(WH_CBT, outerHook, nullptr, 0);  // newer: called first
+    HWND h = CreateWindowExW(0, u"Rec", u"Attached", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             nullptr, nullptr);
+    ASSERT_NE(h, nullptr);
+    ASSERT_GE(hookedSaw.size(), 2u);
+    EXPECT_EQ(hookedSaw[0], static_cast<UINT>(WM_NCCREATE));
+    EXPECT_EQ(hookedSaw[1], static_cast<UINT>(WM_CREATE));
+    EXPECT_EQ(recorder().with(WM_CREATE).size(), 1u);  // passed on to the class procedure
+
+    DestroyWindow(h);
+    EXPECT_EQ(hookCalls.back(), (std::pair<int, HWND>{HCBT_DESTROYWND, h}));
+
+    refuseNext = true;
+    recorder().clear();
+    EXPECT_EQ(CreateWindowExW(0, u"Rec", u"Refused", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              nullptr, nullptr),
+              nullptr);
+    EXPECT_TRUE(recorder().all().empty());
+    EXPECT_EQ(outerCalls, 3);  // each call passed on to the older hook
+    EXPECT_EQ(hookCalls.size(), 3u);
+    EXPECT_TRUE(UnhookWindowsHookEx(hook));
+    EXPECT_FALSE(UnhookWindowsHookEx(hook));
+    EXPECT_TRUE(UnhookWindowsHookEx(outer));
+    EXPECT_NE(makeWindow(WS_POPUP, 0, 0, 5, 5), nullptr);           // no hook refuses it now
+    EXPECT_EQ(SetWindowsHookExW(2, cbtHook, nullptr, 0), nullptr);  // only WH_CBT exists
 }
