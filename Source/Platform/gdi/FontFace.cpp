@@ -24,6 +24,8 @@ namespace {
 constexpr int kMaxEmPixels = 1000;
 constexpr int kDefaultCharacterHeight = 12;
 constexpr size_t kMaxGlyphsPerFace = 4096;
+// Large sizes have large glyphs: the cache of a face also stays under this many bytes.
+constexpr size_t kMaxGlyphBytesPerFace = size_t{16} << 20;
 constexpr size_t kMaxCachedFaces = 64;
 
 std::filesystem::path& fontFolder() {
@@ -207,8 +209,9 @@ const Glyph& FontFace::glyph(char32_t codePoint) {
     if (auto it = glyphs_.find(codePoint); it != glyphs_.end()) {
         return it->second;
     }
-    if (glyphs_.size() >= kMaxGlyphsPerFace) {
+    if (glyphs_.size() >= kMaxGlyphsPerFace || glyphBytes_ >= kMaxGlyphBytesPerFace) {
         glyphs_.clear();
+        glyphBytes_ = 0;
     }
     Glyph& g = glyphs_[codePoint];
     auto face = static_cast<FT_Face>(face_);
@@ -235,6 +238,7 @@ const Glyph& FontFace::glyph(char32_t codePoint) {
     g.width = static_cast<int>(bm.width);
     g.height = static_cast<int>(bm.rows);
     g.coverage.assign(static_cast<size_t>(g.width) * g.height, 0);
+    glyphBytes_ += g.coverage.size();
     for (int y = 0; y < g.height; ++y) {
         const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(y) * bm.pitch;
         uint8_t* dst = g.coverage.data() + static_cast<size_t>(y) * g.width;

@@ -93,6 +93,14 @@ TEST(Objects, GetObjectDescribesEachKind) {
     EXPECT_EQ(bm.bmBitsPixel, 32);
     EXPECT_EQ(bm.bmPlanes, 1);
     EXPECT_EQ(bm.bmWidthBytes, 28);
+    // An empty request gives a 1 x 1 monochrome bitmap, as on Windows.
+    HBITMAP empty = CreateCompatibleBitmap(dc, 0, 5);
+    ASSERT_NE(empty, nullptr);
+    GetObjectW(empty, sizeof(bm), &bm);
+    EXPECT_EQ(bm.bmWidth, 1);
+    EXPECT_EQ(bm.bmBitsPixel, 1);
+    DeleteObject(empty);
+    GetObjectW(bitmap, sizeof(bm), &bm);
     // A short buffer gets only what fits.
     LONG type = 99;
     EXPECT_EQ(GetObjectW(bitmap, sizeof(type), &type), static_cast<int>(sizeof(type)));
