@@ -1,6 +1,7 @@
 // Device contexts: memory DCs and surface DCs (windows, the screen), object selection, the
 // drawing attributes, the viewport origin and the device's capabilities.
 #include <device/Screen.h>
+#include <winbase.h>
 
 #include "gdi/DcAccess.h"
 #include "gdi/GdiLock.h"
@@ -184,6 +185,7 @@ BOOL DeleteDC(HDC hdc) {
     GdiLock lock;
     DeviceContext* dc = findDC(hdc);
     if (dc == nullptr || dc->dcKind != DcKind::Memory) {
+        SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
     deselectAll(*dc);
@@ -196,6 +198,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
     DeviceContext* dc = findDC(hdc);
     GdiObject* o = findObject(object);
     if (dc == nullptr || o == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
     switch (o->kind) {

@@ -1,6 +1,7 @@
 // GDI objects behind handles: stale and made-up handles fail cleanly, selected objects cannot
 // be deleted, GetObjectW describes each kind, stock objects, and the device's capabilities.
 #include <device/Screen.h>
+#include <winbase.h>
 
 #include "GdiTestSupport.h"
 
@@ -13,7 +14,9 @@ TEST(Handles, StaleAndMadeUpHandlesFailCleanly) {
     HDC dc = CreateCompatibleDC(nullptr);
     RECT r{0, 0, 1, 1};
     LOGBRUSH lb{};
+    SetLastError(0);
     EXPECT_FALSE(DeleteObject(brush));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
     EXPECT_EQ(SelectObject(dc, brush), nullptr);
     EXPECT_EQ(GetObjectW(brush, sizeof(lb), &lb), 0);
     EXPECT_EQ(FillRect(dc, &r, brush), 0);
