@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "device/Clock.h"
+#include "gdi/SystemColors.h"
 #include "kernel/Process.h"
 #include "user/Internal.h"
 #include "winbase.h"
@@ -75,8 +76,12 @@ void destroyThreadWindows(DWORD thread) {
 }  // namespace
 
 UserState& state() {
-    // Never destroyed: threads that end after main() returns may still reach it.
-    static UserState* s = new UserState;
+    // Never destroyed: threads that end after main() returns may still reach it. Once the
+    // window manager is in use, FillRect with (COLOR_x + 1) paints with system colour x.
+    static UserState* s = [] {
+        platform::setSystemColorBrushSource(&GetSysColorBrush);
+        return new UserState;
+    }();
     return *s;
 }
 

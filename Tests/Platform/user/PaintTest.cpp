@@ -110,6 +110,13 @@ TEST_F(UserTest, PaintDCsClipToTheUpdateRegionAndErasingUsesTheClassBrush) {
     EXPECT_EQ(pixelAt(60, 60), 0xFFFFFFu);
     EXPECT_EQ(pixelAt(40, 40), kRed);
     EXPECT_TRUE(drain().empty());
+
+    // Programs may name a system colour as a brush: (COLOR_x + 1).
+    HDC dc2 = GetDC(w);
+    RECT band{0, 90, 100, 100};
+    EXPECT_EQ(FillRect(dc2, &band, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1)), 1);
+    ReleaseDC(w, dc2);
+    EXPECT_EQ(pixelAt(5, 95), 0x000080u);
 }
 
 TEST_F(UserTest, MovingOrHidingAWindowInvalidatesWhatItUncovers) {
