@@ -222,3 +222,33 @@ TEST_F(UserTest, ScreenChangeReachesTopLevelWindowsAndTheDeviceReportsItsState) 
     EXPECT_FALSE(device::cursorIsWait());
     EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
 }
+
+TEST_F(UserTest, InvalidatingAParentReachesItsChildrenUnlessItClipsThem) {
+    HWND plain = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND plainChild = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, plain);
+    HWND clipping = makeWindow(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 120, 0, 100, 100);
+    HWND clippedChild = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, clipping);
+    drain();
+    RECT part{0, 0, 15, 15};
+    InvalidateRect(plain, &part, FALSE);
+    InvalidateRect(clipping, &part, FALSE);
+    EXPECT_TRUE(updateRect(plainChild) == (RECT{0, 0, 5, 5}));
+    EXPECT_FALSE(GetUpdateRect(clippedChild, nullptr, FALSE));
+    EXPECT_TRUE(updateRect(clipping) == part);
+    drain();
+
+    HRGN rgn = CreateRectRgn(40, 40, 60, 50);
+    EXPECT_TRUE(InvalidateRgn(plain, rgn, FALSE));
+    EXPECT_TRUE(updateRect(plain) == (RECT{40, 40, 60, 50}));
+    DeleteObject(rgn);
+    EXPECT_FALSE(InvalidateRgn(plain, rgn, FALSE));  // a dead region
+    EXPECT_TRUE(ValidateRect(plain, nullptr));
+    EXPECT_FALSE(GetUpdateRect(plain, nullptr, FALSE));
+
+    // A window covered by another one is invalid only where it can be seen.
+    HWND cover = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 50);
+    drain();
+    InvalidateRect(plain, nullptr, FALSE);
+    EXPECT_TRUE(updateRect(plain) == (RECT{0, 50, 100, 100}));
+    (void)cover;
+}

@@ -405,3 +405,24 @@ TEST_F(UserTest, CreationHooksAttachBeforeTheFirstMessageAndMayRefuseAWindow) {
     EXPECT_NE(makeWindow(WS_POPUP, 0, 0, 5, 5), nullptr);           // no hook refuses it now
     EXPECT_EQ(SetWindowsHookExW(2, cbtHook, nullptr, 0), nullptr);  // only WH_CBT exists
 }
+
+TEST_F(UserTest, ReparentedAndOwnedWindowsKeepTheirRelations) {
+    HWND a = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND b = makeWindow(WS_POPUP | WS_VISIBLE, 100, 0, 100, 100);
+    HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 10, 10, a);
+    EXPECT_EQ(SetParent(child, b), a);
+    EXPECT_EQ(GetParent(child), b);
+    EXPECT_EQ(GetWindow(a, GW_CHILD), nullptr);
+    RECT r;
+    GetWindowRect(child, &r);
+    EXPECT_EQ(r.left, 110);
+    EXPECT_EQ(SetParent(b, child), nullptr);  // a window cannot go inside its own child
+    HWND popup =
+        CreateWindowExW(0, u"Rec", u"", WS_POPUP, 0, 0, 10, 10, child, nullptr, nullptr, nullptr);
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), b);  // owned by the top-level window
+    EXPECT_EQ(GetParent(popup), b);
+    DestroyWindow(b);  // owned windows go first, children with it
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(IsWindow(a));
+}
