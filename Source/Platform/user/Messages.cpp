@@ -297,7 +297,7 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
                             UINT timeout, DWORD_PTR* result) {
-    (void)flags;
+    (void)flags;  // no hung-window detection on the device: every flag waits the same way
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
     if (!w)

@@ -159,8 +159,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         setError(ERROR_TLW_WITH_WSCHILD);
         return nullptr;
     }
-    ThreadQueue& q = currentQueue();
-    (void)q;
+    currentQueue();  // a thread that makes a window has a message queue from then on
     auto w = std::make_unique<Window>();
     HWND h = reinterpret_cast<HWND>(s.nextHandle);
     s.nextHandle += 4;  // handle values are never reused within a run
