@@ -132,3 +132,30 @@ TEST_F(UserTest, ThreadTimersCallTheirProcedureThroughDispatchMessage) {
     DispatchMessageW(&forged);
     EXPECT_EQ(firedSoFar().size(), 4u);
 }
+
+TEST_F(UserTest, WaitMessageReturnsWhenATimerFallsDueOrAMessageArrives) {
+    std::atomic<bool> ready{false};
+    std::atomic<uint64_t> wokeAt{0};
+    std::atomic<uint64_t> wokeAgainAt{0};
+    std::atomic<DWORD> workerId{0};
+    Worker worker([&] {
+        workerId = GetCurrentThreadId();
+        SetTimer(nullptr, 0, 40, nullptr);
+        ready = true;
+        WaitMessage();
+        wokeAt = device::nowMs();
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        WaitMessage();  // the next timer is 40 ms away; the posted message comes first
+        wokeAgainAt = device::nowMs();
+    });
+    ASSERT_TRUE(eventually([&] { return ready.load(); }));
+    device::advanceClock(1);
+    device::advanceClock(59);
+    ASSERT_TRUE(eventually([&] { return wokeAt.load() != 0; }));
+    EXPECT_EQ(wokeAt.load(), 40u);
+    PostThreadMessageW(workerId, WM_APP, 0, 0);
+    worker.join();
+    EXPECT_EQ(wokeAgainAt.load(), 60u);
+}
