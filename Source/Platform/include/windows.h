@@ -6,5 +6,6 @@
 #include "wchar16.h"
 #include "windef.h"
 #include "winerror.h"
+#include "wingdi.h"
 #include "winnls.h"
 #include "winreg.h"
