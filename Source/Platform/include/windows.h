@@ -1,0 +1,7 @@
+// The aggregator: one include for the whole Windows CE API surface the platform provides.
+// One line per area header, sorted.
+#pragma once
+
+#include "windef.h"
+#include "winerror.h"
+#include "wingdi.h"
