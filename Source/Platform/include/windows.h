@@ -2,6 +2,10 @@
 // One line per area header, sorted.
 #pragma once
 
+#include "commctrl.h"
+#include "imaging.h"
 #include "windef.h"
 #include "winerror.h"
 #include "wingdi.h"
+#include "winicon.h"
+#include "winresource.h"
