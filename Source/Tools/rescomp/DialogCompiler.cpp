@@ -67,6 +67,8 @@ public:
         return utf8ToUtf16(tokens_[at_++].text);
     }
     int64_t number(int64_t low, int64_t high) {
+        if (atEnd() || tokens_[at_].kind != Token::Kind::Word)
+            fail("expected a number");
         std::string text = word();
         auto value = parseNumber(text);
         if (!value || *value < low || *value > high)
