@@ -8,9 +8,12 @@ namespace platform {
 namespace {
 
 int hexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
     return -1;
 }
 
@@ -19,7 +22,8 @@ bool readHex(std::u16string_view text, size_t pos, int digits, uint32_t& out) {
     out = 0;
     for (int i = 0; i < digits; ++i) {
         int d = hexDigit(text[pos + i]);
-        if (d < 0) return false;
+        if (d < 0)
+            return false;
         out = (out << 4) | static_cast<uint32_t>(d);
     }
     return true;
@@ -42,15 +46,19 @@ std::optional<GUID> guidFromString(std::u16string_view text) {
     }
     GUID guid{};
     uint32_t value = 0;
-    if (!readHex(text, 1, 8, value)) return std::nullopt;
+    if (!readHex(text, 1, 8, value))
+        return std::nullopt;
     guid.Data1 = value;
-    if (!readHex(text, 10, 4, value)) return std::nullopt;
+    if (!readHex(text, 10, 4, value))
+        return std::nullopt;
     guid.Data2 = static_cast<WORD>(value);
-    if (!readHex(text, 15, 4, value)) return std::nullopt;
+    if (!readHex(text, 15, 4, value))
+        return std::nullopt;
     guid.Data3 = static_cast<WORD>(value);
     static constexpr size_t kBytePositions[8] = {20, 22, 25, 27, 29, 31, 33, 35};
     for (int i = 0; i < 8; ++i) {
-        if (!readHex(text, kBytePositions[i], 2, value)) return std::nullopt;
+        if (!readHex(text, kBytePositions[i], 2, value))
+            return std::nullopt;
         guid.Data4[i] = static_cast<BYTE>(value);
     }
     return guid;

@@ -23,11 +23,21 @@ typedef const CLSID& REFCLSID;
 typedef GUID* LPGUID;
 typedef CLSID* LPCLSID;
 
-inline bool operator==(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
-inline bool operator!=(const GUID& a, const GUID& b) { return !(a == b); }
-inline BOOL IsEqualGUID(REFGUID a, REFGUID b) { return a == b; }
-inline BOOL IsEqualIID(REFIID a, REFIID b) { return a == b; }
-inline BOOL IsEqualCLSID(REFCLSID a, REFCLSID b) { return a == b; }
+inline bool operator==(const GUID& a, const GUID& b) {
+    return std::memcmp(&a, &b, sizeof(GUID)) == 0;
+}
+inline bool operator!=(const GUID& a, const GUID& b) {
+    return !(a == b);
+}
+inline BOOL IsEqualGUID(REFGUID a, REFGUID b) {
+    return a == b;
+}
+inline BOOL IsEqualIID(REFIID a, REFIID b) {
+    return a == b;
+}
+inline BOOL IsEqualCLSID(REFCLSID a, REFCLSID b) {
+    return a == b;
+}
 
 namespace platform {
 

@@ -120,9 +120,11 @@ typedef HKEY* PHKEY;
 #define _T(s) u##s
 #define L16(s) u##s
 
-#define MAKEWORD(a, b) (static_cast<WORD>((static_cast<BYTE>(a)) | (static_cast<WORD>(static_cast<BYTE>(b)) << 8)))
-#define MAKELONG(a, b) \
-    (static_cast<LONG>(static_cast<DWORD>(static_cast<WORD>(a)) | (static_cast<DWORD>(static_cast<WORD>(b)) << 16)))
+#define MAKEWORD(a, b) \
+    (static_cast<WORD>((static_cast<BYTE>(a)) | (static_cast<WORD>(static_cast<BYTE>(b)) << 8)))
+#define MAKELONG(a, b)                                            \
+    (static_cast<LONG>(static_cast<DWORD>(static_cast<WORD>(a)) | \
+                       (static_cast<DWORD>(static_cast<WORD>(b)) << 16)))
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xffff))
 #define LOBYTE(w) (static_cast<BYTE>(static_cast<DWORD_PTR>(w) & 0xff))
@@ -136,9 +138,10 @@ typedef HKEY* PHKEY;
 #define MAKEINTRESOURCE MAKEINTRESOURCEW
 #define IS_INTRESOURCE(r) ((reinterpret_cast<ULONG_PTR>(r) >> 16) == 0)
 
-#define RGB(r, g, b)                                                                 \
-    (static_cast<COLORREF>((static_cast<BYTE>(r) | (static_cast<WORD>(static_cast<BYTE>(g)) << 8)) | \
-                           (static_cast<DWORD>(static_cast<BYTE>(b)) << 16)))
+#define RGB(r, g, b)                                                              \
+    (static_cast<COLORREF>(                                                       \
+        (static_cast<BYTE>(r) | (static_cast<WORD>(static_cast<BYTE>(g)) << 8)) | \
+        (static_cast<DWORD>(static_cast<BYTE>(b)) << 16)))
 #define GetRValue(rgb) (static_cast<BYTE>(rgb))
 #define GetGValue(rgb) (static_cast<BYTE>(static_cast<WORD>(rgb) >> 8))
 #define GetBValue(rgb) (static_cast<BYTE>((rgb) >> 16))
@@ -176,4 +179,3 @@ typedef struct _SYSTEMTIME {
     WORD wSecond;
     WORD wMilliseconds;
 } SYSTEMTIME, *PSYSTEMTIME, *LPSYSTEMTIME;
-

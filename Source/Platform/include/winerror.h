@@ -8,10 +8,13 @@ typedef LONG LSTATUS;
 
 #define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
 #define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
-#define MAKE_HRESULT(sev, fac, code) \
-    (static_cast<HRESULT>((static_cast<ULONG>(sev) << 31) | (static_cast<ULONG>(fac) << 16) | static_cast<ULONG>(code)))
-#define HRESULT_FROM_WIN32(x) \
-    (static_cast<HRESULT>(x) <= 0 ? static_cast<HRESULT>(x) : static_cast<HRESULT>((static_cast<ULONG>(x) & 0x0000FFFF) | (7u << 16) | 0x80000000u))
+#define MAKE_HRESULT(sev, fac, code)                                                          \
+    (static_cast<HRESULT>((static_cast<ULONG>(sev) << 31) | (static_cast<ULONG>(fac) << 16) | \
+                          static_cast<ULONG>(code)))
+#define HRESULT_FROM_WIN32(x)      \
+    (static_cast<HRESULT>(x) <= 0  \
+         ? static_cast<HRESULT>(x) \
+         : static_cast<HRESULT>((static_cast<ULONG>(x) & 0x0000FFFF) | (7u << 16) | 0x80000000u))
 
 #define S_OK (static_cast<HRESULT>(0x00000000L))
 #define S_FALSE (static_cast<HRESULT>(0x00000001L))

@@ -20,3 +20,13 @@ bool isVirtualClock();
 void advanceClock(uint64_t ms);
 
 }  // namespace device
+
+struct _SYSTEMTIME;
+
+namespace device {
+
+// Sets the device's local date and time; from then on GetLocalTime runs on from it with the
+// device clock (and GetSystemTime reports the same, the device having no time zone).
+void setDeviceLocalTime(const _SYSTEMTIME& time);
+
+}  // namespace device

@@ -1,0 +1,24 @@
+// The device's program table: which programs CreateProcessW can start, and how.
+#pragma once
+
+#include <string>
+
+#include <windef.h>
+
+namespace device {
+
+typedef int (*WinMainProc)(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine,
+                           int showCommand);
+
+// A program whose entry point is linked into the host program (a built-in device program).
+// `name` is its file name, "Notes.exe"; it is found as "\Windows\Notes.exe" or by that name.
+void registerProgram(std::u16string_view name, WinMainProc entry);
+
+// A program that is a device library exporting "WinMain" (as KvHelper is): each process that
+// runs it loads its own copy, with its own globals and resources.
+void registerProgramLibrary(std::u16string_view name, std::u16string_view libraryDevicePath);
+
+// Waits (in real time, at most `timeoutMs`) until every process started so far has ended.
+bool waitForAllProcesses(unsigned timeoutMs);
+
+}  // namespace device

@@ -1,0 +1,66 @@
+// The device's event log.
+#include <device/Clock.h>
+#include <device/EventLog.h>
+
+#include <fstream>
+#include <mutex>
+
+#include "kernel/HostText.h"
+
+namespace device {
+
+namespace {
+
+struct Log {
+    std::mutex mutex;
+    std::vector<Event> events;
+    std::filesystem::path file;
+};
+
+Log& log() {
+    static Log* instance = new Log;
+    return *instance;
+}
+
+}  // namespace
+
+void logEvent(std::u16string_view kind, std::u16string_view text) {
+    auto& target = log();
+    Event event{nowMs(), std::u16string(kind), std::u16string(text)};
+    std::lock_guard lock(target.mutex);
+    if (!target.file.empty()) {
+        std::ofstream out(target.file, std::ios::app);
+        out << event.timeMs << ' ' << platform::hostText(kind) << ' ' << platform::hostText(text)
+            << '\n';
+    }
+    target.events.push_back(std::move(event));
+}
+
+std::vector<Event> eventLog() {
+    auto& target = log();
+    std::lock_guard lock(target.mutex);
+    return target.events;
+}
+
+std::vector<Event> eventsOfKind(std::u16string_view kind) {
+    std::vector<Event> result;
+    for (auto& event : eventLog()) {
+        if (event.kind == kind)
+            result.push_back(std::move(event));
+    }
+    return result;
+}
+
+void clearEventLog() {
+    auto& target = log();
+    std::lock_guard lock(target.mutex);
+    target.events.clear();
+}
+
+void appendEventLogTo(const std::filesystem::path& path) {
+    auto& target = log();
+    std::lock_guard lock(target.mutex);
+    target.file = path;
+}
+
+}  // namespace device

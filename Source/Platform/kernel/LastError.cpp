@@ -1,0 +1,14 @@
+// The calling thread's last error code.
+#include <winbase.h>
+
+namespace {
+thread_local DWORD t_lastError = ERROR_SUCCESS;
+}
+
+DWORD GetLastError() {
+    return t_lastError;
+}
+
+void SetLastError(DWORD error) {
+    t_lastError = error;
+}

@@ -1,0 +1,51 @@
+// Device processes: each runs on a thread of its own, with its own loaded modules. The thread
+// that runs a test or the emulator's main loop belongs to the device's first process, the shell.
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <winbase.h>
+
+#include "kernel/KernelObject.h"
+
+namespace platform {
+
+struct Module;
+
+class Process : public KernelObject {
+public:
+    DWORD id = 0;
+    DWORD mainThreadId = 0;
+    std::u16string imagePath;  // "\Windows\KvHelper.exe"
+    std::u16string commandLine;
+
+    // Guarded by the device mutex.
+    bool exited = false;
+    DWORD exitCode = STILL_ACTIVE;
+
+    // The modules this process has loaded, and its own program module. Guarded by moduleMutex.
+    std::mutex moduleMutex;
+    std::vector<Module*> modules;
+    Module* programModule = nullptr;
+
+    bool isSignalled() const override { return exited; }
+};
+
+class Thread : public KernelObject {
+public:
+    DWORD id = 0;
+    bool exited = false;  // guarded by the device mutex
+    bool isSignalled() const override { return exited; }
+};
+
+Process& currentProcess();
+std::shared_ptr<Process> findProcess(DWORD processId);
+
+// Runs `hook(processId)` on a process's thread just before it ends (after WinMain returns),
+// so that other parts of the platform can release what the process left behind (its windows).
+void addProcessExitHook(std::function<void(DWORD processId)> hook);
+
+}  // namespace platform
