@@ -8,6 +8,7 @@
 
 #include "imaging/DecodedImage.h"
 #include "imaging/Picture.h"
+#include "kernel/Module.h"
 
 namespace platform {
 
@@ -128,5 +129,21 @@ HRESULT imagingGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
     static ImagingClassFactory classObject;
     return classObject.QueryInterface(riid, object);
 }
+
+namespace {
+
+HRESULT imagingDllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
+    return imagingGetClassObject(clsid, riid, object);
+}
+
+// Programs load the imaging library by name, as on the device.
+[[maybe_unused]] const bool registeredAsLibrary = [] {
+    registerBuiltinLibrary(BuiltinLibrary{
+        u"imaging.dll",
+        {{"DllGetClassObject", reinterpret_cast<FARPROC>(&imagingDllGetClassObject)}}});
+    return true;
+}();
+
+}  // namespace
 
 }  // namespace platform

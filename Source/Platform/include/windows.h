@@ -4,6 +4,7 @@
 
 #include "commctrl.h"
 #include "imaging.h"
+#include "winbase.h"
 #include "windef.h"
 #include "winerror.h"
 #include "wingdi.h"

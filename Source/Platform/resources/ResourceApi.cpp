@@ -1,5 +1,6 @@
 // FindResourceW and friends, and LoadStringW: resources are read in place in their module's
 // table, so a resource handle is its table entry and its data handle the bytes themselves.
+#include <winbase.h>
 #include <winresource.h>
 
 #include <algorithm>
@@ -8,8 +9,18 @@
 #include "resources/ResourceTables.h"
 
 HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type) {
-    const device::ResourceEntry* entry =
-        platform::findResourceEntry(platform::resourceTableOf(module), name, type);
+    const device::ResourceTable* table = platform::resourceTableOf(module);
+    if (table == nullptr) {
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+        return nullptr;
+    }
+    platform::LookupFailure failure = platform::LookupFailure::None;
+    const device::ResourceEntry* entry = platform::findResourceEntry(table, name, type, &failure);
+    if (entry == nullptr) {
+        SetLastError(failure == platform::LookupFailure::NameNotFound
+                         ? ERROR_RESOURCE_NAME_NOT_FOUND
+                         : ERROR_RESOURCE_TYPE_NOT_FOUND);
+    }
     return reinterpret_cast<HRSRC>(const_cast<device::ResourceEntry*>(entry));
 }
 

@@ -4,10 +4,14 @@
 #include "resources/ResourceTables.h"
 
 #include <dlfcn.h>
+#include <link.h>
+#include <winbase.h>
 
 #include <mutex>
 #include <optional>
 #include <unordered_map>
+
+#include "kernel/Module.h"
 
 namespace platform {
 
@@ -95,14 +99,33 @@ namespace platform {
 const device::ResourceTable* findResourceTable(void* dlHandle) {
     if (dlHandle == nullptr)
         return nullptr;
-    auto* table = static_cast<const device::ResourceTable*>(dlsym(dlHandle, "KelvoResourceTable"));
+    void* symbol = dlsym(dlHandle, "KelvoResourceTable");
+    if (symbol == nullptr)
+        return nullptr;
+    // dlsym also searches the module's dependencies (and, for a program, everything loaded
+    // globally): only a table inside the module itself is its own.
+    link_map* moduleMap = nullptr;
+    link_map* symbolMap = nullptr;
+    Dl_info info{};
+    if (dlinfo(dlHandle, RTLD_DI_LINKMAP, &moduleMap) != 0 ||
+        dladdr1(symbol, &info, reinterpret_cast<void**>(&symbolMap), RTLD_DL_LINKMAP) == 0 ||
+        moduleMap != symbolMap) {
+        return nullptr;
+    }
+    auto* table = static_cast<const device::ResourceTable*>(symbol);
     return tableIsReadable(table) ? table : nullptr;
 }
 
 const device::ResourceTable* resourceTableOf(HINSTANCE instance) {
-    std::lock_guard lock(tablesMutex());
-    auto found = tables().find(instance);
-    return found == tables().end() ? nullptr : found->second;
+    {
+        std::lock_guard lock(tablesMutex());
+        auto found = tables().find(instance);
+        if (found != tables().end())
+            return found->second;
+    }
+    // A null instance is the calling process's program.
+    HMODULE module = instance != nullptr ? instance : GetModuleHandleW(nullptr);
+    return findResourceTable(moduleDlHandle(module));
 }
 
 const device::ResourceEntry* findResourceEntry(const device::ResourceTable* table, LPCWSTR name,

@@ -12,7 +12,9 @@ namespace platform {
 // null when it has none or the table is not one this platform reads.
 const device::ResourceTable* findResourceTable(void* dlHandle);
 
-// The table tied to `instance`, or null.
+// The table of `instance`: one tied to it with device::registerModuleResources, else the
+// table of the module the kernel loaded behind it (a null instance: the calling process's
+// program). Null when it has none.
 const device::ResourceTable* resourceTableOf(HINSTANCE instance);
 
 enum class LookupFailure { None, TypeNotFound, NameNotFound };

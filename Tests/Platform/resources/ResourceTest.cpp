@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include <device/Resources.h>
+#include <winbase.h>
 #include <winresource.h>
 
+#include "DeviceTest.h"
 #include "ResourceModule.h"
 #include "imaging/Dib.h"
 #include "resources/ResourceTables.h"
@@ -199,4 +202,30 @@ TEST(ModuleResources, TablesAreFoundThroughTheLoadedModuleOnly) {
     // Untied, the instance has no resources.
     device::registerModuleResources(module.instance(), nullptr);
     EXPECT_EQ(FindResourceW(module.instance(), MAKEINTRESOURCEW(300), RT_RCDATA), nullptr);
+}
+
+using LoadedModuleResources = DeviceTest;
+
+TEST_F(LoadedModuleResources, ModuleLoadedByLoadLibraryFindsItsResourcesThroughItsHandle) {
+    std::filesystem::create_directories(hostPath(u"\\Windows"));
+    std::filesystem::copy_file(TEST_RESOURCE_MODULE, hostPath(u"\\Windows\\ResModule.dll"));
+    HMODULE module = LoadLibraryW(u"ResModule.dll");
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(loadString(module, 1), u"one");
+    EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(106), RT_DIALOG), nullptr);
+
+    SetLastError(0);
+    EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(999), RT_DIALOG), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
+    EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(99)), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_TYPE_NOT_FOUND));
+    EXPECT_TRUE(FreeLibrary(module));
+
+    // The platform's imaging library has no resources but does have its class object.
+    HMODULE imaging = LoadLibraryW(u"imaging.dll");
+    ASSERT_NE(imaging, nullptr);
+    EXPECT_EQ(FindResourceW(imaging, MAKEINTRESOURCEW(1), RT_RCDATA), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_DATA_NOT_FOUND));
+    EXPECT_NE(GetProcAddress(imaging, "DllGetClassObject"), nullptr);
+    FreeLibrary(imaging);
 }

@@ -47,8 +47,9 @@ struct ResourceTable {
     const ResourceEntry* entries;
 };
 
-// Ties a module's resources to its instance handle (and replaces an earlier tie); a null
-// table unties it. The module code does this for every module it loads.
+// Ties a resource table to an instance handle (replacing an earlier tie); a null table unties
+// it. Modules loaded by LoadLibraryW need none of this: their tables are found through their
+// handles. This is for programs and tests that make their own instance handles.
 void registerModuleResources(HINSTANCE instance, const ResourceTable* table);
 
 }  // namespace device
