@@ -1,12 +1,16 @@
-// The aggregator: one include for the whole Windows CE API surface the platform provides.
-// One line per area header, sorted.
+// The Windows API surface of the device in one include, as programs written for the device
+// expect: every area header of the platform, one line each.
 #pragma once
 
 #include "commctrl.h"
 #include "imaging.h"
+#include "oleauto.h"
+#include "wchar16.h"
 #include "winbase.h"
 #include "windef.h"
 #include "winerror.h"
 #include "wingdi.h"
 #include "winicon.h"
+#include "winnls.h"
+#include "winreg.h"
 #include "winresource.h"

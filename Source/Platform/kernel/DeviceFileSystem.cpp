@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "kernel/DevicePath.h"
-#include "kernel/HostText.h"
+#include <wchar16.h>
 
 namespace device {
 
@@ -64,7 +64,7 @@ std::optional<std::filesystem::path> resolveDevicePath(std::u16string_view devic
     std::filesystem::path host = deviceRoot();
     bool existing = true;  // every component so far names something that exists
     for (const auto& component : *components) {
-        std::string name = platform::hostText(component);
+        std::string name = platform::toUtf8(component);
         std::error_code error;
         if (existing) {
             auto exact = host / name;
@@ -78,7 +78,7 @@ std::optional<std::filesystem::path> resolveDevicePath(std::u16string_view devic
             bool matched = false;
             for (auto it = std::filesystem::directory_iterator(host, error);
                  !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-                auto entryName = platform::deviceText(it->path().filename().string());
+                auto entryName = platform::fromUtf8(it->path().filename().string());
                 if (platform::sameDeviceName(entryName, component)) {
                     if (it->is_symlink(error))
                         return std::nullopt;

@@ -1,6 +1,8 @@
 // Device path text helpers.
 #include "kernel/DevicePath.h"
 
+#include <wchar16.h>
+
 namespace platform {
 
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <mutex>
 
-#include "kernel/HostText.h"
+#include <wchar16.h>
 
 namespace device {
 
@@ -30,7 +30,7 @@ void logEvent(std::u16string_view kind, std::u16string_view text) {
     std::lock_guard lock(target.mutex);
     if (!target.file.empty()) {
         std::ofstream out(target.file, std::ios::app);
-        out << event.timeMs << ' ' << platform::hostText(kind) << ' ' << platform::hostText(text)
+        out << event.timeMs << ' ' << platform::toUtf8(kind) << ' ' << platform::toUtf8(text)
             << '\n';
     }
     target.events.push_back(std::move(event));

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "kernel/DevicePath.h"
-#include "kernel/HostText.h"
+#include <wchar16.h>
 #include "kernel/KernelObject.h"
 
 namespace platform {
@@ -66,7 +66,7 @@ HANDLE FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW findData) {
          !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
         if (it->is_symlink(error))
             continue;  // links could lead out of the device
-        std::u16string name = platform::deviceText(it->path().filename().string());
+        std::u16string name = platform::fromUtf8(it->path().filename().string());
         // A name the find data cannot hold whole is left out rather than cut short.
         if (name.size() >= MAX_PATH || !platform::matchesWildcard(pattern, name))
             continue;

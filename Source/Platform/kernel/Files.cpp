@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "kernel/DevicePath.h"
-#include "kernel/HostText.h"
+#include <wchar16.h>
 #include "kernel/KernelObject.h"
 
 namespace platform {
@@ -301,7 +301,7 @@ FILE* _wfopen(const WCHAR* fileName, const WCHAR* mode) {
     auto host = hostPathFor(fileName);
     if (!host || mode == nullptr)
         return nullptr;
-    std::string hostMode = platform::hostText(mode);
+    std::string hostMode = platform::toUtf8(mode);
     // Only fopen's own mode letters reach the C library.
     if (hostMode.empty() || hostMode.find_first_not_of("rwab+tx") != std::string::npos) {
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -11,10 +11,11 @@
 #include <unistd.h>
 #include <algorithm>
 #include <atomic>
+#include <list>
 #include <set>
 
+#include <wchar16.h>
 #include "kernel/DevicePath.h"
-#include "kernel/HostText.h"
 #include "kernel/Process.h"
 
 namespace platform {
@@ -24,7 +25,7 @@ namespace {
 struct ModuleTable {
     std::mutex mutex;
     std::set<Module*> live;
-    std::vector<BuiltinLibrary> builtins;
+    std::list<BuiltinLibrary> builtins;  // modules point at their entry: never moved
     std::filesystem::path copyFolder;
     std::atomic<unsigned> copies{0};
 
@@ -77,6 +78,10 @@ void unload(Module* module) {
         table.live.erase(module);
     }
     if (module->dlHandle && !module->hostCopy.empty()) {
+        auto entry = reinterpret_cast<DllMainProc>(::dlsym(module->dlHandle, "DllMain"));
+        if (entry && module->attached) {
+            entry(reinterpret_cast<HINSTANCE>(module), DLL_PROCESS_DETACH, nullptr);
+        }
         ::dlclose(module->dlHandle);
         std::error_code ignored;
         std::filesystem::remove(module->hostCopy, ignored);
@@ -149,20 +154,20 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
         return reinterpret_cast<HMODULE>(loaded);
     }
     auto& table = platform::moduleTable();
+    const platform::BuiltinLibrary* builtin = nullptr;
     {
         std::lock_guard lock(table.mutex);
         auto name = platform::deviceFileNameOf(devicePath);
-        for (const auto& builtin : table.builtins) {
-            if (platform::sameDeviceName(builtin.name, name)) {
-                auto* module = new Module;
-                module->devicePath = u"\\Windows\\" + builtin.name;
-                module->builtin = &builtin;
-                table.mutex.unlock();
-                platform::addModule(process, module);
-                table.mutex.lock();
-                return reinterpret_cast<HMODULE>(module);
-            }
+        for (const auto& candidate : table.builtins) {
+            if (platform::sameDeviceName(candidate.name, name))
+                builtin = &candidate;
         }
+    }
+    if (builtin != nullptr) {
+        auto* module = new Module;
+        module->devicePath = u"\\Windows\\" + builtin->name;
+        module->builtin = builtin;
+        return reinterpret_cast<HMODULE>(platform::addModule(process, module));
     }
     auto host = device::resolveDevicePath(devicePath);
     std::error_code error;
@@ -186,7 +191,7 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
     if (handle == nullptr) {
         const char* why = ::dlerror();
         device::logEvent(u"module", u"cannot load " + devicePath + u": " +
-                                        platform::deviceText(why ? why : "unknown error"));
+                                        platform::fromUtf8(why ? why : "unknown error"));
         std::filesystem::remove(copy, error);
         SetLastError(ERROR_BAD_FORMAT);
         return nullptr;
@@ -196,6 +201,18 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
     module->hostCopy = copy;
     module->dlHandle = handle;
     platform::addModule(process, module);
+    if (auto entry = reinterpret_cast<DllMainProc>(::dlsym(handle, "DllMain"))) {
+        if (!entry(reinterpret_cast<HINSTANCE>(module), DLL_PROCESS_ATTACH, nullptr)) {
+            {
+                std::lock_guard lock(process.moduleMutex);
+                std::erase(process.modules, module);
+            }
+            platform::unload(module);
+            SetLastError(ERROR_DLL_INIT_FAILED);
+            return nullptr;
+        }
+    }
+    module->attached = true;
     return reinterpret_cast<HMODULE>(module);
 }
 
@@ -238,7 +255,7 @@ FARPROC GetProcAddress(HMODULE handle, LPCSTR procName) {
 FARPROC GetProcAddressW(HMODULE module, LPCWSTR procName) {
     if (procName == nullptr)
         return GetProcAddress(module, nullptr);
-    return GetProcAddress(module, platform::hostText(procName).c_str());
+    return GetProcAddress(module, platform::toUtf8(procName).c_str());
 }
 
 HMODULE GetModuleHandleW(LPCWSTR moduleName) {
