@@ -52,9 +52,8 @@ struct BlitSource {
         }
         std::fill(out, out + (a - x), 0u);
         const uint32_t* row =
-            snapshot.empty()
-                ? surface->row(static_cast<int>(y)) + a
-                : snapshot.data() + (y - b.top) * (b.right - b.left) + (a - b.left);
+            snapshot.empty() ? surface->row(static_cast<int>(y)) + a
+                             : snapshot.data() + (y - b.top) * (b.right - b.left) + (a - b.left);
         std::memcpy(out + (a - x), row, static_cast<size_t>(e - a) * sizeof(uint32_t));
         std::fill(out + (e - x), out + n, 0u);
     }
@@ -217,9 +216,8 @@ struct AxisMap {
 
 enum class KeyMode { None, Transparent };
 
-BOOL stretch(DeviceContext& dst, int x, int y, int width, int height, BlitSource* src,
-             int sx, int sy, int sourceWidth, int sourceHeight, DWORD rop, KeyMode keyMode,
-             uint32_t key) {
+BOOL stretch(DeviceContext& dst, int x, int y, int width, int height, BlitSource* src, int sx,
+             int sy, int sourceWidth, int sourceHeight, DWORD rop, KeyMode keyMode, uint32_t key) {
     bool usesSource = ropUsesSource(rop) || keyMode == KeyMode::Transparent;
     uint32_t pattern = 0;
     if (ropUsesPattern(rop) && !patternOf(dst, pattern)) {
@@ -242,15 +240,14 @@ BOOL stretch(DeviceContext& dst, int x, int y, int width, int height, BlitSource
     RECT area{clampCoordinate(mapX.destinationStart), clampCoordinate(mapY.destinationStart),
               clampCoordinate(mapX.destinationStart + mapX.destinationLength),
               clampCoordinate(mapY.destinationStart + mapY.destinationLength)};
-    bool direct = !mapX.mirrored && !mapY.mirrored &&
-                  mapX.sourceLength == mapX.destinationLength &&
+    bool direct = !mapX.mirrored && !mapY.mirrored && mapX.sourceLength == mapX.destinationLength &&
                   mapY.sourceLength == mapY.destinationLength;
     if (usesSource && src->surface == &target.surface()) {
-        RECT read = direct ? RECT{clampCoordinate(mapX.sourceStart),
-                                  clampCoordinate(mapY.sourceStart),
-                                  clampCoordinate(mapX.sourceStart + mapX.sourceLength),
-                                  clampCoordinate(mapY.sourceStart + mapY.sourceLength)}
-                           : src->surface->bounds();
+        RECT read = direct
+                        ? RECT{clampCoordinate(mapX.sourceStart), clampCoordinate(mapY.sourceStart),
+                               clampCoordinate(mapX.sourceStart + mapX.sourceLength),
+                               clampCoordinate(mapY.sourceStart + mapY.sourceLength)}
+                        : src->surface->bounds();
         src->takeSnapshot(read);
     }
     ColourConversion conversion;
@@ -316,8 +313,8 @@ BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
     if (width < 0 || height < 0) {
         return TRUE;
     }
-    return stretch(*dst, x, y, width, height, haveSource ? &src : nullptr, sourceX, sourceY,
-                   width, height, rop, KeyMode::None, 0);
+    return stretch(*dst, x, y, width, height, haveSource ? &src : nullptr, sourceX, sourceY, width,
+                   height, rop, KeyMode::None, 0);
 }
 
 BOOL StretchBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
@@ -362,11 +359,10 @@ BOOL TransparentImage(HDC destination, int x, int y, int width, int height, HAND
                    SRCCOPY, KeyMode::Transparent, pixelFromColorref(transparent));
 }
 
-BOOL TransparentBlt(HDC destination, int x, int y, int width, int height, HDC source,
-                    int sourceX, int sourceY, int sourceWidth, int sourceHeight,
-                    UINT transparent) {
-    return TransparentImage(destination, x, y, width, height, source, sourceX, sourceY,
-                            sourceWidth, sourceHeight, transparent);
+BOOL TransparentBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
+                    int sourceY, int sourceWidth, int sourceHeight, UINT transparent) {
+    return TransparentImage(destination, x, y, width, height, source, sourceX, sourceY, sourceWidth,
+                            sourceHeight, transparent);
 }
 
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {

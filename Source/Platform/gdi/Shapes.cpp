@@ -81,8 +81,7 @@ bool entryIntoBox(double x0, double y0, double x1, double y1, const RECT& box, d
 }
 
 // Bresenham from (x0, y0) to (x1, y1) in surface coordinates, (x1, y1) itself left out.
-void drawLine(DrawTarget& target, int x0, int y0, int x1, int y1, const PenObject& pen,
-              int rop2) {
+void drawLine(DrawTarget& target, int x0, int y0, int x1, int y1, const PenObject& pen, int rop2) {
     RECT box = target.surface().bounds();
     int reach = pen.width() + 1;
     box = RECT{box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
@@ -124,8 +123,7 @@ void drawLine(DrawTarget& target, int x0, int y0, int x1, int y1, const PenObjec
 }
 
 // Fills the pixels whose centres lie inside the polygon (even-odd rule), surface coordinates.
-void fillPolygon(DrawTarget& target, const std::vector<POINT>& points, uint32_t color,
-                 int rop2) {
+void fillPolygon(DrawTarget& target, const std::vector<POINT>& points, uint32_t color, int rop2) {
     LONG top = points[0].y;
     LONG bottom = points[0].y;
     for (const POINT& p : points) {
@@ -157,8 +155,7 @@ void fillPolygon(DrawTarget& target, const std::vector<POINT>& points, uint32_t 
     }
 }
 
-bool toSurfacePoints(DrawTarget& target, const POINT* points, int count,
-                     std::vector<POINT>& out) {
+bool toSurfacePoints(DrawTarget& target, const POINT* points, int count, std::vector<POINT>& out) {
     if (points == nullptr || count <= 0 || count > kMaxPolygonPoints) {
         return false;
     }
@@ -210,8 +207,8 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     if (pen == nullptr) {
         // Without an outline the filled area is one pixel narrower and shorter.
         if (brush != nullptr) {
-            fillSurfaceRect(target, RECT{r.left, r.top, r.right - 1, r.bottom - 1},
-                            brush->pixel(), dc->rop2);
+            fillSurfaceRect(target, RECT{r.left, r.top, r.right - 1, r.bottom - 1}, brush->pixel(),
+                            dc->rop2);
         }
         return TRUE;
     }

@@ -113,10 +113,9 @@ HFONT CreateFontIndirectW(const LOGFONTW* font) {
     return object ? addObject(std::move(object)) : nullptr;
 }
 
-HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                  LPCWSTR faceName) {
+HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCWSTR faceName) {
     LOGFONTW f{};
     f.lfHeight = height;
     f.lfWidth = width;
@@ -240,12 +239,13 @@ BOOL GetCharWidth32W(HDC hdc, UINT first, UINT last, LPINT widths) {
     return TRUE;
 }
 
-BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR text,
-                 UINT count, const INT* advances) {
+BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
+                 const INT* advances) {
     GdiLock lock;
     DeviceContext* dc = findDC(hdc);
     FontObject* font = dc != nullptr ? findFont(dc->font) : nullptr;
-    if (font == nullptr || !validText(text, count)) {
+    // Glyph indexes come from shaping engines the device does not have.
+    if (font == nullptr || !validText(text, count) || (options & ETO_GLYPH_INDEX)) {
         return FALSE;
     }
     FontFace& face = *font->face;
