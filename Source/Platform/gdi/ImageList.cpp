@@ -211,8 +211,8 @@ BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdc, int x, int y, UINT fStyle) 
     }
     PixelBlock block{pixels.data(), width, height};
     RECT whole{0, 0, width, height};
-    RECT target{x, y, x + width, y + height};
-    return drawScaled(hdc, block, whole, target) ? TRUE : FALSE;
+    const std::optional<RECT> target = rectAt(x, y, width, height);
+    return target && drawScaled(hdc, block, whole, *target) ? TRUE : FALSE;
 }
 
 int ImageList_GetImageCount(HIMAGELIST himl) {
