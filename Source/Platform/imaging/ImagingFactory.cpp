@@ -3,12 +3,13 @@
 // provided and return E_NOTIMPL.
 #include "imaging/ImagingFactory.h"
 
+#include <device/PlatformClasses.h>
+
 #include <atomic>
 #include <new>
 
 #include "imaging/DecodedImage.h"
 #include "imaging/Picture.h"
-#include "kernel/Module.h"
 
 namespace platform {
 
@@ -132,15 +133,15 @@ HRESULT imagingGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
 
 namespace {
 
-HRESULT imagingDllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
-    return imagingGetClassObject(clsid, riid, object);
+// The library is part of the platform and never unloaded.
+HRESULT imagingDllCanUnloadNow() {
+    return S_FALSE;
 }
 
-// Programs load the imaging library by name, as on the device.
-[[maybe_unused]] const bool registeredAsLibrary = [] {
-    registerBuiltinLibrary(BuiltinLibrary{
-        u"imaging.dll",
-        {{"DllGetClassObject", reinterpret_cast<FARPROC>(&imagingDllGetClassObject)}}});
+// Programs reach the factory through CoCreateInstance and the registry, as on the device.
+[[maybe_unused]] const bool registeredAsPlatformClass = [] {
+    device::registerPlatformClass(CLSID_ImagingFactory, u"imaging.dll", imagingGetClassObject,
+                                  imagingDllCanUnloadNow);
     return true;
 }();
 

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <imaging.h>
+#include <objbase.h>
 
 #include <memory>
 
+#include "DeviceTest.h"
 #include "PictureWriters.h"
 #include "PixelCanvas.h"
 #include "imaging/ImagingFactory.h"
@@ -192,4 +194,23 @@ TEST(ImagingFactory, DrawScalesToTheTargetAndTakesAPartOfThePicture) {
     EXPECT_EQ(image->Draw(part.dc(), &huge, nullptr), S_OK);
     EXPECT_EQ(part.at(0, 0), 0xFF0000u);
     EXPECT_EQ(part.at(7, 7), 0xFF0000u);
+}
+
+using ImagingThroughCom = DeviceTest;
+
+TEST_F(ImagingThroughCom, CoCreateInstanceFindsTheFactoryThroughTheRegistry) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    IImagingFactory* factory = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_ImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_IImagingFactory, reinterpret_cast<void**>(&factory)),
+              S_OK);
+    ASSERT_NE(factory, nullptr);
+    auto image = imageFrom(factory, samplePng());
+    ASSERT_NE(image, nullptr);
+    ImageInfo info{};
+    EXPECT_EQ(image->GetImageInfo(&info), S_OK);
+    EXPECT_EQ(info.Width, 2u);
+    image.reset();
+    factory->Release();
+    CoUninitialize();
 }
