@@ -7,6 +7,7 @@
 #include "oleauto.h"
 #include "wchar16.h"
 #include "winbase.h"
+#include "winbase_memory.h"
 #include "windef.h"
 #include "winerror.h"
 #include "wingdi.h"
@@ -14,3 +15,4 @@
 #include "winnls.h"
 #include "winreg.h"
 #include "winresource.h"
+#include "winuser.h"
