@@ -1,6 +1,6 @@
 // IImagingFactory and its class object. Pictures come from memory only
-// (CreateImageFromBuffer); the stream, file, bitmap, codec and encoder methods are not
-// provided and return E_NOTIMPL.
+// (CreateImageFromBuffer, without file views); the stream, file, bitmap, codec and encoder
+// methods are not provided and return E_NOTIMPL.
 #include "imaging/ImagingFactory.h"
 
 #include <device/PlatformClasses.h>
@@ -43,14 +43,22 @@ public:
         *image = nullptr;
         if (buffer == nullptr || size == 0)
             return E_INVALIDARG;
-        // The picture is decoded here and now, so the caller may free or reuse its buffer as
-        // soon as this returns. Handing the buffer over for the image to free is not provided.
-        if (disposalFlag != BufferDisposalFlagNone)
+        // The picture is decoded here and now, so with BufferDisposalFlagNone the caller may
+        // free or reuse its buffer as soon as this returns. A buffer handed over for GlobalFree
+        // or LocalFree is kept until the image goes and then freed; on failure it stays the
+        // caller's. File views are not provided.
+        if (disposalFlag == BufferDisposalFlagUnmapViewOfFile)
             return E_NOTIMPL;
+        if (disposalFlag != BufferDisposalFlagNone &&
+            disposalFlag != BufferDisposalFlagGlobalFree &&
+            disposalFlag != BufferDisposalFlagLocalFree) {
+            return E_INVALIDARG;
+        }
         auto picture = decodePicture(static_cast<const uint8_t*>(buffer), size);
         if (!picture)
             return E_FAIL;
-        auto* decoded = new (std::nothrow) DecodedImage(std::move(*picture));
+        const void* owned = disposalFlag == BufferDisposalFlagNone ? nullptr : buffer;
+        auto* decoded = new (std::nothrow) DecodedImage(std::move(*picture), disposalFlag, owned);
         if (decoded == nullptr)
             return E_OUTOFMEMORY;
         *image = decoded;

@@ -4,7 +4,9 @@
 
 #include <imaging.h>
 #include <objbase.h>
+#include <winbase_memory.h>
 
+#include <cstring>
 #include <memory>
 
 #include "DeviceTest.h"
@@ -213,4 +215,45 @@ TEST_F(ImagingThroughCom, CoCreateInstanceFindsTheFactoryThroughTheRegistry) {
     image.reset();
     factory->Release();
     CoUninitialize();
+}
+
+TEST(ImagingFactory, HandedOverBuffersAreFreedWhenTheImageGoes) {
+    auto factory = createFactory();
+    ASSERT_NE(factory, nullptr);
+    const auto png = samplePng();
+
+    HLOCAL local = LocalAlloc(LMEM_FIXED, png.size());
+    ASSERT_NE(local, nullptr);
+    std::memcpy(local, png.data(), png.size());
+    IImage* image = nullptr;
+    ASSERT_EQ(factory->CreateImageFromBuffer(local, static_cast<UINT>(png.size()),
+                                             BufferDisposalFlagLocalFree, &image),
+              S_OK);
+    EXPECT_NE(LocalFlags(local), static_cast<UINT>(LMEM_INVALID_HANDLE));  // still held
+    image->Release();
+    EXPECT_EQ(LocalFlags(local), static_cast<UINT>(LMEM_INVALID_HANDLE));  // freed with it
+
+    // A moveable global block, passed locked, is found and freed through its handle.
+    HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, png.size());
+    void* bytes = GlobalLock(global);
+    ASSERT_NE(bytes, nullptr);
+    std::memcpy(bytes, png.data(), png.size());
+    ASSERT_EQ(factory->CreateImageFromBuffer(bytes, static_cast<UINT>(png.size()),
+                                             BufferDisposalFlagGlobalFree, &image),
+              S_OK);
+    image->Release();
+    EXPECT_EQ(GlobalFlags(global), static_cast<UINT>(LMEM_INVALID_HANDLE));
+
+    // A picture that does not decode leaves the buffer with the caller.
+    HLOCAL garbage = LocalAlloc(LPTR, 64);
+    EXPECT_EQ(factory->CreateImageFromBuffer(garbage, 64, BufferDisposalFlagLocalFree, &image),
+              E_FAIL);
+    EXPECT_NE(LocalFlags(garbage), static_cast<UINT>(LMEM_INVALID_HANDLE));
+    LocalFree(garbage);
+    EXPECT_EQ(factory->CreateImageFromBuffer(png.data(), static_cast<UINT>(png.size()),
+                                             BufferDisposalFlagUnmapViewOfFile, &image),
+              E_NOTIMPL);
+    EXPECT_EQ(factory->CreateImageFromBuffer(png.data(), static_cast<UINT>(png.size()),
+                                             static_cast<BufferDisposalFlag>(7), &image),
+              E_INVALIDARG);
 }
