@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "DeviceTest.h"
@@ -43,7 +47,8 @@ public:
     std::vector<UINT> of(HWND hwnd, const std::vector<UINT>& interesting) {
         std::vector<UINT> out;
         for (const Seen& s : all()) {
-            if ((hwnd && s.hwnd != hwnd) || std::find(interesting.begin(), interesting.end(), s.msg) == interesting.end()) {
+            if ((hwnd && s.hwnd != hwnd) ||
+                std::find(interesting.begin(), interesting.end(), s.msg) == interesting.end()) {
                 continue;
             }
             out.push_back(s.msg);
@@ -53,7 +58,8 @@ public:
     std::vector<Seen> with(UINT msg) {
         std::vector<Seen> out;
         for (const Seen& s : all()) {
-            if (s.msg == msg) out.push_back(s);
+            if (s.msg == msg)
+                out.push_back(s);
         }
         return out;
     }
@@ -71,13 +77,36 @@ LRESULT CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 void registerRecordingClass(LPCWSTR name, UINT style = 0, HBRUSH background = nullptr);
 
 // Creates a window of the recording class "Rec".
-HWND makeWindow(DWORD style, int x, int y, int w, int h, HWND parent = nullptr, DWORD exStyle = 0, int id = 0);
+HWND makeWindow(DWORD style, int x, int y, int w, int h, HWND parent = nullptr, DWORD exStyle = 0,
+                int id = 0);
 
 // Gets and dispatches messages until the queue is empty.
 void pump();
 
 // The messages the calling thread would get now, removed, without dispatching them.
 std::vector<MSG> drain();
+
+// A second device thread: counted among the device's threads while it runs its function.
+class Worker {
+public:
+    explicit Worker(std::function<void()> body)
+        : thread_([body = std::move(body)] {
+              device::enrolCurrentThread();
+              body();
+              device::leaveCurrentThread();
+          }) {}
+    ~Worker() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    void join() { thread_.join(); }
+
+private:
+    std::thread thread_;
+};
+
+// Waits in real time (the virtual clock stands still) until `done` holds, at most 10 s.
+bool eventually(const std::function<bool()>& done);
 
 class UserTest : public DeviceTest {
 protected:
