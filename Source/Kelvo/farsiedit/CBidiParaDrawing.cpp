@@ -22,6 +22,79 @@ int extentOf(HDC dc, const WCHAR* chars, int count) {
 // Most selected stretches a line inverts.
 constexpr int kMaxSelectedRuns = 3;
 
+// Which side of its origin a zero-width mark's ink lies on. Fonts hang marks either to the left
+// of the origin (meant to be drawn at the right edge of their base) or to the right of it
+// (meant for the base's left edge); only drawing the mark shows which.
+enum class MarkSide { Left, Right };
+
+MarkSide markSide(HDC dc, WCHAR mark) {
+    TEXTMETRICW metrics{};
+    if (!GetTextMetricsW(dc, &metrics) || metrics.tmHeight <= 0) {
+        return MarkSide::Left;
+    }
+    const int height = std::min<int>(metrics.tmHeight, 200);
+    const int width = 4 * height;
+    MarkSide side = MarkSide::Left;
+    HDC probe = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(probe, width, height);
+    if (probe != nullptr && bitmap != nullptr) {
+        HGDIOBJ oldBitmap = SelectObject(probe, bitmap);
+        HGDIOBJ oldFont = SelectObject(probe, GetCurrentObject(dc, OBJ_FONT));
+        PatBlt(probe, 0, 0, width, height, WHITENESS);
+        SetTextColor(probe, RGB(0, 0, 0));
+        SetBkMode(probe, TRANSPARENT);
+        SetTextAlign(probe, TA_LEFT | TA_TOP);
+        const int origin = width / 2;
+        ExtTextOutW(probe, origin, 0, 0, nullptr, &mark, 1, nullptr);
+        long long left = 0;
+        long long right = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if (GetRValue(GetPixel(probe, x, y)) < 128) {
+                    (x < origin ? left : right) += 1;
+                }
+            }
+        }
+        side = right > left ? MarkSide::Right : MarkSide::Left;
+        SelectObject(probe, oldFont);
+        SelectObject(probe, oldBitmap);
+    }
+    if (bitmap != nullptr) {
+        DeleteObject(bitmap);
+    }
+    if (probe != nullptr) {
+        DeleteDC(probe);
+    }
+    return side;
+}
+
+// The sides of the marks met during one drawing call, each mark probed once.
+class MarkSides {
+public:
+    explicit MarkSides(HDC dc) : m_dc(dc) {}
+    MarkSide of(WCHAR mark) {
+        for (int i = 0; i < m_count; ++i) {
+            if (m_marks[i] == mark) {
+                return m_sides[i];
+            }
+        }
+        const MarkSide side = markSide(m_dc, mark);
+        if (m_count < kCapacity) {
+            m_marks[m_count] = mark;
+            m_sides[m_count] = side;
+            ++m_count;
+        }
+        return side;
+    }
+
+private:
+    static constexpr int kCapacity = 16;
+    HDC m_dc;
+    WCHAR m_marks[kCapacity] = {};
+    MarkSide m_sides[kCapacity] = {};
+    int m_count = 0;
+};
+
 }  // namespace
 
 int CBidiPara::TextWidth(HDC dc, const WCHAR* chars, int count) {
@@ -55,8 +128,10 @@ void CBidiPara::DrawRuns(HDC dc, int x, int y, const RECT* clip, const WCHAR* ch
         return;
     }
     SetBkMode(dc, TRANSPARENT);
+    MarkSides sides(dc);
     if (GetTextAlign(dc) != TA_RIGHT) {
         int pen = x;
+        int baseLeft = x;  // left edge of the last glyph drawn
         for (int i = 0; i < count;) {
             int j = i;
             while (j < count && !isMark(chars[j])) {
@@ -65,10 +140,13 @@ void CBidiPara::DrawRuns(HDC dc, int x, int y, const RECT* clip, const WCHAR* ch
             if (j > i) {
                 ExtTextOutW(dc, pen, y, ETO_CLIPPED, clip, chars + i, j - i, nullptr);
                 pen += extentOf(dc, chars + i, j - i);
+                baseLeft = pen - extentOf(dc, chars + j - 1, 1);
             }
-            // The marks after the run sit at the right edge of its last glyph.
+            // The marks after the run belong to its last glyph: drawn at its right edge, or at
+            // its left edge for a font whose marks hang to the right of their origin.
             for (; j < count && isMark(chars[j]); ++j) {
-                ExtTextOutW(dc, pen, y, ETO_CLIPPED, clip, chars + j, 1, nullptr);
+                const int at = sides.of(chars[j]) == MarkSide::Left ? pen : baseLeft;
+                ExtTextOutW(dc, at, y, ETO_CLIPPED, clip, chars + j, 1, nullptr);
             }
             i = j;
         }
@@ -79,16 +157,20 @@ void CBidiPara::DrawRuns(HDC dc, int x, int y, const RECT* clip, const WCHAR* ch
             while (i > 0 && !isMark(chars[i - 1])) {
                 --i;
             }
-            int markAnchor = pen;  // right edge of the run's first glyph
+            int baseRight = pen;  // edges of the run's first glyph
+            int baseLeft = pen;
             if (j > i) {
                 ExtTextOutW(dc, pen, y, ETO_CLIPPED, clip, chars + i, j - i, nullptr);
                 const int runWidth = extentOf(dc, chars + i, j - i);
-                markAnchor = pen - runWidth + extentOf(dc, chars + i, 1);
+                baseLeft = pen - runWidth;
+                baseRight = baseLeft + extentOf(dc, chars + i, 1);
                 pen -= runWidth;
             }
-            // The marks before the run belong to its first glyph in visual order.
+            // The marks before the run belong to its first glyph in visual order: right-aligned
+            // at its right edge, or at its left edge for marks hanging right of their origin.
             for (; i > 0 && isMark(chars[i - 1]); --i) {
-                ExtTextOutW(dc, markAnchor, y, ETO_CLIPPED, clip, chars + i - 1, 1, nullptr);
+                const int at = sides.of(chars[i - 1]) == MarkSide::Left ? baseRight : baseLeft;
+                ExtTextOutW(dc, at, y, ETO_CLIPPED, clip, chars + i - 1, 1, nullptr);
             }
             j = i;
         }

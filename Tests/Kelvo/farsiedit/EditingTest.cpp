@@ -10,7 +10,9 @@ using biditest::glyphsOf;
 
 namespace {
 
-std::u16string textOf(const CBidiPara& para) { return std::u16string(para.text.get(), para.length); }
+std::u16string textOf(const CBidiPara& para) {
+    return std::u16string(para.text.get(), para.length);
+}
 
 }  // namespace
 

@@ -175,8 +175,8 @@ TEST(BidiLines, LineLengthsAddUpToTheGlyphs) {
     for (int w : {0, 1, 20, 45, 90, 1000}) {
         para.Layout();
         para.Wrap(canvas.dc, w);
-        const int sum = std::accumulate(para.lineLengths.get(),
-                                        para.lineLengths.get() + para.lineCount, 0);
+        const int sum =
+            std::accumulate(para.lineLengths.get(), para.lineLengths.get() + para.lineCount, 0);
         EXPECT_EQ(sum, para.glyphCount) << w;
         EXPECT_EQ(para.lineLengths[para.lineCount], 0) << w;
     }
