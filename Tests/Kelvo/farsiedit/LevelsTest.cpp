@@ -74,16 +74,6 @@ TEST(BidiLevels, EmptyParagraphKeepsItsBaseLevelAndHasOneEmptyLine) {
     EXPECT_EQ(fresh.baseLevel, 0);
 }
 
-TEST(BidiLevels, SentinelsSurroundTheCharacters) {
-    auto para = laidOut(u"ab");
-    EXPECT_EQ(para->ClassAt(-1), 255);
-    EXPECT_EQ(para->ClassAt(2), 255);
-    EXPECT_EQ(para->ClassAt(para->capacity - 1), 255);
-    EXPECT_EQ(para->LevelAt(-1), -1);
-    EXPECT_EQ(para->LevelAt(2), -1);
-    EXPECT_EQ(para->LevelAt(para->capacity), -1);
-}
-
 TEST(BidiLevels, DigitsAfterArabicLettersAreArabicNumbers) {
     // Farsi digits and Latin digits after a Farsi letter: AN at level 2.
     auto farsi = laidOut(u"\u0628 \u06F1\u06F2");

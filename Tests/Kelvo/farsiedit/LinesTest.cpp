@@ -2,7 +2,6 @@
 // levels at line ends; mirroring; reordering with its maps; the line and position queries.
 #include <gtest/gtest.h>
 
-#include <numeric>
 #include <string>
 
 #include "BidiTestSupport.h"
@@ -168,16 +167,3 @@ TEST(BidiLines, NextAndPreviousVisibleSkipGlyphlessCharacters) {
     EXPECT_EQ(para->PrevVisible(100), 2);
 }
 
-TEST(BidiLines, LineLengthsAddUpToTheGlyphs) {
-    Canvas canvas(10, 10);
-    CBidiPara para;
-    para.SetText(u"\u0633\u0644\u0627\u0645 world \u06F1\u06F2\u06F3 (test) \u0645\u0646 abc");
-    for (int w : {0, 1, 20, 45, 90, 1000}) {
-        para.Layout();
-        para.Wrap(canvas.dc, w);
-        const int sum =
-            std::accumulate(para.lineLengths.get(), para.lineLengths.get() + para.lineCount, 0);
-        EXPECT_EQ(sum, para.glyphCount) << w;
-        EXPECT_EQ(para.lineLengths[para.lineCount], 0) << w;
-    }
-}
