@@ -49,11 +49,14 @@ bool serverLibraryOf(REFCLSID clsid, std::u16string& library) {
     WCHAR path[MAX_PATH] = {};
     DWORD size = sizeof path - sizeof(WCHAR);  // room kept for a terminator the value may lack
     DWORD type = 0;
-    LONG result = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
+    LONG result =
+        RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
     library.assign(path, size / sizeof(WCHAR));
-    while (!library.empty() && library.back() == 0) library.pop_back();
+    while (!library.empty() && library.back() == 0)
+        library.pop_back();
     return !library.empty();
 }
 
@@ -97,8 +100,10 @@ void freeUnusedLibraries() {
         candidates = state.libraries[GetCurrentProcessId()];
     }
     for (HMODULE module : candidates) {
-        auto canUnload = reinterpret_cast<DllCanUnloadNowProc>(GetProcAddress(module, "DllCanUnloadNow"));
-        if (canUnload == nullptr || canUnload() != S_OK) continue;
+        auto canUnload =
+            reinterpret_cast<DllCanUnloadNowProc>(GetProcAddress(module, "DllCanUnloadNow"));
+        if (canUnload == nullptr || canUnload() != S_OK)
+            continue;
         {
             std::lock_guard lock(state.mutex);
             auto& loaded = state.libraries[GetCurrentProcessId()];
@@ -134,7 +139,8 @@ void writePlatformClassEntries() {
         classes = state.platformClasses;
     }
     for (const auto& entry : classes) {
-        std::u16string keyPath = u"CLSID\\" + platform::guidToString(entry.clsid) + u"\\InProcServer32";
+        std::u16string keyPath =
+            u"CLSID\\" + platform::guidToString(entry.clsid) + u"\\InProcServer32";
         HKEY key = nullptr;
         if (RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, 0, nullptr, &key,
                             nullptr) != ERROR_SUCCESS) {
@@ -150,50 +156,67 @@ void writePlatformClassEntries() {
 }  // namespace device
 
 HRESULT CoInitializeEx(LPVOID, DWORD) {
-    if (platform::t_initCount++ > 0) return S_FALSE;
+    if (platform::t_initCount++ > 0)
+        return S_FALSE;
     device::writePlatformClassEntries();
     return S_OK;
 }
 
 void CoUninitialize() {
-    if (platform::t_initCount == 0) return;
+    if (platform::t_initCount == 0)
+        return;
     // The last uninitialisation of a thread unloads what nothing uses any more; a library
     // that still serves live objects stays, so that their code is never unmapped under them.
-    if (--platform::t_initCount == 0) platform::freeUnusedLibraries();
+    if (--platform::t_initCount == 0)
+        platform::freeUnusedLibraries();
 }
 
 HRESULT CoGetClassObject(REFCLSID clsid, DWORD clsContext, LPVOID, REFIID iid, LPVOID* object) {
-    if (object == nullptr) return E_POINTER;
+    if (object == nullptr)
+        return E_POINTER;
     *object = nullptr;
-    if (platform::t_initCount == 0) return CO_E_NOTINITIALIZED;
+    if (platform::t_initCount == 0)
+        return CO_E_NOTINITIALIZED;
     std::u16string library;
     if (!(clsContext & CLSCTX_INPROC_SERVER) || !platform::serverLibraryOf(clsid, library)) {
         return REGDB_E_CLASSNOTREG;
     }
     HRESULT error = S_OK;
     HMODULE module = platform::comLibrary(library, error);
-    if (module == nullptr) return error;
-    auto getClassObject = reinterpret_cast<DllGetClassObjectProc>(GetProcAddress(module, "DllGetClassObject"));
-    if (getClassObject == nullptr) return CO_E_ERRORINDLL;
+    if (module == nullptr)
+        return error;
+    auto getClassObject =
+        reinterpret_cast<DllGetClassObjectProc>(GetProcAddress(module, "DllGetClassObject"));
+    if (getClassObject == nullptr)
+        return CO_E_ERRORINDLL;
     return getClassObject(clsid, iid, object);
 }
 
 HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD clsContext, REFIID iid,
                          LPVOID* object) {
-    if (object == nullptr) return E_POINTER;
+    if (object == nullptr)
+        return E_POINTER;
     *object = nullptr;
     IClassFactory* factory = nullptr;
     HRESULT result = CoGetClassObject(clsid, clsContext, nullptr, IID_IClassFactory,
                                       reinterpret_cast<LPVOID*>(&factory));
-    if (FAILED(result)) return result;
-    if (factory == nullptr) return E_NOINTERFACE;
+    if (FAILED(result))
+        return result;
+    if (factory == nullptr)
+        return E_NOINTERFACE;
     result = factory->CreateInstance(outer, iid, object);
     factory->Release();
     return result;
 }
 
-void CoFreeUnusedLibraries() { platform::freeUnusedLibraries(); }
+void CoFreeUnusedLibraries() {
+    platform::freeUnusedLibraries();
+}
 
-LPVOID CoTaskMemAlloc(SIZE_T size) { return std::malloc(size == 0 ? 1 : size); }
+LPVOID CoTaskMemAlloc(SIZE_T size) {
+    return std::malloc(size == 0 ? 1 : size);
+}
 
-void CoTaskMemFree(LPVOID memory) { std::free(memory); }
+void CoTaskMemFree(LPVOID memory) {
+    std::free(memory);
+}

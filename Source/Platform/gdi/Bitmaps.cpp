@@ -1,5 +1,7 @@
 // Creating bitmaps: device-compatible (32-bit), from bits (monochrome, 24- or 32-bit rows),
 // and DIB sections whose memory the caller reads and writes directly.
+#include <winbase.h>
+
 #include <cstring>
 
 #include "gdi/DcAccess.h"
@@ -42,11 +44,29 @@ void loadBits(BitmapObject& b, int bitsPerPixel, const uint8_t* bits) {
     }
 }
 
+// Pixels laid out as 0x00RRGGBB words or B, G, R bytes: BI_RGB, or 32-bit BI_BITFIELDS with
+// exactly those masks. The masks sit 40 bytes in: right after a BITMAPINFOHEADER, and at the
+// same place inside the longer headers.
+bool isPlainLayout(const BITMAPINFO& info) {
+    const BITMAPINFOHEADER& h = info.bmiHeader;
+    if (h.biCompression == BI_RGB) {
+        return true;
+    }
+    if (h.biCompression != BI_BITFIELDS || h.biBitCount != 32) {
+        return false;
+    }
+    DWORD masks[3];
+    const auto* base = reinterpret_cast<const uint8_t*>(&info);
+    std::memcpy(masks, base + sizeof(BITMAPINFOHEADER), sizeof(masks));
+    return masks[0] == 0x00FF0000u && masks[1] == 0x0000FF00u && masks[2] == 0x000000FFu;
+}
+
 }  // namespace
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
     if (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32) ||
         !Surface::isValidSize(width, height)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     auto b = std::make_unique<BitmapObject>();
@@ -68,6 +88,7 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
         return CreateBitmap(1, 1, 1, 1, nullptr);
     }
     if (!Surface::isValidSize(width, height)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     // Every device surface is 32-bit, so a compatible bitmap is too, whatever is selected.
@@ -85,19 +106,21 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bit
     (void)offset;
     if ((hdc != nullptr && findDC(hdc) == nullptr) || info == nullptr || section != nullptr ||
         usage != DIB_RGB_COLORS) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     const BITMAPINFOHEADER& h = info->bmiHeader;
     int bitCount = h.biBitCount;
     if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biPlanes != 1 ||
-        (bitCount != 24 && bitCount != 32) || h.biCompression != BI_RGB ||
-        h.biHeight == INT32_MIN) {
+        (bitCount != 24 && bitCount != 32) || !isPlainLayout(*info) || h.biHeight == INT32_MIN) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     int width = h.biWidth;
     bool bottomUp = h.biHeight > 0;
     int height = bottomUp ? h.biHeight : -h.biHeight;
     if (!Surface::isValidSize(width, height)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     auto b = std::make_unique<BitmapObject>();

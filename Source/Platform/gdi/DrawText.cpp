@@ -118,8 +118,8 @@ struct LineDrawing {
         std::vector<int> advances;
         formatter.advances(line.start, line.count, advances);
         int keep = line.count;
-        std::u16string drawn = shown.substr(static_cast<size_t>(line.start),
-                                            static_cast<size_t>(line.count));
+        std::u16string drawn =
+            shown.substr(static_cast<size_t>(line.start), static_cast<size_t>(line.count));
         if ((format & DT_END_ELLIPSIS) && line.width > rectWidth) {
             const std::u16string dots = u"...";
             int64_t room = rectWidth - textWidth(face, dots.data(), 3);
@@ -161,8 +161,7 @@ struct LineDrawing {
                       clampCoordinate(penX + width), clampCoordinate(cellTop + lineHeight)},
                  pixelFromColorref(dc.bkColor));
         }
-        TextRun run{drawn.data(), static_cast<int>(drawn.size()), advances.data(), penX,
-                    baseline};
+        TextRun run{drawn.data(), static_cast<int>(drawn.size()), advances.data(), penX, baseline};
         drawTextRun(target, face, font, run, color, limit);
         // Underline the prefixed characters of this line that are still shown.
         int lineEnd = line.start + line.count;

@@ -15,6 +15,7 @@
 #include <tuple>
 
 #include <device/Fonts.h>
+#include <winbase.h>
 
 #include "gdi/GdiLock.h"
 
@@ -50,6 +51,7 @@ FT_Face openFace(const std::filesystem::path& file) {
     FT_Face face = nullptr;
     if (library == nullptr || FT_New_Face(library, file.c_str(), 0, &face) != 0) {
         std::fprintf(stderr, "gdi: cannot open font file %s\n", file.c_str());
+        SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
     }
     if (!FT_IS_SCALABLE(face)) {

@@ -93,6 +93,12 @@ HANDLE GetCurrentProcess();
 // with no result so that the cast is the plain one the compiler accepts without a warning).
 typedef void (*FARPROC)();
 
+// A library's optional entry point "DllMain" is called as it is loaded into a process and as it
+// is unloaded; returning FALSE from the attach call fails LoadLibraryW.
+#define DLL_PROCESS_DETACH 0
+#define DLL_PROCESS_ATTACH 1
+typedef BOOL (*DllMainProc)(HINSTANCE instance, DWORD reason, LPVOID reserved);
+
 HMODULE LoadLibraryW(LPCWSTR fileName);
 BOOL FreeLibrary(HMODULE module);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);

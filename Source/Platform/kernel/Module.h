@@ -26,6 +26,7 @@ struct Module {
     const BuiltinLibrary* builtin = nullptr;
     Process* owner = nullptr;
     int references = 1;
+    bool attached = false;  // its DllMain accepted the process attach
 };
 
 // Makes `library` loadable by its name (LoadLibraryW("imaging.dll") or "\Windows\imaging.dll").

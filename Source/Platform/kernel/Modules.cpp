@@ -8,14 +8,14 @@
 #include <device/FileSystem.h>
 
 #include <dlfcn.h>
-#include <list>
 #include <unistd.h>
 #include <algorithm>
 #include <atomic>
+#include <list>
 #include <set>
 
-#include "kernel/DevicePath.h"
 #include <wchar16.h>
+#include "kernel/DevicePath.h"
 #include "kernel/Process.h"
 
 namespace platform {
@@ -78,6 +78,10 @@ void unload(Module* module) {
         table.live.erase(module);
     }
     if (module->dlHandle && !module->hostCopy.empty()) {
+        auto entry = reinterpret_cast<DllMainProc>(::dlsym(module->dlHandle, "DllMain"));
+        if (entry && module->attached) {
+            entry(reinterpret_cast<HINSTANCE>(module), DLL_PROCESS_DETACH, nullptr);
+        }
         ::dlclose(module->dlHandle);
         std::error_code ignored;
         std::filesystem::remove(module->hostCopy, ignored);
@@ -155,7 +159,8 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
         std::lock_guard lock(table.mutex);
         auto name = platform::deviceFileNameOf(devicePath);
         for (const auto& candidate : table.builtins) {
-            if (platform::sameDeviceName(candidate.name, name)) builtin = &candidate;
+            if (platform::sameDeviceName(candidate.name, name))
+                builtin = &candidate;
         }
     }
     if (builtin != nullptr) {
@@ -196,6 +201,18 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
     module->hostCopy = copy;
     module->dlHandle = handle;
     platform::addModule(process, module);
+    if (auto entry = reinterpret_cast<DllMainProc>(::dlsym(handle, "DllMain"))) {
+        if (!entry(reinterpret_cast<HINSTANCE>(module), DLL_PROCESS_ATTACH, nullptr)) {
+            {
+                std::lock_guard lock(process.moduleMutex);
+                std::erase(process.modules, module);
+            }
+            platform::unload(module);
+            SetLastError(ERROR_DLL_INIT_FAILED);
+            return nullptr;
+        }
+    }
+    module->attached = true;
     return reinterpret_cast<HMODULE>(module);
 }
 

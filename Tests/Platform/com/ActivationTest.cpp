@@ -72,21 +72,25 @@ TEST_F(Activation, EachFailureHasItsOwnResult) {
     EXPECT_EQ(object, nullptr);
 
     // The library's own refusal comes back as it is.
-    EXPECT_EQ(CoCreateInstance(CLSID_TestRefused, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object),
-              CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_TestRefused, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object),
+        CLASS_E_CLASSNOTAVAILABLE);
     // An interface the object lacks.
     EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_INPROC_SERVER, IID_IClassFactory,
                                &object),
               E_NOINTERFACE);
     // Aggregation is refused by the class object.
     IUnknown* outer = reinterpret_cast<IUnknown*>(&object);
-    EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, outer, CLSCTX_INPROC_SERVER, IID_IUnknown, &object),
-              CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_TestCounter, outer, CLSCTX_INPROC_SERVER, IID_IUnknown, &object),
+        CLASS_E_NOAGGREGATION);
     // Only in-process servers exist on the device.
-    EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown, &object),
-              REGDB_E_CLASSNOTREG);
-    EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, nullptr),
-              E_POINTER);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown, &object),
+        REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, nullptr),
+        E_POINTER);
 
     // Registered, but the library file is missing.
     registerClass(kUnknown, u"\\Windows\\Gone.dll");
@@ -99,7 +103,8 @@ TEST_F(Activation, ThreadThatNeverInitialisedComIsRefused) {
     HRESULT result = S_OK;
     std::thread([&] {
         void* object = nullptr;
-        result = CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object);
+        result = CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                  &object);
     }).join();
     EXPECT_EQ(result, CO_E_NOTINITIALIZED);
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE);  // counted per thread

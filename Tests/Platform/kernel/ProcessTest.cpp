@@ -176,6 +176,12 @@ TEST_F(Processes, LibraryLoadedByTwoProcessesHasSeparateGlobals) {
     EXPECT_FALSE(FreeLibrary(library));
     EXPECT_EQ(LoadLibraryW(u"Missing.dll"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+
+    // A library whose DllMain refuses the attach is not loaded.
+    std::filesystem::copy_file(COUNTER_LIBRARY_PATH, m_root / "Windows" / "RefuseCounter.dll");
+    EXPECT_EQ(LoadLibraryW(u"RefuseCounter.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
+    EXPECT_EQ(GetModuleHandleW(u"RefuseCounter.dll"), nullptr);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
 }

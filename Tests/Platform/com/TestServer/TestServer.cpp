@@ -16,7 +16,8 @@ public:
     virtual ~CounterObject() { InterlockedDecrement(&g_objects); }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
+        if (object == nullptr)
+            return E_POINTER;
         if (iid == IID_IUnknown || iid == IID_ICounterObject) {
             *object = static_cast<ICounterObject*>(this);
             AddRef();
@@ -25,10 +26,13 @@ public:
         *object = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_ref)); }
+    STDMETHODIMP_(ULONG) AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&m_ref));
+    }
     STDMETHODIMP_(ULONG) Release() override {
         LONG left = InterlockedDecrement(&m_ref);
-        if (left == 0) delete this;
+        if (left == 0)
+            delete this;
         return static_cast<ULONG>(left);
     }
     STDMETHODIMP_(LONG) LiveObjects() override { return g_objects; }
@@ -40,7 +44,8 @@ private:
 class Factory : public IClassFactory {
 public:
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
+        if (object == nullptr)
+            return E_POINTER;
         if (iid == IID_IUnknown || iid == IID_IClassFactory) {
             *object = static_cast<IClassFactory*>(this);
             return S_OK;
@@ -51,9 +56,11 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
     STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
+        if (object == nullptr)
+            return E_POINTER;
         *object = nullptr;
-        if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+        if (outer != nullptr)
+            return CLASS_E_NOAGGREGATION;
         auto* created = new CounterObject;
         HRESULT result = created->QueryInterface(iid, object);
         created->Release();
@@ -70,10 +77,14 @@ Factory g_factory;
 }  // namespace
 
 extern "C" HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
+    if (object == nullptr)
+        return E_POINTER;
     *object = nullptr;
-    if (clsid != CLSID_TestCounter) return CLASS_E_CLASSNOTAVAILABLE;
+    if (clsid != CLSID_TestCounter)
+        return CLASS_E_CLASSNOTAVAILABLE;
     return g_factory.QueryInterface(iid, object);
 }
 
-extern "C" HRESULT DllCanUnloadNow() { return g_objects == 0 && g_locks == 0 ? S_OK : S_FALSE; }
+extern "C" HRESULT DllCanUnloadNow() {
+    return g_objects == 0 && g_locks == 0 ? S_OK : S_FALSE;
+}
