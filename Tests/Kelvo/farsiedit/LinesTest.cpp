@@ -166,4 +166,3 @@ TEST(BidiLines, NextAndPreviousVisibleSkipGlyphlessCharacters) {
     EXPECT_EQ(para->NextVisible(100), -1);
     EXPECT_EQ(para->PrevVisible(100), 2);
 }
-
