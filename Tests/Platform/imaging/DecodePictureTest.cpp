@@ -256,7 +256,8 @@ TEST(PictureDecoding, V5HeaderCarriesItsOwnMasksWithAlpha) {
     put32(44, 0x00FF0000u);
     put32(48, 0xFF000000u);
     put32(52, 0x000000FFu);
-    dib.insert(dib.end(), {0x80, 0x33, 0x22, 0x11});  // 0x11223380
+    for (uint8_t byte : {0x80, 0x33, 0x22, 0x11})  // the pixel 0x11223380
+        dib.push_back(byte);
     auto picture = decodeAll(withFileHeader(dib));
     ASSERT_TRUE(picture.has_value());
     EXPECT_EQ(picture->sourcePixels, SourcePixels::Argb32);
