@@ -297,9 +297,11 @@ UINT_PTR trackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, int depth) 
     if (!wnd)
         return 0;
     SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&t));
-    ShowWindow(wnd, SW_SHOWNOACTIVATE);
+    // The menu holds the stylus before it shows: a tap on a menu already on the screen must
+    // reach it, not the menu below or whatever held the stylus before.
     HWND previousCapture = GetCapture();
     SetCapture(wnd);
+    ShowWindow(wnd, SW_SHOWNOACTIVATE);
     MSG m{};
     while (!t.done && !t.cancelled) {
         if (!IsWindow(owner) || !IsWindow(wnd)) {

@@ -45,6 +45,21 @@ void tapAt(POINT p) {
     device::stylusUp(p.x, p.y);
 }
 
+// For a tapper on another thread: fails the test and closes every open menu, front first, so
+// the menu loop on the main thread returns instead of waiting for a tap that never comes.
+void giveUp(const char* why) {
+    ADD_FAILURE() << why;
+    HWND told = nullptr;
+    eventually([&] {
+        HWND menu = menuWindow();
+        if (menu && menu != told) {
+            PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            told = menu;
+        }
+        return menu == nullptr;
+    });
+}
+
 class MenuTest : public UserTest {
 protected:
     void SetUp() override {
@@ -129,9 +144,11 @@ TEST_F(MenuTest, AnotherThreadCanTapTheMenuWhileTheLoopWaits) {
     std::atomic<bool> tapped{false};
     Worker tapper([&] {
         if (!eventually([] { return menuWindow() != nullptr && IsWindowVisible(menuWindow()); }))
-            return;
+            return giveUp("the menu never showed");
         tapAt(itemPoint(1));
         tapped = true;
+        if (!eventually([] { return menuWindow() == nullptr; }))
+            giveUp("the tap did not close the menu");
     });
     EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD | TPM_LEFTALIGN, 10, 10, owner, nullptr), 2);
     tapper.join();
@@ -179,20 +196,22 @@ TEST_F(MenuTest, APopupItemOpensItsSubmenuBesideItAndItsChoiceEndsBothMenus) {
     };
     Worker tapper([&] {
         if (!eventually([&] { return menuCount() == 1 && IsWindowVisible(menuWindow()); }))
-            return;
+            return giveUp("the menu never showed");
         HWND first = menuWindow();
         RECT outer;
         GetWindowRect(first, &outer);
         tapAt(itemPoint(4, 5));  // "More", before "Select all"
-        // The submenu counts once it exists; it is tapped only once it is in front and shown.
+        // A shown submenu holds the stylus: a tap on it right away must choose.
         if (!eventually([&] {
                 return menuCount() == 2 && menuWindow() != first && IsWindowVisible(menuWindow());
             }))
-            return;
+            return giveUp("the submenu never showed");
         RECT inner;
         GetWindowRect(menuWindow(), &inner);  // the submenu is in front
         EXPECT_EQ(inner.left, outer.right - 1);
         tapAt(POINT{inner.left + 5, (inner.top + inner.bottom) / 2});
+        if (!eventually([&] { return menuCount() == 0; }))
+            giveUp("the tap on the submenu did not close the menus");
     });
     EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 10, 10, owner, nullptr), 6);
     tapper.join();
