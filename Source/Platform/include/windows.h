@@ -4,7 +4,10 @@
 
 #include "oleauto.h"
 #include "wchar16.h"
+#include "winbase_memory.h"
 #include "windef.h"
 #include "winerror.h"
+#include "wingdi.h"
 #include "winnls.h"
 #include "winreg.h"
+#include "winuser.h"

@@ -1,0 +1,116 @@
+// Creating bitmaps: device-compatible (32-bit), from bits (monochrome, 24- or 32-bit rows),
+// and DIB sections whose memory the caller reads and writes directly.
+#include <cstring>
+
+#include "gdi/DcAccess.h"
+#include "gdi/GdiLock.h"
+
+using namespace platform;
+
+namespace {
+
+// Rows of device-dependent bitmap bits are padded to 16 bits, DIB rows to 32 bits.
+int64_t ddbRowBytes(int width, int bitsPerPixel) {
+    return (int64_t{width} * bitsPerPixel + 15) / 16 * 2;
+}
+int64_t dibRowBytes(int width, int bitsPerPixel) {
+    return (int64_t{width} * bitsPerPixel + 31) / 32 * 4;
+}
+
+void loadBits(BitmapObject& b, const uint8_t* bits) {
+    int w = b.surface.width();
+    int64_t rowBytes = ddbRowBytes(w, b.bitsPerPixel);
+    for (int y = 0; y < b.surface.height(); ++y) {
+        const uint8_t* src = bits + y * rowBytes;
+        uint32_t* dst = b.surface.row(y);
+        for (int x = 0; x < w; ++x) {
+            switch (b.bitsPerPixel) {
+                case 1:
+                    dst[x] = (src[x / 8] >> (7 - x % 8)) & 1u ? 0x00FFFFFFu : 0u;
+                    break;
+                case 24:
+                    dst[x] = uint32_t{src[x * 3]} | (uint32_t{src[x * 3 + 1]} << 8) |
+                             (uint32_t{src[x * 3 + 2]} << 16);
+                    break;
+                default:
+                    std::memcpy(&dst[x], src + x * 4, 4);
+                    dst[x] &= 0x00FFFFFFu;
+                    break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
+    if (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32) ||
+        !Surface::isValidSize(width, height)) {
+        return nullptr;
+    }
+    auto b = std::make_unique<BitmapObject>();
+    b->surface = Surface(width, height);
+    b->bitsPerPixel = static_cast<int>(bitsPerPixel == 1 ? 1 : 32);
+    if (bits != nullptr) {
+        b->bitsPerPixel = static_cast<int>(bitsPerPixel);
+        loadBits(*b, static_cast<const uint8_t*>(bits));
+        b->bitsPerPixel = bitsPerPixel == 1 ? 1 : 32;
+    }
+    return addObject(std::move(b));
+}
+
+HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
+    GdiLock lock;
+    if (findDC(hdc) == nullptr || !Surface::isValidSize(width, height)) {
+        return nullptr;
+    }
+    // Every device surface is 32-bit, so a compatible bitmap is too, whatever is selected.
+    auto b = std::make_unique<BitmapObject>();
+    b->surface = Surface(width, height);
+    return addObject(std::move(b));
+}
+
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset) {
+    GdiLock lock;
+    if (bits != nullptr) {
+        *bits = nullptr;
+    }
+    (void)offset;
+    if ((hdc != nullptr && findDC(hdc) == nullptr) || info == nullptr || section != nullptr ||
+        usage != DIB_RGB_COLORS) {
+        return nullptr;
+    }
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    int bitCount = h.biBitCount;
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biPlanes != 1 ||
+        (bitCount != 24 && bitCount != 32) || h.biCompression != BI_RGB ||
+        h.biHeight == INT32_MIN) {
+        return nullptr;
+    }
+    int width = h.biWidth;
+    bool bottomUp = h.biHeight > 0;
+    int height = bottomUp ? h.biHeight : -h.biHeight;
+    if (!Surface::isValidSize(width, height)) {
+        return nullptr;
+    }
+    auto b = std::make_unique<BitmapObject>();
+    b->isDib = true;
+    b->bottomUp = bottomUp;
+    b->bitsPerPixel = bitCount;
+    b->dibRowBytes = static_cast<int>(dibRowBytes(width, bitCount));
+    b->dibMemory.assign(static_cast<size_t>(b->dibRowBytes) * static_cast<size_t>(height), 0);
+    if (bitCount == 32) {
+        auto* memory = reinterpret_cast<uint32_t*>(b->dibMemory.data());
+        uint32_t* top = bottomUp ? memory + static_cast<ptrdiff_t>(height - 1) * width : memory;
+        b->surface = Surface::wrap(top, width, height, bottomUp ? -width : width);
+    } else {
+        b->surface = Surface(width, height);
+    }
+    void* memory = b->dibMemory.data();
+    HBITMAP handle = addObject(std::move(b));
+    if (handle != nullptr && bits != nullptr) {
+        *bits = memory;
+    }
+    return handle;
+}

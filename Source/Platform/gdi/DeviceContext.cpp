@@ -1,0 +1,403 @@
+// Device contexts: memory DCs and surface DCs (windows, the screen), object selection, the
+// drawing attributes, the viewport origin and the device's capabilities.
+#include <device/Screen.h>
+
+#include "gdi/DcAccess.h"
+#include "gdi/GdiLock.h"
+#include "gdi/Rop.h"
+#include "gdi/WindowDC.h"
+
+namespace platform {
+namespace {
+
+void selectDefaults(DeviceContext& dc) {
+    dc.brush = GetStockObject(WHITE_BRUSH);
+    dc.pen = GetStockObject(BLACK_PEN);
+    dc.font = GetStockObject(SYSTEM_FONT);
+    for (HGDIOBJ h : {dc.brush, dc.pen, dc.font}) {
+        if (GdiObject* o = findObject(h)) {
+            ++o->selectCount;
+        }
+    }
+}
+
+void deselectAll(DeviceContext& dc) {
+    for (HGDIOBJ h : {dc.bitmap, dc.brush, dc.pen, dc.font}) {
+        if (GdiObject* o = findObject(h); o != nullptr && o->selectCount > 0) {
+            --o->selectCount;
+        }
+    }
+}
+
+HGDIOBJ swapSelection(HGDIOBJ& slot, HGDIOBJ replacement) {
+    HGDIOBJ previous = slot;
+    if (GdiObject* old = findObject(previous); old != nullptr && old->selectCount > 0) {
+        --old->selectCount;
+    }
+    ++findObject(replacement)->selectCount;
+    slot = replacement;
+    return previous;
+}
+
+}  // namespace
+
+Surface* dcSurface(DeviceContext& dc) {
+    if (dc.dcKind == DcKind::Surface) {
+        return dc.surface;
+    }
+    BitmapObject* b = findBitmap(dc.bitmap);
+    return b != nullptr ? &b->surface : nullptr;
+}
+
+BitmapObject* dcBitmap(DeviceContext& dc) {
+    return dc.dcKind == DcKind::Memory ? findBitmap(dc.bitmap) : nullptr;
+}
+
+Region effectiveClip(DeviceContext& dc) {
+    Surface* s = dcSurface(dc);
+    if (s == nullptr) {
+        return Region();
+    }
+    Region clip = dc.baseClip ? *dc.baseClip : Region(s->bounds());
+    clip.intersect(s->bounds());
+    if (dc.appClip) {
+        Region app = *dc.appClip;
+        app.offset(dc.origin.x, dc.origin.y);
+        clip.intersect(app);
+    }
+    return clip;
+}
+
+DrawTarget::DrawTarget(DeviceContext& dc) : dc_(dc), surface_(dcSurface(dc)) {
+    if (surface_ == nullptr) {
+        return;
+    }
+    if (BitmapObject* b = dcBitmap(dc); b != nullptr && b->isMirroredDib()) {
+        mirrored_ = b;
+        b->importDib();
+    }
+    clip_ = effectiveClip(dc);
+}
+
+DrawTarget::~DrawTarget() {
+    if (mirrored_ != nullptr) {
+        mirrored_->exportDib();
+    }
+    if (surface_ != nullptr) {
+        surface_->touch();
+    }
+}
+
+void DrawTarget::plot(int x, int y, uint32_t value, int rop2) {
+    if (surface_ != nullptr && surface_->contains(x, y) && clip_.contains(x, y)) {
+        uint32_t& p = surface_->row(y)[x];
+        p = applyRop2(rop2, value, p);
+    }
+}
+
+SourceView::SourceView(DeviceContext& dc) : surface_(dcSurface(dc)) {
+    if (surface_ == nullptr) {
+        return;
+    }
+    if (BitmapObject* b = dcBitmap(dc)) {
+        if (b->isMirroredDib()) {
+            b->importDib();
+        }
+        monochrome_ = b->bitsPerPixel == 1;
+    }
+    offsetX_ = dcOffsetX(dc);
+    offsetY_ = dcOffsetY(dc);
+}
+
+HDC createSurfaceDC(Surface& surface, POINT origin, const Region& clip) {
+    GdiLock lock;
+    auto dc = std::make_unique<DeviceContext>();
+    dc->dcKind = DcKind::Surface;
+    dc->surface = &surface;
+    dc->origin = origin;
+    dc->baseClip = clip;
+    DeviceContext* raw = dc.get();
+    HGDIOBJ handle = addObject(std::move(dc));
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    selectDefaults(*raw);
+    return toHdc(handle);
+}
+
+bool setDCClip(HDC hdc, const Region& clip) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr || dc->dcKind != DcKind::Surface) {
+        return false;
+    }
+    dc->baseClip = clip;
+    return true;
+}
+
+bool setDCOrigin(HDC hdc, POINT origin) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr || dc->dcKind != DcKind::Surface) {
+        return false;
+    }
+    dc->origin = origin;
+    return true;
+}
+
+bool releaseSurfaceDC(HDC hdc) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr || dc->dcKind != DcKind::Surface) {
+        return false;
+    }
+    deselectAll(*dc);
+    removeObject(reinterpret_cast<HGDIOBJ>(hdc));
+    return true;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+HDC CreateCompatibleDC(HDC hdc) {
+    GdiLock lock;
+    if (hdc != nullptr && findDC(hdc) == nullptr) {
+        return nullptr;
+    }
+    auto dc = std::make_unique<DeviceContext>();
+    dc->dcKind = DcKind::Memory;
+    dc->bitmap = defaultBitmap();
+    DeviceContext* raw = dc.get();
+    HGDIOBJ handle = addObject(std::move(dc));
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    if (GdiObject* b = findObject(raw->bitmap)) {
+        ++b->selectCount;
+    }
+    selectDefaults(*raw);
+    return toHdc(handle);
+}
+
+BOOL DeleteDC(HDC hdc) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr || dc->dcKind != DcKind::Memory) {
+        return FALSE;
+    }
+    deselectAll(*dc);
+    removeObject(reinterpret_cast<HGDIOBJ>(hdc));
+    return TRUE;
+}
+
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    GdiObject* o = findObject(object);
+    if (dc == nullptr || o == nullptr) {
+        return nullptr;
+    }
+    switch (o->kind) {
+        case ObjectKind::Bitmap:
+            if (dc->dcKind != DcKind::Memory) {
+                return nullptr;
+            }
+            if (object == dc->bitmap) {
+                return object;
+            }
+            // A bitmap is drawn on by one DC at a time (the shared default bitmap excepted).
+            if (o->selectCount > 0 && !o->stock) {
+                return nullptr;
+            }
+            return swapSelection(dc->bitmap, object);
+        case ObjectKind::Brush:
+            return swapSelection(dc->brush, object);
+        case ObjectKind::Pen:
+            return swapSelection(dc->pen, object);
+        case ObjectKind::Font:
+            return swapSelection(dc->font, object);
+        case ObjectKind::Region:
+            return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(SelectClipRgn(hdc, object)));
+        case ObjectKind::DC:
+            break;
+    }
+    return nullptr;
+}
+
+HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr) {
+        return nullptr;
+    }
+    switch (type) {
+        case OBJ_BITMAP:
+            return dc->dcKind == DcKind::Memory ? dc->bitmap : nullptr;
+        case OBJ_BRUSH:
+            return dc->brush;
+        case OBJ_PEN:
+            return dc->pen;
+        case OBJ_FONT:
+            return dc->font;
+        default:
+            return nullptr;
+    }
+}
+
+BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT previous) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr) {
+        return FALSE;
+    }
+    if (previous != nullptr) {
+        *previous = dc->viewportOrigin;
+    }
+    dc->viewportOrigin = POINT{clampCoordinate(x), clampCoordinate(y)};
+    return TRUE;
+}
+
+BOOL GetViewportOrgEx(HDC hdc, LPPOINT origin) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr || origin == nullptr) {
+        return FALSE;
+    }
+    *origin = dc->viewportOrigin;
+    return TRUE;
+}
+
+BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT previous) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr) {
+        return FALSE;
+    }
+    if (previous != nullptr) {
+        *previous = dc->viewportOrigin;
+    }
+    dc->viewportOrigin = POINT{clampCoordinate(int64_t{dc->viewportOrigin.x} + dx),
+                               clampCoordinate(int64_t{dc->viewportOrigin.y} + dy)};
+    return TRUE;
+}
+
+int GetDeviceCaps(HDC hdc, int index) {
+    GdiLock lock;
+    if (findDC(hdc) == nullptr) {
+        return 0;
+    }
+    int dpi = device::screenDpi();
+    switch (index) {
+        case DRIVERVERSION:
+            return 0x0500;
+        case TECHNOLOGY:
+            return DT_RASDISPLAY;
+        case HORZSIZE:
+            return device::screenWidth() * 254 / (dpi * 10);
+        case VERTSIZE:
+            return device::screenHeight() * 254 / (dpi * 10);
+        case HORZRES:
+            return device::screenWidth();
+        case VERTRES:
+            return device::screenHeight();
+        case BITSPIXEL:
+            return 32;
+        case PLANES:
+            return 1;
+        case NUMCOLORS:
+            return -1;
+        case RASTERCAPS:
+            return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_STRETCHBLT;
+        case LOGPIXELSX:
+        case LOGPIXELSY:
+            return dpi;
+        default:
+            return 0;
+    }
+}
+
+UINT SetTextAlign(HDC hdc, UINT align) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr) {
+        return GDI_ERROR;
+    }
+    UINT previous = dc->textAlign;
+    dc->textAlign = align & (TA_UPDATECP | TA_CENTER | TA_BASELINE | TA_RTLREADING);
+    return previous;
+}
+
+UINT GetTextAlign(HDC hdc) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    return dc != nullptr ? dc->textAlign : GDI_ERROR;
+}
+
+int SetBkMode(HDC hdc, int mode) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) {
+        return 0;
+    }
+    int previous = dc->bkMode;
+    dc->bkMode = mode;
+    return previous;
+}
+
+int GetBkMode(HDC hdc) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    return dc != nullptr ? dc->bkMode : 0;
+}
+
+COLORREF SetTextColor(HDC hdc, COLORREF color) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr) {
+        return CLR_INVALID;
+    }
+    COLORREF previous = dc->textColor;
+    dc->textColor = color & 0x00FFFFFFu;
+    return previous;
+}
+
+COLORREF GetTextColor(HDC hdc) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    return dc != nullptr ? dc->textColor : CLR_INVALID;
+}
+
+COLORREF SetBkColor(HDC hdc, COLORREF color) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr) {
+        return CLR_INVALID;
+    }
+    COLORREF previous = dc->bkColor;
+    dc->bkColor = color & 0x00FFFFFFu;
+    return previous;
+}
+
+COLORREF GetBkColor(HDC hdc) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    return dc != nullptr ? dc->bkColor : CLR_INVALID;
+}
+
+int SetROP2(HDC hdc, int mode) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr || mode < R2_BLACK || mode > R2_WHITE) {
+        return 0;
+    }
+    int previous = dc->rop2;
+    dc->rop2 = mode;
+    return previous;
+}
+
+int GetROP2(HDC hdc) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    return dc != nullptr ? dc->rop2 : 0;
+}

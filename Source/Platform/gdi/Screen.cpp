@@ -1,0 +1,190 @@
+// The device's screen: its surface, size and dots per inch, copies and PNG screenshots for
+// front ends and tests, and the screen DCs of GetDC(NULL).
+#include <png.h>
+
+#include <cstdio>
+#include <system_error>
+
+#include <device/Screen.h>
+
+#include "gdi/DcAccess.h"
+#include "gdi/GdiLock.h"
+#include "gdi/WindowDC.h"
+
+namespace platform {
+namespace {
+
+constexpr int kDefaultScreenWidth = 240;
+constexpr int kDefaultScreenHeight = 320;
+constexpr int kMaxScreenSide = 4096;
+
+struct ScreenState {
+    Surface surface{kDefaultScreenWidth, kDefaultScreenHeight};
+    int dpi = 0;
+    WindowDCHandlers handlers;
+};
+
+ScreenState& screen() {
+    static auto* state = new ScreenState;
+    return *state;
+}
+
+struct PngFile {
+    FILE* file = nullptr;
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    ~PngFile() {
+        if (png != nullptr) {
+            png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
+        }
+        if (file != nullptr) {
+            std::fclose(file);
+        }
+    }
+};
+
+bool writePng(const std::filesystem::path& path, const device::ScreenImage& image) {
+    PngFile out;
+    out.file = std::fopen(path.c_str(), "wb");
+    if (out.file == nullptr) {
+        return false;
+    }
+    out.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (out.png == nullptr) {
+        return false;
+    }
+    out.info = png_create_info_struct(out.png);
+    if (out.info == nullptr) {
+        return false;
+    }
+    std::vector<png_byte> row(static_cast<size_t>(image.width) * 3);
+    if (setjmp(png_jmpbuf(out.png))) {
+        return false;
+    }
+    png_init_io(out.png, out.file);
+    png_set_IHDR(out.png, out.info, static_cast<png_uint_32>(image.width),
+                 static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(out.png, out.info);
+    for (int y = 0; y < image.height; ++y) {
+        const uint32_t* src = image.pixels.data() + static_cast<size_t>(y) * image.width;
+        for (int x = 0; x < image.width; ++x) {
+            row[x * 3] = static_cast<png_byte>(src[x] >> 16);
+            row[x * 3 + 1] = static_cast<png_byte>(src[x] >> 8);
+            row[x * 3 + 2] = static_cast<png_byte>(src[x]);
+        }
+        png_write_row(out.png, row.data());
+    }
+    png_write_end(out.png, out.info);
+    if (std::fflush(out.file) != 0) {
+        return false;
+    }
+    int closed = std::fclose(out.file);
+    out.file = nullptr;
+    return closed == 0;
+}
+
+}  // namespace
+
+Surface& screenSurface() {
+    return screen().surface;
+}
+
+void setWindowDCHandlers(const WindowDCHandlers& handlers) {
+    GdiLock lock;
+    screen().handlers = handlers;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+bool device::setScreenSize(int width, int height) {
+    GdiLock lock;
+    if (width < 1 || height < 1 || width > kMaxScreenSide || height > kMaxScreenSide) {
+        return false;
+    }
+    return screen().surface.resize(width, height);
+}
+
+int device::screenWidth() {
+    GdiLock lock;
+    return screen().surface.width();
+}
+
+int device::screenHeight() {
+    GdiLock lock;
+    return screen().surface.height();
+}
+
+void device::setScreenDpi(int dpi) {
+    GdiLock lock;
+    screen().dpi = dpi > 0 ? dpi : 0;
+}
+
+int device::screenDpi() {
+    GdiLock lock;
+    const ScreenState& s = screen();
+    if (s.dpi > 0) {
+        return s.dpi;
+    }
+    return s.surface.width() >= 480 && s.surface.height() >= 480 ? 192 : 96;
+}
+
+device::ScreenImage device::copyScreen() {
+    GdiLock lock;
+    const Surface& s = screen().surface;
+    ScreenImage image;
+    image.width = s.width();
+    image.height = s.height();
+    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
+    for (int y = 0; y < image.height; ++y) {
+        std::copy_n(s.row(y), image.width, image.pixels.begin() + ptrdiff_t{y} * image.width);
+    }
+    return image;
+}
+
+uint64_t device::screenVersion() {
+    GdiLock lock;
+    return screen().surface.version();
+}
+
+bool device::saveScreenPng(const std::filesystem::path& path) {
+    ScreenImage image = copyScreen();
+    if (writePng(path, image)) {
+        return true;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    return false;
+}
+
+HDC GetDC(HWND hwnd) {
+    if (hwnd == nullptr) {
+        GdiLock lock;
+        // No base clip: the DC follows the screen through size changes.
+        HDC dc = createSurfaceDC(screen().surface, POINT{0, 0}, Region());
+        if (DeviceContext* d = findDC(dc)) {
+            d->baseClip.reset();
+        }
+        return dc;
+    }
+    WindowDCHandlers handlers;
+    {
+        GdiLock lock;
+        handlers = screen().handlers;
+    }
+    return handlers.getDC != nullptr ? handlers.getDC(hwnd) : nullptr;
+}
+
+int ReleaseDC(HWND hwnd, HDC hdc) {
+    if (hwnd == nullptr) {
+        return releaseSurfaceDC(hdc) ? 1 : 0;
+    }
+    WindowDCHandlers handlers;
+    {
+        GdiLock lock;
+        handlers = screen().handlers;
+    }
+    return handlers.releaseDC != nullptr ? handlers.releaseDC(hwnd, hdc) : 0;
+}
