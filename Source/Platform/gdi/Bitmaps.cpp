@@ -1,5 +1,7 @@
 // Creating bitmaps: device-compatible (32-bit), from bits (monochrome, 24- or 32-bit rows),
 // and DIB sections whose memory the caller reads and writes directly.
+#include <winbase.h>
+
 #include <cstring>
 
 #include "gdi/DcAccess.h"
@@ -17,14 +19,15 @@ int64_t dibRowBytes(int width, int bitsPerPixel) {
     return (int64_t{width} * bitsPerPixel + 31) / 32 * 4;
 }
 
-void loadBits(BitmapObject& b, const uint8_t* bits) {
+// Rows of `bitsPerPixel` bits, top row first, padded to 16 bits.
+void loadBits(BitmapObject& b, int bitsPerPixel, const uint8_t* bits) {
     int w = b.surface.width();
-    int64_t rowBytes = ddbRowBytes(w, b.bitsPerPixel);
+    int64_t rowBytes = ddbRowBytes(w, bitsPerPixel);
     for (int y = 0; y < b.surface.height(); ++y) {
         const uint8_t* src = bits + y * rowBytes;
         uint32_t* dst = b.surface.row(y);
         for (int x = 0; x < w; ++x) {
-            switch (b.bitsPerPixel) {
+            switch (bitsPerPixel) {
                 case 1:
                     dst[x] = (src[x / 8] >> (7 - x % 8)) & 1u ? 0x00FFFFFFu : 0u;
                     break;
@@ -46,22 +49,29 @@ void loadBits(BitmapObject& b, const uint8_t* bits) {
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
     if (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32) ||
         !Surface::isValidSize(width, height)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     auto b = std::make_unique<BitmapObject>();
     b->surface = Surface(width, height);
-    b->bitsPerPixel = static_cast<int>(bitsPerPixel == 1 ? 1 : 32);
+    b->bitsPerPixel = bitsPerPixel == 1 ? 1 : 32;
     if (bits != nullptr) {
-        b->bitsPerPixel = static_cast<int>(bitsPerPixel);
-        loadBits(*b, static_cast<const uint8_t*>(bits));
-        b->bitsPerPixel = bitsPerPixel == 1 ? 1 : 32;
+        loadBits(*b, static_cast<int>(bitsPerPixel), static_cast<const uint8_t*>(bits));
     }
     return addObject(std::move(b));
 }
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
     GdiLock lock;
-    if (findDC(hdc) == nullptr || !Surface::isValidSize(width, height)) {
+    if (findDC(hdc) == nullptr) {
+        return nullptr;
+    }
+    if (width == 0 || height == 0) {
+        // As on Windows: an empty request gives a 1 x 1 monochrome bitmap.
+        return CreateBitmap(1, 1, 1, 1, nullptr);
+    }
+    if (!Surface::isValidSize(width, height)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     // Every device surface is 32-bit, so a compatible bitmap is too, whatever is selected.
@@ -79,6 +89,7 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bit
     (void)offset;
     if ((hdc != nullptr && findDC(hdc) == nullptr) || info == nullptr || section != nullptr ||
         usage != DIB_RGB_COLORS) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     const BITMAPINFOHEADER& h = info->bmiHeader;
@@ -86,12 +97,14 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bit
     if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biPlanes != 1 ||
         (bitCount != 24 && bitCount != 32) || h.biCompression != BI_RGB ||
         h.biHeight == INT32_MIN) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     int width = h.biWidth;
     bool bottomUp = h.biHeight > 0;
     int height = bottomUp ? h.biHeight : -h.biHeight;
     if (!Surface::isValidSize(width, height)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     auto b = std::make_unique<BitmapObject>();

@@ -1,6 +1,10 @@
 // Device contexts: memory DCs and surface DCs (windows, the screen), object selection, the
 // drawing attributes, the viewport origin and the device's capabilities.
 #include <device/Screen.h>
+#include <winbase.h>
+
+#include <algorithm>
+#include <initializer_list>
 
 #include "gdi/DcAccess.h"
 #include "gdi/GdiLock.h"
@@ -21,12 +25,31 @@ void selectDefaults(DeviceContext& dc) {
     }
 }
 
-void deselectAll(DeviceContext& dc) {
-    for (HGDIOBJ h : {dc.bitmap, dc.brush, dc.pen, dc.font}) {
+// Saved states deeper than this are refused.
+constexpr size_t kMaxSavedStates = 256;
+
+void releaseSelection(std::initializer_list<HGDIOBJ> objects) {
+    for (HGDIOBJ h : objects) {
         if (GdiObject* o = findObject(h); o != nullptr && o->selectCount > 0) {
             --o->selectCount;
         }
     }
+}
+
+void holdSelection(std::initializer_list<HGDIOBJ> objects) {
+    for (HGDIOBJ h : objects) {
+        if (GdiObject* o = findObject(h)) {
+            ++o->selectCount;
+        }
+    }
+}
+
+void deselectAll(DeviceContext& dc) {
+    releaseSelection({dc.bitmap, dc.brush, dc.pen, dc.font});
+    for (const SavedDCState& s : dc.saved) {
+        releaseSelection({s.bitmap, s.brush, s.pen, s.font});
+    }
+    dc.saved.clear();
 }
 
 HGDIOBJ swapSelection(HGDIOBJ& slot, HGDIOBJ replacement) {
@@ -184,6 +207,7 @@ BOOL DeleteDC(HDC hdc) {
     GdiLock lock;
     DeviceContext* dc = findDC(hdc);
     if (dc == nullptr || dc->dcKind != DcKind::Memory) {
+        SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
     deselectAll(*dc);
@@ -196,6 +220,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
     DeviceContext* dc = findDC(hdc);
     GdiObject* o = findObject(object);
     if (dc == nullptr || o == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
     switch (o->kind) {
@@ -206,8 +231,12 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
             if (object == dc->bitmap) {
                 return object;
             }
-            // A bitmap is drawn on by one DC at a time (the shared default bitmap excepted).
-            if (o->selectCount > 0 && !o->stock) {
+            // A bitmap is drawn on by one DC at a time (the shared default bitmap excepted);
+            // this DC's own saved states may hold it.
+            if (!o->stock && o->selectCount > std::count_if(dc->saved.begin(), dc->saved.end(),
+                                                            [&](const SavedDCState& s) {
+                                                                return s.bitmap == object;
+                                                            })) {
                 return nullptr;
             }
             return swapSelection(dc->bitmap, object);
@@ -243,6 +272,65 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
         default:
             return nullptr;
     }
+}
+
+int SaveDC(HDC hdc) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr || dc->saved.size() >= kMaxSavedStates) {
+        return 0;
+    }
+    SavedDCState s;
+    s.bitmap = dc->bitmap;
+    s.brush = dc->brush;
+    s.pen = dc->pen;
+    s.font = dc->font;
+    s.textColor = dc->textColor;
+    s.bkColor = dc->bkColor;
+    s.bkMode = dc->bkMode;
+    s.textAlign = dc->textAlign;
+    s.rop2 = dc->rop2;
+    s.position = dc->position;
+    s.viewportOrigin = dc->viewportOrigin;
+    s.appClip = dc->appClip;
+    holdSelection({s.bitmap, s.brush, s.pen, s.font});
+    dc->saved.push_back(std::move(s));
+    return static_cast<int>(dc->saved.size());
+}
+
+BOOL RestoreDC(HDC hdc, int savedDC) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr) {
+        return FALSE;
+    }
+    int64_t depth = static_cast<int64_t>(dc->saved.size());
+    // Positive: the state SaveDC numbered so; negative: counted back from the latest.
+    int64_t index = savedDC > 0 ? int64_t{savedDC} - 1 : depth + savedDC;
+    if (savedDC == 0 || index < 0 || index >= depth) {
+        return FALSE;
+    }
+    SavedDCState s = std::move(dc->saved[static_cast<size_t>(index)]);
+    for (size_t i = static_cast<size_t>(index) + 1; i < dc->saved.size(); ++i) {
+        const SavedDCState& later = dc->saved[i];
+        releaseSelection({later.bitmap, later.brush, later.pen, later.font});
+    }
+    dc->saved.resize(static_cast<size_t>(index));
+    // The saved state's hold on its objects becomes their selection.
+    releaseSelection({dc->bitmap, dc->brush, dc->pen, dc->font});
+    dc->bitmap = s.bitmap;
+    dc->brush = s.brush;
+    dc->pen = s.pen;
+    dc->font = s.font;
+    dc->textColor = s.textColor;
+    dc->bkColor = s.bkColor;
+    dc->bkMode = s.bkMode;
+    dc->textAlign = s.textAlign;
+    dc->rop2 = s.rop2;
+    dc->position = s.position;
+    dc->viewportOrigin = s.viewportOrigin;
+    dc->appClip = std::move(s.appClip);
+    return TRUE;
 }
 
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT previous) {

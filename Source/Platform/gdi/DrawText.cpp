@@ -95,6 +95,90 @@ private:
     int64_t tabWidth_ = 1;
 };
 
+// Draws the lines of one DrawTextW call.
+struct LineDrawing {
+    DrawTarget& target;
+    FontFace& face;
+    const LOGFONTW& font;
+    DeviceContext& dc;
+    const Formatter& formatter;
+    UINT format;
+    RECT limit = unlimited();
+
+    void fill(const RECT& r, uint32_t color) {
+        target.forEachSpan(intersectRects(r, limit),
+                           [&](uint32_t* p, int, int, int k) { std::fill_n(p, k, color); });
+    }
+
+    // `underlined` is in ascending order; `nextUnderline` walks it along the lines.
+    void draw(const std::u16string& shown, const Line& line, const RECT& rect, int64_t y,
+              int64_t lineHeight, const std::vector<int>& underlined, size_t& nextUnderline) {
+        const FontMetrics& m = face.metrics();
+        int64_t rectWidth = int64_t{rect.right} - rect.left;
+        std::vector<int> advances;
+        formatter.advances(line.start, line.count, advances);
+        int keep = line.count;
+        std::u16string drawn =
+            shown.substr(static_cast<size_t>(line.start), static_cast<size_t>(line.count));
+        if ((format & DT_END_ELLIPSIS) && line.width > rectWidth) {
+            const std::u16string dots = u"...";
+            int64_t room = rectWidth - textWidth(face, dots.data(), 3);
+            int64_t x = 0;
+            keep = 0;
+            while (keep < line.count && x + advances[keep] <= room) {
+                x += advances[keep++];
+            }
+            drawn.resize(static_cast<size_t>(keep));
+            advances.resize(static_cast<size_t>(keep));
+            drawn += dots;
+            for (char16_t c : dots) {
+                advances.push_back(face.advance(c));
+            }
+        }
+        for (char16_t& c : drawn) {
+            if (c == u'\t' && (format & DT_EXPANDTABS)) {
+                c = u' ';
+            }
+        }
+        // Pen positions: positions[i] is where character i starts, relative to the line.
+        std::vector<int64_t> positions(advances.size() + 1, 0);
+        for (size_t i = 0; i < advances.size(); ++i) {
+            positions[i + 1] = positions[i] + advances[i];
+        }
+        int64_t width = positions.back();
+        int64_t x = rect.left;
+        if (format & DT_CENTER) {
+            x = rect.left + (rectWidth - width) / 2;
+        } else if (format & DT_RIGHT) {
+            x = rect.right - width;
+        }
+        int64_t penX = x + dcOffsetX(dc);
+        int64_t cellTop = y + dcOffsetY(dc);
+        int64_t baseline = cellTop + m.ascent;
+        uint32_t color = pixelFromColorref(dc.textColor);
+        if (dc.bkMode == OPAQUE && !drawn.empty()) {
+            fill(RECT{clampCoordinate(penX), clampCoordinate(cellTop),
+                      clampCoordinate(penX + width), clampCoordinate(cellTop + lineHeight)},
+                 pixelFromColorref(dc.bkColor));
+        }
+        TextRun run{drawn.data(), static_cast<int>(drawn.size()), advances.data(), penX, baseline};
+        drawTextRun(target, face, font, run, color, limit);
+        // Underline the prefixed characters of this line that are still shown.
+        int lineEnd = line.start + line.count;
+        while (nextUnderline < underlined.size() && underlined[nextUnderline] < lineEnd) {
+            int at = underlined[nextUnderline++] - line.start;
+            if (at < 0 || at >= keep) {
+                continue;
+            }
+            int64_t uy = baseline + m.underlinePosition;
+            fill(RECT{clampCoordinate(penX + positions[at]), clampCoordinate(uy),
+                      clampCoordinate(penX + positions[at + 1]),
+                      clampCoordinate(uy + m.lineThickness)},
+                 color);
+        }
+    }
+};
+
 // The text without its prefix marks, and where the underlined characters are.
 std::u16string stripPrefixes(const char16_t* text, int count, UINT format,
                              std::vector<int>& underlined) {
@@ -185,76 +269,12 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
 
     DrawTarget target(*dc);
     if (target.valid()) {
-        int64_t offsetX = dcOffsetX(*dc);
-        int64_t offsetY = dcOffsetY(*dc);
-        RECT limit = (format & DT_NOCLIP) ? unlimited() : target.toSurface(*rect);
-        uint32_t color = pixelFromColorref(dc->textColor);
-        const std::u16string ellipsis = u"...";
-        std::vector<int> advances;
+        LineDrawing drawing{target, face, font->logFont, *dc, formatter, format};
+        drawing.limit = (format & DT_NOCLIP) ? unlimited() : target.toSurface(*rect);
+        size_t nextUnderline = 0;
         for (size_t li = 0; li < lines.size(); ++li) {
-            const Line& line = lines[li];
-            std::u16string drawn =
-                shown.substr(static_cast<size_t>(line.start), static_cast<size_t>(line.count));
-            int64_t width = line.width;
-            if ((format & DT_END_ELLIPSIS) && width > rectWidth) {
-                int64_t dots = textWidth(face, ellipsis.data(), 3);
-                int keep = line.count;
-                while (keep > 0 && formatter.width(line.start, keep) + dots > rectWidth) {
-                    --keep;
-                }
-                drawn = shown.substr(static_cast<size_t>(line.start), static_cast<size_t>(keep));
-                formatter.advances(line.start, keep, advances);
-                drawn += ellipsis;
-                for (char16_t c : ellipsis) {
-                    advances.push_back(face.advance(c));
-                }
-            } else {
-                formatter.advances(line.start, line.count, advances);
-            }
-            width = 0;
-            for (int a : advances) {
-                width += a;
-            }
-            for (char16_t& c : drawn) {
-                if (c == u'\t' && (format & DT_EXPANDTABS)) {
-                    c = u' ';
-                }
-            }
-            int64_t x = rect->left;
-            if (format & DT_CENTER) {
-                x = rect->left + (rectWidth - width) / 2;
-            } else if (format & DT_RIGHT) {
-                x = rect->right - width;
-            }
             int64_t y = top + lineHeight * static_cast<int64_t>(li);
-            int64_t penX = x + offsetX;
-            int64_t baseline = y + offsetY + m.ascent;
-            if (dc->bkMode == OPAQUE && !drawn.empty()) {
-                RECT cell{clampCoordinate(penX), clampCoordinate(y + offsetY),
-                          clampCoordinate(penX + width), clampCoordinate(y + offsetY + lineHeight)};
-                uint32_t bk = pixelFromColorref(dc->bkColor);
-                target.forEachSpan(intersectRects(cell, limit),
-                                   [&](uint32_t* p, int, int, int k) { std::fill_n(p, k, bk); });
-            }
-            TextRun run{drawn.data(), static_cast<int>(drawn.size()), advances.data(), penX,
-                        baseline};
-            drawTextRun(target, face, font->logFont, run, color, limit);
-            // Underline the prefixed characters that lie on this line.
-            for (int u : underlined) {
-                int at = u - line.start;
-                if (at < 0 || at >= static_cast<int>(drawn.size()) || at >= line.count) {
-                    continue;
-                }
-                int64_t ux = penX;
-                for (int k = 0; k < at; ++k) {
-                    ux += advances[k];
-                }
-                int64_t uy = baseline + m.underlinePosition;
-                RECT r{clampCoordinate(ux), clampCoordinate(uy), clampCoordinate(ux + advances[at]),
-                       clampCoordinate(uy + m.lineThickness)};
-                target.forEachSpan(intersectRects(r, limit),
-                                   [&](uint32_t* p, int, int, int k) { std::fill_n(p, k, color); });
-            }
+            drawing.draw(shown, lines[li], *rect, y, lineHeight, underlined, nextUnderline);
         }
     }
     int64_t result = (top - rect->top) + textHeight;

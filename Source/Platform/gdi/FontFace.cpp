@@ -15,6 +15,7 @@
 #include <tuple>
 
 #include <device/Fonts.h>
+#include <winbase.h>
 
 #include "gdi/GdiLock.h"
 
@@ -24,6 +25,8 @@ namespace {
 constexpr int kMaxEmPixels = 1000;
 constexpr int kDefaultCharacterHeight = 12;
 constexpr size_t kMaxGlyphsPerFace = 4096;
+// Large sizes have large glyphs: the cache of a face also stays under this many bytes.
+constexpr size_t kMaxGlyphBytesPerFace = size_t{16} << 20;
 constexpr size_t kMaxCachedFaces = 64;
 
 std::filesystem::path& fontFolder() {
@@ -48,6 +51,7 @@ FT_Face openFace(const std::filesystem::path& file) {
     FT_Face face = nullptr;
     if (library == nullptr || FT_New_Face(library, file.c_str(), 0, &face) != 0) {
         std::fprintf(stderr, "gdi: cannot open font file %s\n", file.c_str());
+        SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
     }
     if (!FT_IS_SCALABLE(face)) {
@@ -207,8 +211,9 @@ const Glyph& FontFace::glyph(char32_t codePoint) {
     if (auto it = glyphs_.find(codePoint); it != glyphs_.end()) {
         return it->second;
     }
-    if (glyphs_.size() >= kMaxGlyphsPerFace) {
+    if (glyphs_.size() >= kMaxGlyphsPerFace || glyphBytes_ >= kMaxGlyphBytesPerFace) {
         glyphs_.clear();
+        glyphBytes_ = 0;
     }
     Glyph& g = glyphs_[codePoint];
     auto face = static_cast<FT_Face>(face_);
@@ -235,6 +240,7 @@ const Glyph& FontFace::glyph(char32_t codePoint) {
     g.width = static_cast<int>(bm.width);
     g.height = static_cast<int>(bm.rows);
     g.coverage.assign(static_cast<size_t>(g.width) * g.height, 0);
+    glyphBytes_ += g.coverage.size();
     for (int y = 0; y < g.height; ++y) {
         const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(y) * bm.pitch;
         uint8_t* dst = g.coverage.data() + static_cast<size_t>(y) * g.width;

@@ -63,6 +63,7 @@ private:
     Rendering rendering_ = Rendering::AntiAliased;
     FontMetrics metrics_;
     std::unordered_map<char32_t, Glyph> glyphs_;
+    size_t glyphBytes_ = 0;
 };
 
 // The font file a logical font maps to, in the device's font folder.

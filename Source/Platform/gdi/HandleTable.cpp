@@ -1,6 +1,8 @@
 // The handle table of GDI objects. A handle packs a slot index, the object's kind and the
 // slot's generation, so a handle to a deleted object (its slot reused or not) and numbers
 // that were never handles are both refused.
+#include <winbase.h>
+
 #include <deque>
 
 #include "gdi/GdiLock.h"
@@ -75,6 +77,7 @@ HGDIOBJ addObject(std::unique_ptr<GdiObject> object) {
         index = t.slots.size();
         t.slots.emplace_back();
     } else {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     Slot& slot = t.slots[index];

@@ -1,5 +1,7 @@
 // Stock objects, brushes and pens, and the calls common to every GDI object: deleting,
 // describing (GetObjectW) and typing them.
+#include <winbase.h>
+
 #include <cstring>
 
 #include "gdi/FontFace.h"
@@ -172,6 +174,7 @@ BOOL DeleteObject(HGDIOBJ object) {
     GdiLock lock;
     GdiObject* o = findObject(object);
     if (o == nullptr || o->kind == ObjectKind::DC) {
+        SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
     if (o->stock) {

@@ -73,6 +73,23 @@ struct RegionObject : GdiObject {
 
 enum class DcKind { Memory, Surface };
 
+// What SaveDC keeps and RestoreDC brings back. The objects it names stay selected (and so
+// cannot be deleted) while the state is saved.
+struct SavedDCState {
+    HBITMAP bitmap = nullptr;
+    HBRUSH brush = nullptr;
+    HPEN pen = nullptr;
+    HFONT font = nullptr;
+    COLORREF textColor = 0;
+    COLORREF bkColor = 0;
+    int bkMode = 0;
+    UINT textAlign = 0;
+    int rop2 = 0;
+    POINT position{0, 0};
+    POINT viewportOrigin{0, 0};
+    std::optional<Region> appClip;
+};
+
 struct DeviceContext : GdiObject {
     DeviceContext() : GdiObject(ObjectKind::DC) {}
     DcKind dcKind = DcKind::Memory;
@@ -94,6 +111,7 @@ struct DeviceContext : GdiObject {
     std::optional<Region> baseClip;
     // The program's clip (SelectClipRgn and friends), relative to `origin`.
     std::optional<Region> appClip;
+    std::vector<SavedDCState> saved;
 };
 
 // Registers an object and returns its handle; null when the table is full.

@@ -304,6 +304,8 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type);
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT previous);
 BOOL GetViewportOrgEx(HDC hdc, LPPOINT origin);
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT previous);
+int SaveDC(HDC hdc);
+BOOL RestoreDC(HDC hdc, int savedDC);
 
 // The screen's device context. On Windows these live in the window manager's header; a NULL
 // window means the whole screen, other windows are handed to the window manager.

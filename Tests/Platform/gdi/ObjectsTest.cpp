@@ -1,6 +1,7 @@
 // GDI objects behind handles: stale and made-up handles fail cleanly, selected objects cannot
 // be deleted, GetObjectW describes each kind, stock objects, and the device's capabilities.
 #include <device/Screen.h>
+#include <winbase.h>
 
 #include "GdiTestSupport.h"
 
@@ -13,7 +14,9 @@ TEST(Handles, StaleAndMadeUpHandlesFailCleanly) {
     HDC dc = CreateCompatibleDC(nullptr);
     RECT r{0, 0, 1, 1};
     LOGBRUSH lb{};
+    SetLastError(0);
     EXPECT_FALSE(DeleteObject(brush));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
     EXPECT_EQ(SelectObject(dc, brush), nullptr);
     EXPECT_EQ(GetObjectW(brush, sizeof(lb), &lb), 0);
     EXPECT_EQ(FillRect(dc, &r, brush), 0);
@@ -93,6 +96,14 @@ TEST(Objects, GetObjectDescribesEachKind) {
     EXPECT_EQ(bm.bmBitsPixel, 32);
     EXPECT_EQ(bm.bmPlanes, 1);
     EXPECT_EQ(bm.bmWidthBytes, 28);
+    // An empty request gives a 1 x 1 monochrome bitmap, as on Windows.
+    HBITMAP empty = CreateCompatibleBitmap(dc, 0, 5);
+    ASSERT_NE(empty, nullptr);
+    GetObjectW(empty, sizeof(bm), &bm);
+    EXPECT_EQ(bm.bmWidth, 1);
+    EXPECT_EQ(bm.bmBitsPixel, 1);
+    DeleteObject(empty);
+    GetObjectW(bitmap, sizeof(bm), &bm);
     // A short buffer gets only what fits.
     LONG type = 99;
     EXPECT_EQ(GetObjectW(bitmap, sizeof(type), &type), static_cast<int>(sizeof(type)));
@@ -186,6 +197,47 @@ TEST(DeviceCaps, ScreenSizeAndDotsPerInchFollowTheDevice) {
     DeleteDC(memory);
     EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
     EXPECT_EQ(ReleaseDC(nullptr, screen), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SavedStates, RestoreDCBringsBackObjectsAttributesAndClip) {
+    gditest::MemoryCanvas canvas(10, 10);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    EXPECT_EQ(SaveDC(canvas.dc), 1);
+    SelectObject(canvas.dc, brush);
+    SetTextColor(canvas.dc, RGB(9, 9, 9));
+    IntersectClipRect(canvas.dc, 0, 0, 2, 2);
+    EXPECT_EQ(SaveDC(canvas.dc), 2);
+    SetBkMode(canvas.dc, TRANSPARENT);
+    HBITMAP other = CreateCompatibleBitmap(canvas.dc, 3, 3);
+    HGDIOBJ mine = SelectObject(canvas.dc, other);
+    EXPECT_EQ(mine, canvas.bitmap);
+    // The first bitmap is only held by a saved state of this DC: it may come back.
+    EXPECT_EQ(SelectObject(canvas.dc, mine), other);
+    EXPECT_EQ(SelectObject(canvas.dc, other), mine);
+
+    ASSERT_TRUE(RestoreDC(canvas.dc, -1));
+    EXPECT_EQ(GetBkMode(canvas.dc), OPAQUE);
+    EXPECT_EQ(GetTextColor(canvas.dc), RGB(9, 9, 9));
+    EXPECT_EQ(GetCurrentObject(canvas.dc, OBJ_BITMAP), canvas.bitmap);
+    EXPECT_TRUE(DeleteObject(other));  // no longer selected anywhere
+    RECT box{};
+    GetClipBox(canvas.dc, &box);
+    EXPECT_EQ(box.right, 2);
+    // The brush is held by the current selection and by state 1.
+    EXPECT_FALSE(DeleteObject(brush));
+    ASSERT_TRUE(RestoreDC(canvas.dc, 1));
+    EXPECT_EQ(GetCurrentObject(canvas.dc, OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(GetTextColor(canvas.dc), RGB(0, 0, 0));
+    GetClipBox(canvas.dc, &box);
+    EXPECT_EQ(box.right, 10);
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_FALSE(RestoreDC(canvas.dc, -1));  // nothing saved any more
+    EXPECT_FALSE(RestoreDC(canvas.dc, 0));
+    EXPECT_EQ(SaveDC(nullptr), 0);
 }
 
 }  // namespace

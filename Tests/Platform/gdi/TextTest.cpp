@@ -1,6 +1,7 @@
 // Text: fonts and their metrics, extents, alignment of drawn text, DrawTextW's formats, the
 // missing-glyph box, and fonts whose file is missing.
 #include <device/Fonts.h>
+#include <winbase.h>
 
 #include <string>
 
@@ -338,7 +339,9 @@ TEST(Fonts, FaceNamesAndWeightsChooseTheirFonts) {
 
 TEST(Fonts, AMissingFontFileFailsFontCreationCleanly) {
     device::setFontDirectory("/nonexistent/fonts");
+    SetLastError(0);
     EXPECT_EQ(makeFont(-12), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(CreateFontW(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma"), nullptr);
     EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
     // A DC without a usable font measures and draws nothing, and says so.
