@@ -50,3 +50,25 @@ function(kelvo_add_bench name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
 endfunction()
+
+# kelvo_add_resources(TARGET MANIFEST): compiles the resources that MANIFEST (a resources.txt)
+# lists into TARGET, as its exported KelvoResourceTable. The resource compiler runs again
+# whenever the manifest or any file it names changes.
+function(kelvo_add_resources target manifest)
+    get_filename_component(manifest_path ${manifest} ABSOLUTE)
+    set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp)
+    add_custom_command(
+        OUTPUT ${output}
+        COMMAND kelvo_rescomp ${manifest_path} ${output} ${output}.d
+        DEPENDS kelvo_rescomp ${manifest_path}
+        DEPFILE ${output}.d
+        COMMENT "Compiling the resources of ${target}"
+        VERBATIM)
+    target_sources(${target} PRIVATE ${output})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/Source/Platform/include)
+    get_target_property(kind ${target} TYPE)
+    if(kind STREQUAL "EXECUTABLE")
+        # The platform finds the table with dlsym, so a program must export it.
+        set_property(TARGET ${target} PROPERTY ENABLE_EXPORTS ON)
+    endif()
+endfunction()

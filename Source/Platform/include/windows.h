@@ -2,12 +2,17 @@
 // expect: every area header of the platform, one line each.
 #pragma once
 
+#include "commctrl.h"
+#include "imaging.h"
 #include "oleauto.h"
 #include "wchar16.h"
+#include "winbase.h"
 #include "winbase_memory.h"
 #include "windef.h"
 #include "winerror.h"
 #include "wingdi.h"
+#include "winicon.h"
 #include "winnls.h"
 #include "winreg.h"
+#include "winresource.h"
 #include "winuser.h"
