@@ -1,0 +1,21 @@
+// GDI object ownership.
+#include "GdiObjects.h"
+
+BOOL CGdiObject::Attach(HGDIOBJ object) {
+    if (object == nullptr) return FALSE;
+    DeleteObject();
+    m_hObject = object;
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach() {
+    HGDIOBJ object = m_hObject;
+    m_hObject = nullptr;
+    return object;
+}
+
+BOOL CGdiObject::DeleteObject() {
+    if (m_hObject == nullptr) return FALSE;
+    HGDIOBJ object = Detach();
+    return ::DeleteObject(object);
+}
