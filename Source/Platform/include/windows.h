@@ -7,6 +7,7 @@
 #include "imaging.h"
 #include "objbase.h"
 #include "oleauto.h"
+#include "sip.h"
 #include "unknwn.h"
 #include "wchar16.h"
 #include "winbase.h"
