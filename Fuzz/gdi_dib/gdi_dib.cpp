@@ -7,13 +7,17 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    BITMAPINFO info{};
-    if (size < sizeof(BITMAPINFOHEADER) + 12) {
+    // A header with room for the three colour masks that BI_BITFIELDS headers carry.
+    struct {
+        BITMAPINFOHEADER header;
+        DWORD masks[3];
+    } info{};
+    if (size < sizeof(info) + 12) {
         return 0;
     }
-    std::memcpy(&info.bmiHeader, data, sizeof(BITMAPINFOHEADER));
-    data += sizeof(BITMAPINFOHEADER);
-    size -= sizeof(BITMAPINFOHEADER);
+    std::memcpy(&info, data, sizeof(info));
+    data += sizeof(info);
+    size -= sizeof(info);
     int16_t coords[6];
     std::memcpy(coords, data, sizeof(coords));
     data += sizeof(coords);
@@ -21,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     HDC dc = CreateCompatibleDC(nullptr);
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP dib = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
+                                   nullptr, 0);
     if (dib != nullptr) {
         BITMAP bm{};
         GetObjectW(dib, sizeof(bm), &bm);

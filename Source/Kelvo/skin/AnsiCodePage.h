@@ -12,5 +12,5 @@ std::u16string textFromAnsi(std::string_view bytes);
 // one character) becomes '?'.
 std::string ansiFromText(std::u16string_view text);
 
-// Whether the 8-bit ANSI string stands for exactly this text (compared without converting).
+// Whether the 8-bit ANSI string stands for exactly this text.
 bool ansiEquals(std::string_view bytes, std::u16string_view text);

@@ -44,6 +44,23 @@ void loadBits(BitmapObject& b, int bitsPerPixel, const uint8_t* bits) {
     }
 }
 
+// Pixels laid out as 0x00RRGGBB words or B, G, R bytes: BI_RGB, or 32-bit BI_BITFIELDS with
+// exactly those masks. The masks sit 40 bytes in: right after a BITMAPINFOHEADER, and at the
+// same place inside the longer headers.
+bool isPlainLayout(const BITMAPINFO& info) {
+    const BITMAPINFOHEADER& h = info.bmiHeader;
+    if (h.biCompression == BI_RGB) {
+        return true;
+    }
+    if (h.biCompression != BI_BITFIELDS || h.biBitCount != 32) {
+        return false;
+    }
+    DWORD masks[3];
+    const auto* base = reinterpret_cast<const uint8_t*>(&info);
+    std::memcpy(masks, base + sizeof(BITMAPINFOHEADER), sizeof(masks));
+    return masks[0] == 0x00FF0000u && masks[1] == 0x0000FF00u && masks[2] == 0x000000FFu;
+}
+
 }  // namespace
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
@@ -95,8 +112,7 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bit
     const BITMAPINFOHEADER& h = info->bmiHeader;
     int bitCount = h.biBitCount;
     if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biPlanes != 1 ||
-        (bitCount != 24 && bitCount != 32) || h.biCompression != BI_RGB ||
-        h.biHeight == INT32_MIN) {
+        (bitCount != 24 && bitCount != 32) || !isPlainLayout(*info) || h.biHeight == INT32_MIN) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }

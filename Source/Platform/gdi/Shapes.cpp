@@ -6,6 +6,7 @@
 #include "gdi/DcAccess.h"
 #include "gdi/GdiLock.h"
 #include "gdi/Rop.h"
+#include "gdi/SystemColors.h"
 
 using namespace platform;
 
@@ -168,7 +169,36 @@ bool toSurfacePoints(DrawTarget& target, const POINT* points, int count, std::ve
 
 }  // namespace
 
+namespace platform {
+namespace {
+
+HBRUSH (*g_systemColorBrush)(int) = nullptr;
+
+}  // namespace
+
+void setSystemColorBrushSource(HBRUSH (*brushOf)(int index)) {
+    GdiLock lock;
+    g_systemColorBrush = brushOf;
+}
+
+HBRUSH resolveBrushArgument(HBRUSH brush) {
+    auto value = reinterpret_cast<uintptr_t>(brush);
+    HBRUSH (*source)(int) = nullptr;
+    {
+        GdiLock lock;
+        source = g_systemColorBrush;
+    }
+    if (value >= 1 && value <= kSystemColorCount && source != nullptr) {
+        return source(static_cast<int>(value) - 1);
+    }
+    return brush;
+}
+
+}  // namespace platform
+
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
+    // Resolved before taking the lock: the source belongs to the window manager.
+    brush = resolveBrushArgument(brush);
     GdiLock lock;
     DeviceContext* dc = findDC(hdc);
     BrushObject* b = findBrush(brush);

@@ -244,7 +244,8 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR 
     GdiLock lock;
     DeviceContext* dc = findDC(hdc);
     FontObject* font = dc != nullptr ? findFont(dc->font) : nullptr;
-    if (font == nullptr || !validText(text, count)) {
+    // Glyph indexes come from shaping engines the device does not have.
+    if (font == nullptr || !validText(text, count) || (options & ETO_GLYPH_INDEX)) {
         return FALSE;
     }
     FontFace& face = *font->face;

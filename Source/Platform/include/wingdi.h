@@ -1,6 +1,12 @@
 // The graphics device interface: device contexts, bitmaps, brushes, pens, regions, fonts, text
 // and blits over the device's 32-bit software rasterizer. Names, structures and values are those
 // of Windows CE; only what the device's programs call is provided.
+//
+// Where the device differs: every bitmap a DC draws on is 32-bit (compatible bitmaps too;
+// monochrome bitmaps are kept as black and white), brushes are solid or hollow, dashed pens
+// draw solid, wide pens draw inside a rectangle's edge, RoundRect draws square corners, and
+// fonts ignore lfWidth, lfEscapement and lfOrientation. Text is drawn code point by code point
+// without shaping, reordering or font fallback.
 #pragma once
 
 #include "windef.h"

@@ -76,6 +76,14 @@ typedef struct tagACCEL {
     WORD cmd;
 } ACCEL, *LPACCEL;
 
+DECLARE_HANDLE(HHOOK);
+typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
+
+typedef struct tagCBT_CREATEWNDW {
+    struct tagCREATESTRUCTW* lpcs;
+    HWND hwndInsertAfter;
+} CBT_CREATEWNDW, *LPCBT_CREATEWNDW;
+
 typedef struct tagTPMPARAMS {
     UINT cbSize;
     RECT rcExclude;
@@ -110,7 +118,8 @@ typedef struct tagTPMPARAMS {
 #define WS_TABSTOP 0x00010000L
 #define WS_MINIMIZEBOX 0x00020000L
 #define WS_MAXIMIZEBOX 0x00010000L
-#define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define WS_OVERLAPPEDWINDOW \
+    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_POPUPWINDOW (WS_POPUP | WS_BORDER | WS_SYSMENU)
 #define WS_CHILDWINDOW WS_CHILD
 
@@ -382,6 +391,14 @@ typedef struct tagTPMPARAMS {
 #define DLGC_WANTCHARS 0x0080
 #define DLGC_STATIC 0x0100
 #define DLGC_BUTTON 0x2000
+
+// ---- Hooks ----------------------------------------------------------------------------------
+
+// Only computer-based-training hooks exist on the device: they see each window being created
+// (before WM_NCCREATE, so a framework can attach to it) and destroyed.
+#define WH_CBT 5
+#define HCBT_CREATEWND 3
+#define HCBT_DESTROYWND 4
 
 // ---- Timers ---------------------------------------------------------------------------------
 
@@ -690,12 +707,14 @@ int GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount);
 DWORD GetClassLongW(HWND hWnd, int nIndex);
 
 // Windows
-HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
-                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
-inline HWND CreateWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y, int nWidth,
-                          int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
-    return CreateWindowExW(0, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent, hMenu,
-                           hInstance, lpParam);
+HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle,
+                     int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                     HINSTANCE hInstance, LPVOID lpParam);
+inline HWND CreateWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                          int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                          HINSTANCE hInstance, LPVOID lpParam) {
+    return CreateWindowExW(0, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent,
+                           hMenu, hInstance, lpParam);
 }
 BOOL DestroyWindow(HWND hWnd);
 BOOL IsWindow(HWND hWnd);
@@ -737,6 +756,11 @@ HWND WindowFromPoint(POINT Point);
 HWND ChildWindowFromPoint(HWND hWndParent, POINT Point);
 DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
 
+// Hooks
+HHOOK SetWindowsHookExW(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThreadId);
+BOOL UnhookWindowsHookEx(HHOOK hhk);
+LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
+
 // Activation and focus
 BOOL SetForegroundWindow(HWND hWnd);
 HWND GetForegroundWindow();
@@ -750,8 +774,8 @@ HWND GetCapture();
 
 // Messages
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
-LRESULT SendMessageTimeoutW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout,
-                            DWORD_PTR* lpdwResult);
+LRESULT SendMessageTimeoutW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT fuFlags,
+                            UINT uTimeout, DWORD_PTR* lpdwResult);
 BOOL SendNotifyMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -821,7 +845,8 @@ UINT GetMenuItemID(HMENU hMenu, int nPos);
 UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
 HMENU GetSubMenu(HMENU hMenu, int nPos);
 BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd, LPTPMPARAMS lptpm);
-BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT* prcRect);
+BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd,
+                    const RECT* prcRect);
 
 // Accelerators
 HACCEL CreateAcceleratorTableW(LPACCEL paccel, int cAccel);
@@ -887,6 +912,7 @@ HBRUSH GetSysColorBrush(int nIndex);
 #define CopyAcceleratorTable CopyAcceleratorTableW
 #define TranslateAccelerator TranslateAcceleratorW
 #define LoadCursor LoadCursorW
+#define SetWindowsHookEx SetWindowsHookExW
 
 // ---- The platform's message-loop hook -------------------------------------------------------
 

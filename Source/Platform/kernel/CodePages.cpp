@@ -94,11 +94,16 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength
         *usedDefaultChar = FALSE;
     if (codePage == CP_ACP || codePage == CP_OEMCP) {
         char fallback = defaultChar != nullptr ? defaultChar[0] : '?';
-        for (char16_t c : input) {
+        for (size_t i = 0; i < input.size(); ++i) {
+            char16_t c = input[i];
             std::optional<unsigned char> byte = toWindows1252(c);
             if (!byte) {
                 if (usedDefaultChar != nullptr)
                     *usedDefaultChar = TRUE;
+                // A surrogate pair is one character, so it becomes one default character.
+                if (c >= 0xD800 && c <= 0xDBFF && i + 1 < input.size() && input[i + 1] >= 0xDC00 &&
+                    input[i + 1] <= 0xDFFF)
+                    ++i;
                 text.push_back(fallback);
             } else {
                 text.push_back(static_cast<char>(*byte));

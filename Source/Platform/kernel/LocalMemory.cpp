@@ -54,7 +54,8 @@ bool setBlockOwner(HLOCAL block, BlockOwner owner) {
     Table& t = table();
     std::lock_guard lock(t.mutex);
     Block* b = find(t, block);
-    if (!b) return false;
+    if (!b)
+        return false;
     b->owner = owner;
     return true;
 }
@@ -118,7 +119,8 @@ HLOCAL LocalReAlloc(HLOCAL h, SIZE_T bytes, UINT flags) {
     }
     if (flags & LMEM_MODIFY) {
         // Only the flags change; a fixed block stays fixed, as its handle is its address.
-        if (b->flags & LMEM_MOVEABLE) b->flags = (b->flags & ~static_cast<UINT>(LMEM_ZEROINIT)) | (flags & LMEM_ZEROINIT);
+        if (b->flags & LMEM_MOVEABLE)
+            b->flags = (b->flags & ~static_cast<UINT>(LMEM_ZEROINIT)) | (flags & LMEM_ZEROINIT);
         return h;
     }
     if (bytes > kMaxBlockBytes) {
@@ -127,7 +129,8 @@ HLOCAL LocalReAlloc(HLOCAL h, SIZE_T bytes, UINT flags) {
     }
     bool moveable = (b->flags & LMEM_MOVEABLE) != 0;
     if (bytes <= b->capacity) {
-        if (bytes > b->size) std::memset(b->bytes.get() + b->size, 0, bytes - b->size);
+        if (bytes > b->size)
+            std::memset(b->bytes.get() + b->size, 0, bytes - b->size);
         b->size = bytes;
         return h;
     }
@@ -147,7 +150,8 @@ HLOCAL LocalReAlloc(HLOCAL h, SIZE_T bytes, UINT flags) {
     b->bytes = std::move(grown);
     b->size = bytes;
     b->capacity = bytes;
-    if (moveable) return h;
+    if (moveable)
+        return h;
     Block moved = std::move(*b);
     t.blocks.erase(reinterpret_cast<uintptr_t>(h));
     auto handle = reinterpret_cast<uintptr_t>(moved.bytes.get());
@@ -156,7 +160,8 @@ HLOCAL LocalReAlloc(HLOCAL h, SIZE_T bytes, UINT flags) {
 }
 
 HLOCAL LocalFree(HLOCAL h) {
-    if (!h) return nullptr;
+    if (!h)
+        return nullptr;
     Table& t = table();
     std::lock_guard lock(t.mutex);
     Block* b = find(t, h);
@@ -181,7 +186,8 @@ LPVOID LocalLock(HLOCAL h) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    if ((b->flags & LMEM_MOVEABLE) && b->locks < kMaxLockCount) b->locks++;
+    if ((b->flags & LMEM_MOVEABLE) && b->locks < kMaxLockCount)
+        b->locks++;
     return b->bytes.get();
 }
 
@@ -228,7 +234,8 @@ HLOCAL LocalHandle(LPCVOID p) {
     Table& t = table();
     std::lock_guard lock(t.mutex);
     for (auto& [handle, b] : t.blocks) {
-        if (b.bytes.get() == p) return reinterpret_cast<HLOCAL>(handle);
+        if (b.bytes.get() == p)
+            return reinterpret_cast<HLOCAL>(handle);
     }
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
@@ -240,9 +247,21 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
 HGLOBAL GlobalReAlloc(HGLOBAL h, SIZE_T bytes, UINT flags) {
     return LocalReAlloc(h, bytes, flags & (GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_MODIFY));
 }
-HGLOBAL GlobalFree(HGLOBAL h) { return LocalFree(h); }
-LPVOID GlobalLock(HGLOBAL h) { return LocalLock(h); }
-BOOL GlobalUnlock(HGLOBAL h) { return LocalUnlock(h); }
-SIZE_T GlobalSize(HGLOBAL h) { return LocalSize(h); }
-UINT GlobalFlags(HGLOBAL h) { return LocalFlags(h); }
-HGLOBAL GlobalHandle(LPCVOID p) { return LocalHandle(p); }
+HGLOBAL GlobalFree(HGLOBAL h) {
+    return LocalFree(h);
+}
+LPVOID GlobalLock(HGLOBAL h) {
+    return LocalLock(h);
+}
+BOOL GlobalUnlock(HGLOBAL h) {
+    return LocalUnlock(h);
+}
+SIZE_T GlobalSize(HGLOBAL h) {
+    return LocalSize(h);
+}
+UINT GlobalFlags(HGLOBAL h) {
+    return LocalFlags(h);
+}
+HGLOBAL GlobalHandle(LPCVOID p) {
+    return LocalHandle(p);
+}

@@ -21,7 +21,9 @@ AccelTable& accels() {
     return *t;
 }
 
-bool down(const ThreadQueue& s, int vk, int left, int right) { return s.keyDown[vk] || s.keyDown[left] || s.keyDown[right]; }
+bool down(const ThreadQueue& s, int vk, int left, int right) {
+    return s.keyDown[vk] || s.keyDown[left] || s.keyDown[right];
+}
 
 }  // namespace
 }  // namespace platform::user
@@ -58,21 +60,26 @@ int CopyAcceleratorTableW(HACCEL accel, LPACCEL out, int count) {
         return 0;
     }
     const auto& entries = it->second;
-    if (!out) return static_cast<int>(entries.size());
+    if (!out)
+        return static_cast<int>(entries.size());
     int n = std::min(count, static_cast<int>(entries.size()));
-    for (int i = 0; i < n; ++i) out[i] = entries[static_cast<size_t>(i)];
+    for (int i = 0; i < n; ++i)
+        out[i] = entries[static_cast<size_t>(i)];
     return n;
 }
 
 int TranslateAcceleratorW(HWND hwnd, HACCEL accel, LPMSG msg) {
-    if (!msg) return 0;
+    if (!msg)
+        return 0;
     bool key = msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN;
     bool chr = msg->message == WM_CHAR || msg->message == WM_SYSCHAR;
-    if (!key && !chr) return 0;
+    if (!key && !chr)
+        return 0;
     WORD command = 0;
     {
         Lock lock = lockState();
-        if (!findWindowOrFail(hwnd)) return 0;
+        if (!findWindowOrFail(hwnd))
+            return 0;
         auto it = accels().tables.find(reinterpret_cast<uintptr_t>(accel));
         if (it == accels().tables.end()) {
             setError(ERROR_INVALID_ACCEL_HANDLE);
@@ -80,24 +87,32 @@ int TranslateAcceleratorW(HWND hwnd, HACCEL accel, LPMSG msg) {
         }
         const ThreadQueue& s = currentQueue();
         BYTE mods = 0;
-        if (down(s, VK_SHIFT, VK_LSHIFT, VK_RSHIFT)) mods |= FSHIFT;
-        if (down(s, VK_CONTROL, VK_LCONTROL, VK_RCONTROL)) mods |= FCONTROL;
-        if (down(s, VK_MENU, VK_LMENU, VK_RMENU)) mods |= FALT;
+        if (down(s, VK_SHIFT, VK_LSHIFT, VK_RSHIFT))
+            mods |= FSHIFT;
+        if (down(s, VK_CONTROL, VK_LCONTROL, VK_RCONTROL))
+            mods |= FCONTROL;
+        if (down(s, VK_MENU, VK_LMENU, VK_RMENU))
+            mods |= FALT;
         bool found = false;
         for (const ACCEL& a : it->second) {
             if (a.fVirt & FVIRTKEY) {
-                if (!key || a.key != (msg->wParam & 0xFFFF)) continue;
-                if ((a.fVirt & (FSHIFT | FCONTROL | FALT)) != mods) continue;
+                if (!key || a.key != (msg->wParam & 0xFFFF))
+                    continue;
+                if ((a.fVirt & (FSHIFT | FCONTROL | FALT)) != mods)
+                    continue;
             } else {
                 // A character entry: the character itself; only Alt is part of the match.
-                if (!chr || a.key != (msg->wParam & 0xFFFF)) continue;
-                if (((a.fVirt & FALT) != 0) != ((mods & FALT) != 0)) continue;
+                if (!chr || a.key != (msg->wParam & 0xFFFF))
+                    continue;
+                if (((a.fVirt & FALT) != 0) != ((mods & FALT) != 0))
+                    continue;
             }
             command = a.cmd;
             found = true;
             break;
         }
-        if (!found) return 0;
+        if (!found)
+            return 0;
     }
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(command, 1), 0);
     return 1;

@@ -14,14 +14,19 @@ bool hiddenForPaint = false;
 
 RECT caretScreenRect(const Caret& c) {
     Window* w = findWindow(c.hwnd);
-    if (!w) return RECT{0, 0, 0, 0};
+    if (!w)
+        return RECT{0, 0, 0, 0};
     POINT o = screenOrigin(*w);
-    return RECT{o.x + c.pos.x, o.y + c.pos.y, o.x + c.pos.x + c.width, o.y + c.pos.y + c.height};
+    int64_t x = int64_t{o.x} + c.pos.x;
+    int64_t y = int64_t{o.y} + c.pos.y;
+    return RECT{clampScreen(x), clampScreen(y), clampScreen(x + c.width),
+                clampScreen(y + c.height)};
 }
 
 void invert(Caret& c) {
     Window* w = findWindow(c.hwnd);
-    if (!w) return;
+    if (!w)
+        return;
     Region area(caretScreenRect(c));
     area.intersect(visibleArea(*w));
     platform::GdiLock gdi;
@@ -30,7 +35,8 @@ void invert(Caret& c) {
     for (const RECT& r : area.rects()) {
         for (LONG y = r.top; y < r.bottom; ++y) {
             uint32_t* row = screen.row(y);
-            for (LONG x = r.left; x < r.right; ++x) row[x] ^= 0x00FFFFFFu;
+            for (LONG x = r.left; x < r.right; ++x)
+                row[x] ^= 0x00FFFFFFu;
         }
     }
     screen.touch();
@@ -38,7 +44,8 @@ void invert(Caret& c) {
 }
 
 void undraw(Caret& c) {
-    if (c.drawn) invert(c);
+    if (c.drawn)
+        invert(c);
 }
 
 Caret* callerCaret() {
@@ -50,7 +57,8 @@ Caret* callerCaret() {
 
 void releaseCaretOf(HWND hwnd) {
     // The window's area is repainted as it goes, which also removes an inverted caret.
-    if (state().caret.hwnd == hwnd) state().caret = Caret{};
+    if (state().caret.hwnd == hwnd)
+        state().caret = Caret{};
 }
 
 void caretHideForPaint(HWND hwnd) {
@@ -63,13 +71,15 @@ void caretHideForPaint(HWND hwnd) {
 
 void caretRestoreAfterPaint(HWND hwnd) {
     Caret& c = state().caret;
-    if (hiddenForPaint && c.hwnd == hwnd && c.hideCount == 0 && !c.drawn) invert(c);
+    if (hiddenForPaint && c.hwnd == hwnd && c.hideCount == 0 && !c.drawn)
+        invert(c);
     hiddenForPaint = false;
 }
 
 void caretBlinkDue(uint64_t at) {
     Caret& c = state().caret;
-    if (!c.hwnd || c.thread != currentThread() || c.hideCount != 0 || at < c.nextBlink) return;
+    if (!c.hwnd || c.thread != currentThread() || c.hideCount != 0 || at < c.nextBlink)
+        return;
     invert(c);
     c.nextBlink = at + state().caretBlinkTime;
 }
@@ -83,7 +93,8 @@ BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height) {
     (void)bitmap;  // a bitmap caret is drawn as a solid one
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     if (w->thread != currentThread()) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
@@ -93,15 +104,16 @@ BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height) {
     c = Caret{};
     c.hwnd = hwnd;
     c.thread = w->thread;
-    c.width = width > 0 ? width : GetSystemMetrics(SM_CXBORDER);
-    c.height = height > 0 ? height : GetSystemMetrics(SM_CYBORDER);
+    c.width = width > 0 ? clampCoordinate(width) : GetSystemMetrics(SM_CXBORDER);
+    c.height = height > 0 ? clampCoordinate(height) : GetSystemMetrics(SM_CYBORDER);
     return TRUE;
 }
 
 BOOL DestroyCaret() {
     Lock lock = lockState();
     Caret* c = callerCaret();
-    if (!c) return FALSE;
+    if (!c)
+        return FALSE;
     undraw(*c);
     *c = Caret{};
     return TRUE;
@@ -110,7 +122,8 @@ BOOL DestroyCaret() {
 BOOL ShowCaret(HWND hwnd) {
     Lock lock = lockState();
     Caret* c = callerCaret();
-    if (!c || (hwnd && hwnd != c->hwnd) || c->hideCount == 0) return FALSE;
+    if (!c || (hwnd && hwnd != c->hwnd) || c->hideCount == 0)
+        return FALSE;
     if (--c->hideCount == 0) {
         invert(*c);
         c->nextBlink = now() + state().caretBlinkTime;
@@ -122,7 +135,8 @@ BOOL ShowCaret(HWND hwnd) {
 BOOL HideCaret(HWND hwnd) {
     Lock lock = lockState();
     Caret* c = callerCaret();
-    if (!c || (hwnd && hwnd != c->hwnd)) return FALSE;
+    if (!c || (hwnd && hwnd != c->hwnd))
+        return FALSE;
     undraw(*c);
     c->hideCount++;
     return TRUE;
@@ -131,9 +145,10 @@ BOOL HideCaret(HWND hwnd) {
 BOOL SetCaretPos(int x, int y) {
     Lock lock = lockState();
     Caret* c = callerCaret();
-    if (!c) return FALSE;
+    if (!c)
+        return FALSE;
     undraw(*c);
-    c->pos = POINT{x, y};
+    c->pos = POINT{clampCoordinate(x), clampCoordinate(y)};
     if (c->hideCount == 0) {
         // A moved caret shows at once and starts its blink period again.
         invert(*c);
@@ -145,7 +160,8 @@ BOOL SetCaretPos(int x, int y) {
 BOOL GetCaretPos(LPPOINT point) {
     Lock lock = lockState();
     Caret* c = callerCaret();
-    if (!c || !point) return FALSE;
+    if (!c || !point)
+        return FALSE;
     *point = c->pos;
     return TRUE;
 }
@@ -165,7 +181,8 @@ device::CaretState device::caretState() {
     Lock lock = lockState();
     const Caret& c = state().caret;
     CaretState out;
-    if (!c.hwnd) return out;
+    if (!c.hwnd)
+        return out;
     out.window = c.hwnd;
     out.rect = caretScreenRect(c);
     out.shown = c.hideCount == 0;

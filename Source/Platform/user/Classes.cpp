@@ -10,12 +10,15 @@ namespace platform::user {
 
 namespace {
 
-char16_t foldCase(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char16_t foldCase(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 
 bool sameName(const std::u16string& a, LPCWSTR b) {
     size_t i = 0;
     for (; b[i] != 0; ++i) {
-        if (i >= a.size() || foldCase(a[i]) != foldCase(b[i])) return false;
+        if (i >= a.size() || foldCase(a[i]) != foldCase(b[i]))
+            return false;
     }
     return i == a.size();
 }
@@ -23,28 +26,36 @@ bool sameName(const std::u16string& a, LPCWSTR b) {
 }  // namespace
 
 bool classMatches(const WindowClass& c, LPCWSTR name) {
-    if (IS_INTRESOURCE(name)) return c.atom == static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(name));
+    if (IS_INTRESOURCE(name))
+        return c.atom == static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(name));
     return sameName(c.name, name);
 }
 
 std::u16string copyText(LPCWSTR text, size_t limit) {
     std::u16string out;
-    if (!text) return out;
-    for (size_t i = 0; i < limit && text[i] != 0; ++i) out.push_back(text[i]);
+    if (!text)
+        return out;
+    for (size_t i = 0; i < limit && text[i] != 0; ++i)
+        out.push_back(text[i]);
     return out;
 }
 
 std::shared_ptr<WindowClass> findClass(LPCWSTR name, HINSTANCE instance) {
-    if (!name) return nullptr;
+    if (!name)
+        return nullptr;
     UserState& s = state();
     DWORD process = GetCurrentProcessId();
     std::shared_ptr<WindowClass> sameProcess;
     std::shared_ptr<WindowClass> global;
     for (auto& c : s.classes) {
-        if (!classMatches(*c, name)) continue;
-        if (c->process == process && c->instance == instance) return c;
-        if (c->process == process && !sameProcess) sameProcess = c;
-        if ((c->style & CS_GLOBALCLASS) && !global) global = c;
+        if (!classMatches(*c, name))
+            continue;
+        if (c->process == process && c->instance == instance)
+            return c;
+        if (c->process == process && !sameProcess)
+            sameProcess = c;
+        if ((c->style & CS_GLOBALCLASS) && !global)
+            global = c;
     }
     return sameProcess ? sameProcess : global;
 }
@@ -64,7 +75,8 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
     UserState& s = state();
     DWORD process = GetCurrentProcessId();
     for (auto& c : s.classes) {
-        if (c->process == process && c->instance == wc->hInstance && classMatches(*c, wc->lpszClassName)) {
+        if (c->process == process && c->instance == wc->hInstance &&
+            classMatches(*c, wc->lpszClassName)) {
             setError(ERROR_CLASS_ALREADY_EXISTS);
             return 0;
         }
@@ -105,7 +117,8 @@ BOOL UnregisterClassW(LPCWSTR name, HINSTANCE instance) {
     DWORD process = GetCurrentProcessId();
     for (auto it = s.classes.begin(); it != s.classes.end(); ++it) {
         WindowClass& c = **it;
-        if (c.process != process || c.instance != instance || !classMatches(c, name)) continue;
+        if (c.process != process || c.instance != instance || !classMatches(c, name))
+            continue;
         if (c.windowCount > 0) {
             setError(ERROR_CLASS_HAS_WINDOWS);
             return FALSE;
@@ -127,12 +140,14 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR name, LPWNDCLASSW out) {
     DWORD process = GetCurrentProcessId();
     std::shared_ptr<WindowClass> found;
     for (auto& c : s.classes) {
-        if (!name || !classMatches(*c, name)) continue;
+        if (!name || !classMatches(*c, name))
+            continue;
         if (c->process == process && c->instance == instance) {
             found = c;
             break;
         }
-        if ((c->style & CS_GLOBALCLASS) && !found) found = c;
+        if ((c->style & CS_GLOBALCLASS) && !found)
+            found = c;
     }
     if (!found) {
         setError(ERROR_CLASS_DOES_NOT_EXIST);
@@ -147,8 +162,9 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR name, LPWNDCLASSW out) {
     out->hCursor = found->cursor;
     out->hbrBackground = found->background;
     // The names point into the class record, which lives as long as the class is registered.
-    out->lpszMenuName = found->menuNameId ? found->menuNameId
-                                          : (found->menuName.empty() ? nullptr : found->menuName.c_str());
+    out->lpszMenuName = found->menuNameId
+                            ? found->menuNameId
+                            : (found->menuName.empty() ? nullptr : found->menuName.c_str());
     out->lpszClassName = found->name.c_str();
     return TRUE;
 }
@@ -156,7 +172,8 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR name, LPWNDCLASSW out) {
 int GetClassNameW(HWND hwnd, LPWSTR buffer, int max) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     if (!buffer || max <= 0) {
         setError(ERROR_INSUFFICIENT_BUFFER);
         return 0;
@@ -171,7 +188,8 @@ int GetClassNameW(HWND hwnd, LPWSTR buffer, int max) {
 DWORD GetClassLongW(HWND hwnd, int index) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     WindowClass& c = *w->cls;
     if (index >= 0) {
         if (static_cast<size_t>(index) + sizeof(DWORD) > c.extra.size()) {

@@ -33,7 +33,8 @@ bool openedByCaller() {
 }
 
 void freeAll(ClipboardState& c) {
-    for (auto& [format, h] : c.data) platform::freeBlock(h);
+    for (auto& [format, h] : c.data)
+        platform::freeBlock(h);
     c.data.clear();
     c.made.clear();
 }
@@ -43,7 +44,8 @@ std::vector<BYTE> readBlock(HANDLE h) {
     std::vector<BYTE> out;
     SIZE_T size = LocalSize(h);
     auto* p = static_cast<const BYTE*>(LocalLock(h));
-    if (!p) return out;
+    if (!p)
+        return out;
     out.assign(p, p + size);
     LocalUnlock(h);
     return out;
@@ -51,7 +53,8 @@ std::vector<BYTE> readBlock(HANDLE h) {
 
 HANDLE makeBlock(const void* bytes, size_t size) {
     HLOCAL h = LocalAlloc(LMEM_MOVEABLE, size);
-    if (!h) return nullptr;
+    if (!h)
+        return nullptr;
     void* p = LocalLock(h);
     std::memcpy(p, bytes, size);
     LocalUnlock(h);
@@ -67,7 +70,8 @@ HANDLE convertText(HANDLE from, UINT to) {
         std::string text;
         for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
             char16_t c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-            if (c == 0) break;
+            if (c == 0)
+                break;
             text.push_back(c < 0x100 ? static_cast<char>(c) : '?');
         }
         text.push_back('\0');
@@ -75,7 +79,8 @@ HANDLE convertText(HANDLE from, UINT to) {
     }
     std::u16string text;
     for (BYTE b : bytes) {
-        if (b == 0) break;
+        if (b == 0)
+            break;
         text.push_back(static_cast<char16_t>(b));
     }
     text.push_back(u'\0');
@@ -91,7 +96,8 @@ void clipboardWindowGone(HWND hwnd) {
         c.opener = nullptr;
         c.openerThread = 0;
     }
-    if (c.owner == hwnd) c.owner = nullptr;
+    if (c.owner == hwnd)
+        c.owner = nullptr;
 }
 
 }  // namespace platform::user
@@ -100,7 +106,8 @@ using namespace platform::user;
 
 BOOL OpenClipboard(HWND hwnd) {
     Lock lock = lockState();
-    if (hwnd && !findWindowOrFail(hwnd)) return FALSE;
+    if (hwnd && !findWindowOrFail(hwnd))
+        return FALSE;
     ClipboardState& c = clip();
     if (c.open && !(c.openerThread == currentThread() && c.opener == hwnd)) {
         SetLastError(ERROR_ACCESS_DENIED);
@@ -150,7 +157,8 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
         return nullptr;
     }
     auto it = c.data.find(format);
-    if (it != c.data.end() && it->second != data) platform::freeBlock(it->second);
+    if (it != c.data.end() && it->second != data)
+        platform::freeBlock(it->second);
     // A counterpart converted from the previous text is stale now.
     UINT other = format == CF_TEXT ? CF_UNICODETEXT : format == CF_UNICODETEXT ? CF_TEXT : 0;
     if (other && c.made[other]) {
@@ -172,10 +180,12 @@ HANDLE GetClipboardData(UINT format) {
         return nullptr;
     }
     auto it = c.data.find(format);
-    if (it != c.data.end()) return it->second;
+    if (it != c.data.end())
+        return it->second;
     UINT other = format == CF_TEXT ? CF_UNICODETEXT : format == CF_UNICODETEXT ? CF_TEXT : 0;
     auto src = other ? c.data.find(other) : c.data.end();
-    if (src == c.data.end()) return nullptr;
+    if (src == c.data.end())
+        return nullptr;
     HANDLE made = convertText(src->second, format);
     if (made) {
         c.data[format] = made;
@@ -187,9 +197,12 @@ HANDLE GetClipboardData(UINT format) {
 BOOL IsClipboardFormatAvailable(UINT format) {
     Lock lock = lockState();
     const ClipboardState& c = clip();
-    if (c.data.count(format)) return TRUE;
-    if (format == CF_TEXT) return c.data.count(CF_UNICODETEXT) ? TRUE : FALSE;
-    if (format == CF_UNICODETEXT) return c.data.count(CF_TEXT) ? TRUE : FALSE;
+    if (c.data.count(format))
+        return TRUE;
+    if (format == CF_TEXT)
+        return c.data.count(CF_UNICODETEXT) ? TRUE : FALSE;
+    if (format == CF_UNICODETEXT)
+        return c.data.count(CF_TEXT) ? TRUE : FALSE;
     return FALSE;
 }
 

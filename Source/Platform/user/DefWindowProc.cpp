@@ -16,11 +16,13 @@ bool eraseWithClassBrush(HWND hwnd, HDC dc) {
     {
         Lock lock = lockState();
         Window* w = findWindow(hwnd);
-        if (!w) return false;
+        if (!w)
+            return false;
         brush = w->cls->background;
         client = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
     }
-    if (!brush) return false;
+    if (!brush)
+        return false;
     auto value = reinterpret_cast<uintptr_t>(brush);
     // System colour brushes are given as (index | SYS_COLOR_INDEX_FLAG) or (index + 1).
     if (value & SYS_COLOR_INDEX_FLAG) {
@@ -28,7 +30,8 @@ bool eraseWithClassBrush(HWND hwnd, HDC dc) {
     } else if (value <= COLOR_GRADIENTINACTIVECAPTION + 1) {
         brush = GetSysColorBrush(static_cast<int>(value) - 1);
     }
-    if (!brush) return false;
+    if (!brush)
+        return false;
     return FillRect(dc, &client, brush) != 0;
 }
 
@@ -48,7 +51,8 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SETTEXT: {
             Lock lock = lockState();
             Window* w = findWindow(hwnd);
-            if (!w) return FALSE;
+            if (!w)
+                return FALSE;
             w->text = copyText(reinterpret_cast<LPCWSTR>(lParam), kMaxWindowText);
             return TRUE;
         }
@@ -56,7 +60,8 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             Lock lock = lockState();
             Window* w = findWindow(hwnd);
             auto* buffer = reinterpret_cast<LPWSTR>(lParam);
-            if (!w || !buffer || wParam == 0) return 0;
+            if (!w || !buffer || wParam == 0)
+                return 0;
             size_t n = std::min(w->text.size(), static_cast<size_t>(wParam) - 1);
             std::copy_n(w->text.begin(), n, buffer);
             buffer[n] = 0;
@@ -69,20 +74,24 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_PAINT: {
             PAINTSTRUCT ps;
-            if (BeginPaint(hwnd, &ps)) EndPaint(hwnd, &ps);
+            if (BeginPaint(hwnd, &ps))
+                EndPaint(hwnd, &ps);
             return 0;
         }
         case WM_WINDOWPOSCHANGED: {
             const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-            if (!pos) return 0;
-            if (!(pos->flags & SWP_NOCLIENTMOVE)) SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(pos->x, pos->y));
+            if (!pos)
+                return 0;
+            if (!(pos->flags & SWP_NOCLIENTMOVE))
+                SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(pos->x, pos->y));
             if (!(pos->flags & SWP_NOCLIENTSIZE)) {
                 SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(pos->cx, pos->cy));
             }
             return 0;
         }
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE) SetFocus(hwnd);
+            if (LOWORD(wParam) != WA_INACTIVE)
+                SetFocus(hwnd);
             return 0;
         case WM_MOUSEACTIVATE:
             return MA_ACTIVATE;

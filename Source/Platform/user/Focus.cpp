@@ -12,7 +12,8 @@ namespace platform::user {
 namespace {
 
 void tell(Lock& lock, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (findWindow(hwnd)) sendMessage(lock, hwnd, msg, wParam, lParam, Delivery::Notify);
+    if (findWindow(hwnd))
+        sendMessage(lock, hwnd, msg, wParam, lParam, Delivery::Notify);
 }
 
 bool canActivate(const Window& w, HWND leaving) {
@@ -26,17 +27,20 @@ void activateWindow(Lock& lock, HWND hwnd, int how) {
     UserState& s = state();
     HWND root = rootOf(hwnd);
     Window* w = findWindow(root);
-    if (!w) return;
+    if (!w)
+        return;
     {
         ExposureTracker exposure;
         moveInZOrder(*w, HWND_TOP);
         exposure.finish();
     }
     ThreadQueue* q = queueOf(w->thread);
-    if (!q) return;
+    if (!q)
+        return;
     HWND oldForeground = s.foreground;
     HWND oldActive = q->active;
-    if (oldForeground == root && oldActive == root) return;
+    if (oldForeground == root && oldActive == root)
+        return;
     s.foreground = root;
     q->active = root;
     if (oldForeground && oldForeground != root) {
@@ -45,9 +49,11 @@ void activateWindow(Lock& lock, HWND hwnd, int how) {
         ThreadQueue* oq = of ? queueOf(of->thread) : nullptr;
         if (oq && oq != q) {
             // That thread is no longer in front: it keeps neither an active nor a focus window.
-            if (oq->focus) tell(lock, oq->focus, WM_KILLFOCUS, 0, 0);
+            if (oq->focus)
+                tell(lock, oq->focus, WM_KILLFOCUS, 0, 0);
             oq->focus = nullptr;
-            if (oq->active == oldForeground) oq->active = nullptr;
+            if (oq->active == oldForeground)
+                oq->active = nullptr;
         }
     }
     if (oldActive && oldActive != root && oldActive != oldForeground) {
@@ -74,47 +80,60 @@ void activateNextAfter(Lock& lock, HWND leaving) {
     Window* w = findWindow(leaving);
     ThreadQueue* q = w ? queueOf(w->thread) : nullptr;
     bool wasActive = s.foreground == leaving || (q && q->active == leaving);
-    if (s.foreground == leaving) s.foreground = nullptr;
-    if (q && q->active == leaving) q->active = nullptr;
-    if (wasActive) tell(lock, leaving, WM_ACTIVATE, WA_INACTIVE, 0);
+    if (s.foreground == leaving)
+        s.foreground = nullptr;
+    if (q && q->active == leaving)
+        q->active = nullptr;
+    if (wasActive)
+        tell(lock, leaving, WM_ACTIVATE, WA_INACTIVE, 0);
 }
 
 HWND setFocusTo(Lock& lock, HWND hwnd) {
     ThreadQueue& q = currentQueue();
     if (hwnd) {
         Window* w = findWindowOrFail(hwnd);
-        if (!w) return nullptr;
+        if (!w)
+            return nullptr;
         if (w->thread != currentThread()) {
             SetLastError(ERROR_ACCESS_DENIED);
             return nullptr;
         }
         HWND root = rootOf(hwnd);
         Window* r = findWindow(root);
-        if (r && q.active != root && !(r->exStyle & WS_EX_NOACTIVATE)) activateWindow(lock, root, WA_ACTIVE);
-        if (!findWindow(hwnd)) return nullptr;
+        if (r && q.active != root && !(r->exStyle & WS_EX_NOACTIVATE))
+            activateWindow(lock, root, WA_ACTIVE);
+        if (!findWindow(hwnd))
+            return nullptr;
     }
     HWND old = q.focus;
-    if (old == hwnd) return old;
-    if (old && findWindow(old)) sendMessage(lock, old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    if (old == hwnd)
+        return old;
+    if (old && findWindow(old))
+        sendMessage(lock, old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
     q.focus = findWindow(hwnd) ? hwnd : nullptr;
-    if (q.focus) sendMessage(lock, hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+    if (q.focus)
+        sendMessage(lock, hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
     return old;
 }
 
 void setCaptureTo(Lock& lock, HWND hwnd) {
     UserState& s = state();
     HWND old = s.capture;
-    if (old == hwnd) return;
+    if (old == hwnd)
+        return;
     s.capture = hwnd;
-    if (old) tell(lock, old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+    if (old)
+        tell(lock, old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
 }
 
 HWND foregroundFocus() {
     UserState& s = state();
     Window* fg = findWindow(s.foreground);
-    if (!fg) return nullptr;
+    if (!fg)
+        return nullptr;
     ThreadQueue* q = queueOf(fg->thread);
-    if (q && q->focus && findWindow(q->focus)) return q->focus;
+    if (q && q->focus && findWindow(q->focus))
+        return q->focus;
     return s.foreground;
 }
 
@@ -125,7 +144,8 @@ using namespace platform::user;
 BOOL SetForegroundWindow(HWND hwnd) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     activateWindow(lock, rootOf(hwnd), WA_ACTIVE);
     return TRUE;
 }
@@ -140,11 +160,13 @@ HWND SetActiveWindow(HWND hwnd) {
     ThreadQueue& q = currentQueue();
     HWND old = q.active;
     if (!hwnd) {
-        if (old) activateNextAfter(lock, old);
+        if (old)
+            activateNextAfter(lock, old);
         return old;
     }
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     if (w->thread != currentThread()) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
@@ -171,7 +193,8 @@ HWND GetFocus() {
 HWND SetCapture(HWND hwnd) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     UserState& s = state();
     HWND old = s.capture;
     Window* ow = findWindow(old);
@@ -183,7 +206,8 @@ BOOL ReleaseCapture() {
     Lock lock = lockState();
     UserState& s = state();
     Window* w = findWindow(s.capture);
-    if (w && w->thread == currentThread()) setCaptureTo(lock, nullptr);
+    if (w && w->thread == currentThread())
+        setCaptureTo(lock, nullptr);
     return TRUE;
 }
 

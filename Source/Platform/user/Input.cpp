@@ -13,14 +13,19 @@
 namespace platform::user {
 namespace {
 
-bool contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+bool contains(const RECT& r, POINT p) {
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
 
-bool takesInput(const Window& w) { return (w.style & WS_VISIBLE) && !(w.style & WS_DISABLED); }
+bool takesInput(const Window& w) {
+    return (w.style & WS_VISIBLE) && !(w.style & WS_DISABLED);
+}
 
 HWND deepest(Window& w, POINT screenPoint) {
     for (HWND h : w.children) {
         Window* c = findWindow(h);
-        if (c && takesInput(*c) && contains(screenRect(*c), screenPoint)) return deepest(*c, screenPoint);
+        if (c && takesInput(*c) && contains(screenRect(*c), screenPoint))
+            return deepest(*c, screenPoint);
     }
     return w.handle;
 }
@@ -31,8 +36,10 @@ bool modifierDown(const UserState& s, int vk, int left, int right) {
 
 WPARAM mouseKeys(const UserState& s, bool buttonDown) {
     WPARAM keys = buttonDown ? MK_LBUTTON : 0;
-    if (modifierDown(s, VK_SHIFT, VK_LSHIFT, VK_RSHIFT)) keys |= MK_SHIFT;
-    if (modifierDown(s, VK_CONTROL, VK_LCONTROL, VK_RCONTROL)) keys |= MK_CONTROL;
+    if (modifierDown(s, VK_SHIFT, VK_LSHIFT, VK_RSHIFT))
+        keys |= MK_SHIFT;
+    if (modifierDown(s, VK_CONTROL, VK_LCONTROL, VK_RCONTROL))
+        keys |= MK_CONTROL;
     return keys;
 }
 
@@ -47,15 +54,21 @@ bool injectStylus(Stylus kind, int x, int y) {
     POINT pt{x, y};
     HWND target = s.capture ? s.capture : hitTest(pt);
     Window* w = findWindow(target);
-    if (kind == Stylus::Down) s.stylusDown = true;
-    if (kind == Stylus::Up) s.stylusDown = false;
-    if (!w) return false;
+    if (kind == Stylus::Down)
+        s.stylusDown = true;
+    if (kind == Stylus::Up)
+        s.stylusDown = false;
+    if (!w)
+        return false;
     uint64_t t = now();
-    UINT msg = kind == Stylus::Down ? WM_LBUTTONDOWN : kind == Stylus::Up ? WM_LBUTTONUP : WM_MOUSEMOVE;
+    UINT msg = kind == Stylus::Down ? WM_LBUTTONDOWN
+               : kind == Stylus::Up ? WM_LBUTTONUP
+                                    : WM_MOUSEMOVE;
     if (kind == Stylus::Down) {
         const LastTap& last = s.lastTap;
         bool again = last.valid && last.hwnd == target && t - last.time <= GetDoubleClickTime() &&
-                     std::labs(last.pt.x - x) <= kDoubleTapSlop && std::labs(last.pt.y - y) <= kDoubleTapSlop;
+                     std::labs(last.pt.x - x) <= kDoubleTapSlop &&
+                     std::labs(last.pt.y - y) <= kDoubleTapSlop;
         if (again && (w->cls->style & CS_DBLCLKS)) {
             msg = WM_LBUTTONDBLCLK;
             s.lastTap = LastTap{};  // a third tap starts over
@@ -67,8 +80,9 @@ bool injectStylus(Stylus kind, int x, int y) {
     InputMessage in;
     in.msg.hwnd = target;
     in.msg.message = msg;
-    in.msg.wParam = mouseKeys(s, kind != Stylus::Up);
-    in.msg.lParam = MAKELPARAM(static_cast<WORD>(x - o.x), static_cast<WORD>(y - o.y));
+    in.msg.wParam = mouseKeys(s, s.stylusDown);
+    in.msg.lParam =
+        MAKELPARAM(static_cast<WORD>(int64_t{x} - o.x), static_cast<WORD>(int64_t{y} - o.y));
     in.msg.time = static_cast<DWORD>(t);
     in.msg.pt = pt;
     in.activate = kind == Stylus::Down && !s.capture;
@@ -80,7 +94,8 @@ bool injectKey(UINT msg, WPARAM wParam, LPARAM lParam) {
     Lock lock = lockState();
     HWND target = foregroundFocus();
     Window* w = findWindow(target);
-    if (!w) return false;
+    if (!w)
+        return false;
     InputMessage in;
     in.msg.hwnd = target;
     in.msg.message = msg;
@@ -96,7 +111,8 @@ bool injectKey(UINT msg, WPARAM wParam, LPARAM lParam) {
 HWND hitTest(POINT pt) {
     for (HWND h : state().topLevels) {
         Window* w = findWindow(h);
-        if (w && takesInput(*w) && contains(screenRect(*w), pt)) return deepest(*w, pt);
+        if (w && takesInput(*w) && contains(screenRect(*w), pt))
+            return deepest(*w, pt);
     }
     return nullptr;
 }
@@ -105,9 +121,15 @@ HWND hitTest(POINT pt) {
 
 using namespace platform::user;
 
-bool device::stylusDown(int x, int y) { return injectStylus(Stylus::Down, x, y); }
-bool device::stylusMove(int x, int y) { return injectStylus(Stylus::Move, x, y); }
-bool device::stylusUp(int x, int y) { return injectStylus(Stylus::Up, x, y); }
+bool device::stylusDown(int x, int y) {
+    return injectStylus(Stylus::Down, x, y);
+}
+bool device::stylusMove(int x, int y) {
+    return injectStylus(Stylus::Move, x, y);
+}
+bool device::stylusUp(int x, int y) {
+    return injectStylus(Stylus::Up, x, y);
+}
 
 bool device::keyDown(UINT vk) {
     vk &= 0xFF;
@@ -116,7 +138,8 @@ bool device::keyDown(UINT vk) {
         Lock lock = lockState();
         UserState& s = state();
         wasDown = s.keyDown[vk] != 0;
-        if (!wasDown) s.keyToggled[vk] ^= 1;
+        if (!wasDown)
+            s.keyToggled[vk] ^= 1;
         s.keyDown[vk] = 1;
     }
     LPARAM lParam = 1 | (wasDown ? (1L << 30) : 0);
@@ -133,7 +156,9 @@ bool device::keyUp(UINT vk) {
     return injectKey(WM_KEYUP, vk, lParam);
 }
 
-bool device::typeChar(WCHAR ch) { return injectKey(WM_CHAR, ch, 1); }
+bool device::typeChar(WCHAR ch) {
+    return injectKey(WM_CHAR, ch, 1);
+}
 
 HWND device::foregroundFocusWindow() {
     Lock lock = lockState();
@@ -143,14 +168,18 @@ HWND device::foregroundFocusWindow() {
 SHORT GetKeyState(int vk) {
     Lock lock = lockState();
     ThreadQueue& s = currentQueue();
-    if (vk < 0 || vk > 0xFF) return 0;
+    if (vk < 0 || vk > 0xFF)
+        return 0;
     return static_cast<SHORT>((s.keyDown[vk] ? 0x8000 : 0) | (s.keyToggled[vk] ? 1 : 0));
 }
 
 SHORT GetAsyncKeyState(int vk) {
     Lock lock = lockState();
-    if (vk < 0 || vk > 0xFF) return 0;
+    if (vk < 0 || vk > 0xFF)
+        return 0;
     return static_cast<SHORT>(state().keyDown[vk] ? 0x8000 : 0);
 }
 
-UINT GetDoubleClickTime() { return 500; }
+UINT GetDoubleClickTime() {
+    return 500;
+}

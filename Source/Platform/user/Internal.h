@@ -9,14 +9,19 @@
 
 namespace platform::user {
 
+// Calls the calling thread's WH_CBT hooks (lock held, released around the calls).
+LRESULT callCbtHooks(Lock& lock, int code, WPARAM wParam, LPARAM lParam);
+
 void normalizeTopmostBand();
 void moveInZOrder(Window& w, HWND after);
 // The deepest visible, enabled window under a screen point (lock held).
 HWND hitTest(POINT screenPoint);
 bool destroyWindowLocked(Lock& lock, HWND hwnd);
+// Takes a window out of the tree and the handle table, without messages (lock held).
+void forgetWindow(HWND hwnd);
 // A DC for the window, clipped to `clip` (screen coordinates); null on failure.
 HDC makeWindowDC(const Window& w, const Region& clip);
-// Brush painting: fills `rect` (client coordinates) of `dc` with the class background brush.
+// Fills the client area of `dc` with the window's class background brush; false without one.
 bool eraseWithClassBrush(HWND hwnd, HDC dc);
 // Window DCs still held when their window goes draw nothing from then on (lock held).
 void windowDCsOfGoneWindow(HWND hwnd);

@@ -42,19 +42,25 @@ bool selectable(const MenuItem& item) {
 int rowAt(const Tracker& t, POINT p) {
     for (size_t i = 0; i < t.rows.size(); ++i) {
         const RECT& r = t.rows[i].rect;
-        if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) return static_cast<int>(i);
+        if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom)
+            return static_cast<int>(i);
     }
     return -1;
 }
 
-Tracker* trackerOf(HWND hwnd) { return reinterpret_cast<Tracker*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+Tracker* trackerOf(HWND hwnd) {
+    return reinterpret_cast<Tracker*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
 
-void fill(HDC dc, RECT r, int color) { FillRect(dc, &r, GetSysColorBrush(color)); }
+void fill(HDC dc, RECT r, int color) {
+    FillRect(dc, &r, GetSysColorBrush(color));
+}
 
 void paintMenu(HWND hwnd, const Tracker& t) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
-    if (!dc) return;
+    if (!dc)
+        return;
     RECT client;
     GetClientRect(hwnd, &client);
     fill(dc, client, COLOR_MENU);
@@ -73,19 +79,24 @@ void paintMenu(HWND hwnd, const Tracker& t) {
             continue;
         }
         bool lit = static_cast<int>(i) == t.highlight && selectable(row.item);
-        if (lit) fill(dc, r, COLOR_HIGHLIGHT);
-        int textColor = !selectable(row.item) ? COLOR_GRAYTEXT : lit ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT;
+        if (lit)
+            fill(dc, r, COLOR_HIGHLIGHT);
+        int textColor = !selectable(row.item) ? COLOR_GRAYTEXT
+                        : lit                 ? COLOR_HIGHLIGHTTEXT
+                                              : COLOR_MENUTEXT;
         SetTextColor(dc, GetSysColor(textColor));
         if (row.item.flags & MF_CHECKED) {
             RECT mark{r.left, r.top, r.left + kMarkWidth, r.bottom};
-            DrawTextW(dc, u"\u2713", 1, &mark, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            DrawTextW(dc, u"\u2713", 1, &mark,
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
         RECT text{r.left + kMarkWidth, r.top, r.right - kMarkWidth, r.bottom};
         DrawTextW(dc, row.item.text.c_str(), static_cast<int>(row.item.text.size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         if (row.item.flags & MF_POPUP) {
             RECT arrow{r.right - kMarkWidth, r.top, r.right, r.bottom};
-            DrawTextW(dc, u"\u25B8", 1, &arrow, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            DrawTextW(dc, u"\u25B8", 1, &arrow,
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
     }
     EndPaint(hwnd, &ps);
@@ -102,7 +113,8 @@ LRESULT CALLBACK menuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             break;
         case WM_CAPTURECHANGED:
             // Losing the stylus to another window closes the menu, as on Windows.
-            if (t && reinterpret_cast<HWND>(lParam) != hwnd && !t->done) t->cancelled = true;
+            if (t && reinterpret_cast<HWND>(lParam) != hwnd && !t->done)
+                t->cancelled = true;
             return 0;
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
@@ -114,7 +126,8 @@ LRESULT CALLBACK menuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 bool ensureMenuClass() {
     WNDCLASSW wc{};
-    if (GetClassInfoW(nullptr, kMenuClass, &wc)) return true;
+    if (GetClassInfoW(nullptr, kMenuClass, &wc))
+        return true;
     wc.style = CS_GLOBALCLASS;
     wc.lpfnWndProc = menuWindowProc;
     wc.lpszClassName = kMenuClass;
@@ -126,8 +139,10 @@ SIZE layoutRows(Tracker& t, HMENU menu) {
     {
         Lock lock = lockState();
         Menu* m = findMenu(menu);
-        if (!m) return SIZE{0, 0};
-        for (const MenuItem& item : m->items) t.rows.push_back(Row{item, {}});
+        if (!m)
+            return SIZE{0, 0};
+        for (const MenuItem& item : m->items)
+            t.rows.push_back(Row{item, {}});
     }
     HDC dc = GetDC(nullptr);
     SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
@@ -138,7 +153,8 @@ SIZE layoutRows(Tracker& t, HMENU menu) {
     for (const Row& row : t.rows) {
         SIZE ext{0, 0};
         if (!row.item.text.empty()) {
-            GetTextExtentPoint32W(dc, row.item.text.c_str(), static_cast<int>(row.item.text.size()), &ext);
+            GetTextExtentPoint32W(dc, row.item.text.c_str(), static_cast<int>(row.item.text.size()),
+                                  &ext);
         }
         widest = std::max(widest, ext.cx);
     }
@@ -172,7 +188,8 @@ POINT placeMenu(SIZE size, int x, int y, UINT flags) {
 }
 
 void setHighlight(HWND hwnd, Tracker& t, int row) {
-    if (row == t.highlight) return;
+    if (row == t.highlight)
+        return;
     t.highlight = row;
     InvalidateRect(hwnd, nullptr, FALSE);
 }
@@ -192,18 +209,21 @@ void moveHighlight(HWND hwnd, Tracker& t, int step) {
 UINT_PTR trackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, int depth);
 
 void choose(HWND hwnd, Tracker& t, int row, HWND owner, UINT flags) {
-    if (row < 0 || !selectable(t.rows[static_cast<size_t>(row)].item)) return;
+    if (row < 0 || !selectable(t.rows[static_cast<size_t>(row)].item))
+        return;
     const Row& r = t.rows[static_cast<size_t>(row)];
     if (!(r.item.flags & MF_POPUP)) {
         t.chosen = r.item.id;
         t.done = true;
         return;
     }
-    if (t.depth >= kSubmenuDepthLimit) return;
+    if (t.depth >= kSubmenuDepthLimit)
+        return;
     RECT wr;
     GetWindowRect(hwnd, &wr);
-    UINT_PTR id = trackMenu(r.item.submenu, flags & ~static_cast<UINT>(TPM_RIGHTALIGN | TPM_CENTERALIGN |
-                                                                        TPM_BOTTOMALIGN | TPM_VCENTERALIGN),
+    UINT_PTR id = trackMenu(r.item.submenu,
+                            flags & ~static_cast<UINT>(TPM_RIGHTALIGN | TPM_CENTERALIGN |
+                                                       TPM_BOTTOMALIGN | TPM_VCENTERALIGN),
                             wr.left + r.rect.right, wr.top + r.rect.top, owner, t.depth + 1);
     if (id) {
         t.chosen = id;
@@ -230,10 +250,12 @@ bool handleMenuMessage(HWND menuWnd, Tracker& t, const MSG& m, HWND owner, UINT 
                 setHighlight(menuWnd, t, row);
                 return true;
             case WM_MOUSEMOVE:
-                if (t.pressed) setHighlight(menuWnd, t, row);
+                if (t.pressed)
+                    setHighlight(menuWnd, t, row);
                 return true;
             case WM_LBUTTONUP:
-                if (t.pressed && inside) choose(menuWnd, t, row, owner, flags);
+                if (t.pressed && inside)
+                    choose(menuWnd, t, row, owner, flags);
                 t.pressed = false;
                 return true;
             default:
@@ -266,11 +288,14 @@ UINT_PTR trackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, int depth) 
     Tracker t;
     t.depth = depth;
     SIZE size = layoutRows(t, menu);
-    if (t.rows.empty()) return 0;
+    if (t.rows.empty())
+        return 0;
     POINT at = placeMenu(size, x, y, flags);
-    HWND wnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kMenuClass, u"", WS_POPUP, at.x,
-                               at.y, size.cx, size.cy, owner, nullptr, nullptr, nullptr);
-    if (!wnd) return 0;
+    HWND wnd =
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kMenuClass, u"",
+                        WS_POPUP, at.x, at.y, size.cx, size.cy, owner, nullptr, nullptr, nullptr);
+    if (!wnd)
+        return 0;
     SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&t));
     ShowWindow(wnd, SW_SHOWNOACTIVATE);
     HWND previousCapture = GetCapture();
@@ -288,16 +313,20 @@ UINT_PTR trackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, int depth) 
             t.cancelled = true;
             break;
         }
-        if (got < 0) break;
-        if (handleMenuMessage(wnd, t, m, owner, flags)) continue;
-        if (platform::preTranslateMessage(m)) continue;
+        if (got < 0)
+            break;
+        if (handleMenuMessage(wnd, t, m, owner, flags))
+            continue;
+        if (platform::preTranslateMessage(m))
+            continue;
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
     SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
     if (GetCapture() == wnd) {
         ReleaseCapture();
-        if (previousCapture && IsWindow(previousCapture) && depth > 0) SetCapture(previousCapture);
+        if (previousCapture && IsWindow(previousCapture) && depth > 0)
+            SetCapture(previousCapture);
     }
     DestroyWindow(wnd);
     return t.done ? t.chosen : 0;
@@ -318,20 +347,25 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPAR
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
-    if (!ensureMenuClass()) return FALSE;
+    if (!ensureMenuClass())
+        return FALSE;
     bool notify = !(flags & TPM_NONOTIFY);
     if (notify) {
         SendMessageW(owner, WM_ENTERMENULOOP, TRUE, 0);
         SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     }
     UINT_PTR chosen = trackMenu(menu, flags, x, y, owner, 0);
-    if (notify && IsWindow(owner)) SendMessageW(owner, WM_EXITMENULOOP, TRUE, 0);
-    if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
-    if (chosen && IsWindow(owner)) PostMessageW(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+    if (notify && IsWindow(owner))
+        SendMessageW(owner, WM_EXITMENULOOP, TRUE, 0);
+    if (flags & TPM_RETURNCMD)
+        return static_cast<BOOL>(chosen);
+    if (chosen && IsWindow(owner))
+        PostMessageW(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
     return TRUE;
 }
 
-BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect) {
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                    const RECT* rect) {
     (void)reserved;
     (void)rect;
     return TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);

@@ -32,31 +32,41 @@ HMENU createMenu(bool popup) {
 
 Menu* menuOrFail(HMENU menu) {
     Menu* m = findMenu(menu);
-    if (!m) setError(ERROR_INVALID_MENU_HANDLE);
+    if (!m)
+        setError(ERROR_INVALID_MENU_HANDLE);
     return m;
 }
 
 // The item named by position or command; with MF_BYCOMMAND the search goes into submenus.
-MenuItem* findItem(Menu& m, UINT which, UINT flags, Menu** holder = nullptr, size_t* index = nullptr) {
+MenuItem* findItem(Menu& m, UINT which, UINT flags, Menu** holder = nullptr,
+                   size_t* index = nullptr) {
     if (flags & MF_BYPOSITION) {
-        if (which >= m.items.size()) return nullptr;
-        if (holder) *holder = &m;
-        if (index) *index = which;
+        if (which >= m.items.size())
+            return nullptr;
+        if (holder)
+            *holder = &m;
+        if (index)
+            *index = which;
         return &m.items[which];
     }
     for (size_t i = 0; i < m.items.size(); ++i) {
         MenuItem& item = m.items[i];
         if (!(item.flags & MF_POPUP) && item.id == which) {
-            if (holder) *holder = &m;
-            if (index) *index = i;
+            if (holder)
+                *holder = &m;
+            if (index)
+                *index = i;
             return &item;
         }
     }
     for (MenuItem& item : m.items) {
-        if (!(item.flags & MF_POPUP)) continue;
+        if (!(item.flags & MF_POPUP))
+            continue;
         Menu* sub = findMenu(item.submenu);
-        if (!sub || sub == &m) continue;
-        if (MenuItem* found = findItem(*sub, which, flags, holder, index)) return found;
+        if (!sub || sub == &m)
+            continue;
+        if (MenuItem* found = findItem(*sub, which, flags, holder, index))
+            return found;
     }
     return nullptr;
 }
@@ -66,8 +76,8 @@ bool makeItem(UINT flags, UINT_PTR id, LPCWSTR text, MenuItem& item) {
         setError(ERROR_NOT_SUPPORTED);
         return false;
     }
-    item.flags = flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_MENUBREAK |
-                          MF_MENUBARBREAK | MF_DEFAULT);
+    item.flags = flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP |
+                          MF_MENUBREAK | MF_MENUBARBREAK | MF_DEFAULT);
     if (flags & MF_POPUP) {
         item.submenu = reinterpret_cast<HMENU>(id);
         if (!findMenu(item.submenu)) {
@@ -77,22 +87,26 @@ bool makeItem(UINT flags, UINT_PTR id, LPCWSTR text, MenuItem& item) {
     } else {
         item.id = id;
     }
-    if (!(flags & MF_SEPARATOR)) item.text = copyText(text, kMaxMenuText);
+    if (!(flags & MF_SEPARATOR))
+        item.text = copyText(text, kMaxMenuText);
     return true;
 }
 
 void destroyMenuTree(HMENU menu, int depth) {
     MenuTable& t = menus();
     auto it = t.menus.find(reinterpret_cast<uintptr_t>(menu));
-    if (it == t.menus.end()) return;
+    if (it == t.menus.end())
+        return;
     std::vector<HMENU> subs;
     for (const MenuItem& item : it->second.items) {
-        if (item.flags & MF_POPUP) subs.push_back(item.submenu);
+        if (item.flags & MF_POPUP)
+            subs.push_back(item.submenu);
     }
     t.menus.erase(it);
     // Menus nest only a few levels; the bound keeps a cycle from recursing without end.
     if (depth < 16) {
-        for (HMENU s : subs) destroyMenuTree(s, depth + 1);
+        for (HMENU s : subs)
+            destroyMenuTree(s, depth + 1);
     }
 }
 
@@ -108,12 +122,17 @@ Menu* findMenu(HMENU menu) {
 
 using namespace platform::user;
 
-HMENU CreateMenu() { return createMenu(false); }
-HMENU CreatePopupMenu() { return createMenu(true); }
+HMENU CreateMenu() {
+    return createMenu(false);
+}
+HMENU CreatePopupMenu() {
+    return createMenu(true);
+}
 
 BOOL DestroyMenu(HMENU menu) {
     Lock lock = lockState();
-    if (!menuOrFail(menu)) return FALSE;
+    if (!menuOrFail(menu))
+        return FALSE;
     destroyMenuTree(menu, 0);
     return TRUE;
 }
@@ -130,9 +149,11 @@ BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR id, LPCWSTR text) {
 BOOL InsertMenuW(HMENU menu, UINT position, UINT flags, UINT_PTR id, LPCWSTR text) {
     Lock lock = lockState();
     Menu* m = menuOrFail(menu);
-    if (!m) return FALSE;
+    if (!m)
+        return FALSE;
     MenuItem item;
-    if (!makeItem(flags, id, text, item)) return FALSE;
+    if (!makeItem(flags, id, text, item))
+        return FALSE;
     if (item.submenu == menu) {
         setError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -158,7 +179,8 @@ namespace {
 BOOL removeItem(HMENU menu, UINT which, UINT flags, bool destroySubmenu) {
     Lock lock = lockState();
     Menu* m = menuOrFail(menu);
-    if (!m) return FALSE;
+    if (!m)
+        return FALSE;
     Menu* holder = nullptr;
     size_t index = 0;
     MenuItem* item = findItem(*m, which, flags, &holder, &index);
@@ -168,32 +190,42 @@ BOOL removeItem(HMENU menu, UINT which, UINT flags, bool destroySubmenu) {
     }
     HMENU sub = (item->flags & MF_POPUP) ? item->submenu : nullptr;
     holder->items.erase(holder->items.begin() + static_cast<ptrdiff_t>(index));
-    if (destroySubmenu && sub) destroyMenuTree(sub, 0);
+    if (destroySubmenu && sub)
+        destroyMenuTree(sub, 0);
     return TRUE;
 }
 
 }  // namespace
 
-BOOL RemoveMenu(HMENU menu, UINT which, UINT flags) { return removeItem(menu, which, flags, false); }
-BOOL DeleteMenu(HMENU menu, UINT which, UINT flags) { return removeItem(menu, which, flags, true); }
+BOOL RemoveMenu(HMENU menu, UINT which, UINT flags) {
+    return removeItem(menu, which, flags, false);
+}
+BOOL DeleteMenu(HMENU menu, UINT which, UINT flags) {
+    return removeItem(menu, which, flags, true);
+}
 
 BOOL EnableMenuItem(HMENU menu, UINT which, UINT enable) {
     Lock lock = lockState();
     Menu* m = menuOrFail(menu);
-    if (!m) return -1;
+    if (!m)
+        return -1;
     MenuItem* item = findItem(*m, which, enable);
-    if (!item) return -1;
+    if (!item)
+        return -1;
     UINT old = item->flags & (MF_GRAYED | MF_DISABLED);
-    item->flags = (item->flags & ~static_cast<UINT>(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
+    item->flags = (item->flags & ~static_cast<UINT>(MF_GRAYED | MF_DISABLED)) |
+                  (enable & (MF_GRAYED | MF_DISABLED));
     return static_cast<BOOL>(old);
 }
 
 DWORD CheckMenuItem(HMENU menu, UINT which, UINT check) {
     Lock lock = lockState();
     Menu* m = menuOrFail(menu);
-    if (!m) return 0xFFFFFFFF;
+    if (!m)
+        return 0xFFFFFFFF;
     MenuItem* item = findItem(*m, which, check);
-    if (!item) return 0xFFFFFFFF;
+    if (!item)
+        return 0xFFFFFFFF;
     DWORD old = item->flags & MF_CHECKED;
     item->flags = (item->flags & ~static_cast<UINT>(MF_CHECKED)) | (check & MF_CHECKED);
     return old;
@@ -208,7 +240,8 @@ int GetMenuItemCount(HMENU menu) {
 UINT GetMenuItemID(HMENU menu, int position) {
     Lock lock = lockState();
     Menu* m = menuOrFail(menu);
-    if (!m || position < 0 || static_cast<size_t>(position) >= m->items.size()) return 0xFFFFFFFF;
+    if (!m || position < 0 || static_cast<size_t>(position) >= m->items.size())
+        return 0xFFFFFFFF;
     const MenuItem& item = m->items[static_cast<size_t>(position)];
     return (item.flags & MF_POPUP) ? 0xFFFFFFFF : static_cast<UINT>(item.id);
 }
@@ -216,9 +249,11 @@ UINT GetMenuItemID(HMENU menu, int position) {
 UINT GetMenuState(HMENU menu, UINT which, UINT flags) {
     Lock lock = lockState();
     Menu* m = menuOrFail(menu);
-    if (!m) return 0xFFFFFFFF;
+    if (!m)
+        return 0xFFFFFFFF;
     MenuItem* item = findItem(*m, which, flags);
-    if (!item) return 0xFFFFFFFF;
+    if (!item)
+        return 0xFFFFFFFF;
     if (item->flags & MF_POPUP) {
         Menu* sub = findMenu(item->submenu);
         UINT count = sub ? static_cast<UINT>(sub->items.size()) : 0;
@@ -230,7 +265,8 @@ UINT GetMenuState(HMENU menu, UINT which, UINT flags) {
 HMENU GetSubMenu(HMENU menu, int position) {
     Lock lock = lockState();
     Menu* m = menuOrFail(menu);
-    if (!m || position < 0 || static_cast<size_t>(position) >= m->items.size()) return nullptr;
+    if (!m || position < 0 || static_cast<size_t>(position) >= m->items.size())
+        return nullptr;
     const MenuItem& item = m->items[static_cast<size_t>(position)];
     return (item.flags & MF_POPUP) ? item.submenu : nullptr;
 }

@@ -15,13 +15,16 @@ namespace {
 enum class Removal { Remove, Keep };
 
 bool hwndMatches(HWND filter, HWND h) {
-    if (!filter) return true;
-    if (filter == reinterpret_cast<HWND>(-1)) return h == nullptr;
+    if (!filter)
+        return true;
+    if (filter == reinterpret_cast<HWND>(-1))
+        return h == nullptr;
     return h != nullptr && isInSubtree(filter, h);
 }
 
 bool rangeMatches(UINT lo, UINT hi, UINT msg) {
-    if (lo == 0 && hi == 0) return true;
+    if (lo == 0 && hi == 0)
+        return true;
     return msg >= lo && msg <= hi;
 }
 
@@ -30,24 +33,31 @@ bool rangeMatches(UINT lo, UINT hi, UINT msg) {
 HWND findPaintWindow(const std::vector<HWND>& list, DWORD thread, HWND filter) {
     for (HWND h : list) {
         Window* w = findWindow(h);
-        if (!w || !(w->style & WS_VISIBLE)) continue;
-        if (w->thread == thread && !w->invalid.isEmpty() && hwndMatches(filter, h)) return h;
-        if (HWND c = findPaintWindow(w->children, thread, filter)) return c;
+        if (!w || !(w->style & WS_VISIBLE))
+            continue;
+        if (w->thread == thread && !w->invalid.isEmpty() && hwndMatches(filter, h))
+            return h;
+        if (HWND c = findPaintWindow(w->children, thread, filter))
+            return c;
     }
     return nullptr;
 }
 
 bool timerMatches(const Timer& t, HWND filter, UINT lo, UINT hi) {
-    if (!rangeMatches(lo, hi, WM_TIMER)) return false;
-    if (!filter) return true;
+    if (!rangeMatches(lo, hi, WM_TIMER))
+        return false;
+    if (!filter)
+        return true;
     return hwndMatches(filter, t.hwnd);
 }
 
 Timer* dueTimer(ThreadQueue& q, HWND filter, UINT lo, UINT hi, uint64_t at) {
     Timer* best = nullptr;
     for (Timer& t : q.timers) {
-        if (t.due > at || !timerMatches(t, filter, lo, hi)) continue;
-        if (!best || t.due < best->due || (t.due == best->due && t.order < best->order)) best = &t;
+        if (t.due > at || !timerMatches(t, filter, lo, hi))
+            continue;
+        if (!best || t.due < best->due || (t.due == best->due && t.order < best->order))
+            best = &t;
     }
     return best;
 }
@@ -59,7 +69,8 @@ bool takeQueued(ThreadQueue& q, HWND filter, UINT lo, UINT hi, Removal removal, 
     for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
         if (hwndMatches(filter, it->hwnd) && rangeMatches(lo, hi, it->message)) {
             out = *it;
-            if (removal == Removal::Remove) q.posted.erase(it);
+            if (removal == Removal::Remove)
+                q.posted.erase(it);
             return true;
         }
     }
@@ -69,14 +80,16 @@ bool takeQueued(ThreadQueue& q, HWND filter, UINT lo, UINT hi, Removal removal, 
         out.wParam = static_cast<WPARAM>(q.quitCode);
         out.time = static_cast<DWORD>(now());
         out.pt = q.lastMessagePos;
-        if (removal == Removal::Remove) q.quitPosted = false;
+        if (removal == Removal::Remove)
+            q.quitPosted = false;
         return true;
     }
     for (auto it = q.input.begin(); it != q.input.end(); ++it) {
         if (hwndMatches(filter, it->msg.hwnd) && rangeMatches(lo, hi, it->msg.message)) {
             out = it->msg;
             activate = it->activate;
-            if (removal == Removal::Remove) q.input.erase(it);
+            if (removal == Removal::Remove)
+                q.input.erase(it);
             return true;
         }
     }
@@ -95,10 +108,12 @@ bool takeQueued(ThreadQueue& q, HWND filter, UINT lo, UINT hi, Removal removal, 
 
 bool takeMessage(ThreadQueue& q, HWND filter, UINT lo, UINT hi, Removal removal, MSG& out,
                  bool& activate) {
-    if (takeQueued(q, filter, lo, hi, removal, out, activate)) return true;
+    if (takeQueued(q, filter, lo, hi, removal, out, activate))
+        return true;
     uint64_t t = now();
     Timer* timer = dueTimer(q, filter, lo, hi, t);
-    if (!timer) return false;
+    if (!timer)
+        return false;
     out = MSG{};
     out.hwnd = timer->hwnd;
     out.message = WM_TIMER;
@@ -107,7 +122,8 @@ bool takeMessage(ThreadQueue& q, HWND filter, UINT lo, UINT hi, Removal removal,
     out.time = static_cast<DWORD>(t);
     out.pt = q.lastMessagePos;
     // Re-armed from the time it is delivered, so a late thread gets one WM_TIMER, not a burst.
-    if (removal == Removal::Remove) timer->due = t + timer->period;
+    if (removal == Removal::Remove)
+        timer->due = t + timer->period;
     return true;
 }
 
@@ -123,12 +139,16 @@ bool clickActivate(Lock& lock, const MSG& m) {
     HWND root = rootOf(m.hwnd);
     Window* r = findWindow(root);
     Window* w = findWindow(m.hwnd);
-    if (!r || !w || root == state().foreground) return true;
-    if ((r->exStyle & WS_EX_NOACTIVATE) || (w->exStyle & WS_EX_NOACTIVATE)) return true;
+    if (!r || !w || root == state().foreground)
+        return true;
+    if ((r->exStyle & WS_EX_NOACTIVATE) || (w->exStyle & WS_EX_NOACTIVATE))
+        return true;
     LRESULT answer = sendMessage(lock, m.hwnd, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(root),
                                  MAKELPARAM(1, m.message));
-    if (answer == MA_NOACTIVATE || answer == MA_NOACTIVATEANDEAT) return answer == MA_NOACTIVATE;
-    if (findWindow(root)) activateWindow(lock, root, WA_CLICKACTIVE);
+    if (answer == MA_NOACTIVATE || answer == MA_NOACTIVATEANDEAT)
+        return answer == MA_NOACTIVATE;
+    if (findWindow(root))
+        activateWindow(lock, root, WA_CLICKACTIVE);
     return answer != MA_ACTIVATEANDEAT;
 }
 
@@ -147,16 +167,19 @@ bool retrieve(Lock& lock, MSG& out, HWND filter, UINT lo, UINT hi, Removal remov
                 if (out.message == WM_KEYDOWN || out.message == WM_KEYUP) {
                     auto vk = static_cast<size_t>(out.wParam & 0xFF);
                     bool down = out.message == WM_KEYDOWN;
-                    if (down && !q.keyDown[vk]) q.keyToggled[vk] ^= 1;
+                    if (down && !q.keyDown[vk])
+                        q.keyToggled[vk] ^= 1;
                     q.keyDown[vk] = down ? 1 : 0;
                 }
                 q.lastMessageTime = out.time;
                 q.lastMessagePos = out.pt;
-                if (activate && !clickActivate(lock, out)) continue;
+                if (activate && !clickActivate(lock, out))
+                    continue;
             }
             return true;
         }
-        if (wait == Wait::No) return false;
+        if (wait == Wait::No)
+            return false;
         device::waitUntil(
             lock, [&] { return !q.inbox.empty() || anyQueued(q, filter, lo, hi); },
             [&] { return nextTimerDue(q, filter, lo, hi); }, device::WaitKind::FollowsClock);
@@ -164,11 +187,14 @@ bool retrieve(Lock& lock, MSG& out, HWND filter, UINT lo, UINT hi, Removal remov
 }
 
 bool filterWindowValid(HWND filter) {
-    if (!filter || filter == reinterpret_cast<HWND>(-1)) return true;
+    if (!filter || filter == reinterpret_cast<HWND>(-1))
+        return true;
     return findWindowOrFail(filter) != nullptr;
 }
 
-char16_t shiftedDigit(int digit) { return u")!@#$%^&*("[digit]; }
+char16_t shiftedDigit(int digit) {
+    return u")!@#$%^&*("[digit];
+}
 
 // The character a key makes with the shift and control state, or 0.
 char16_t characterOfKey(UINT vk, bool shift, bool control, bool caps) {
@@ -187,28 +213,33 @@ char16_t characterOfKey(UINT vk, bool shift, bool control, bool caps) {
             break;
     }
     if (vk >= 'A' && vk <= 'Z') {
-        if (control) return static_cast<char16_t>(vk - 'A' + 1);
+        if (control)
+            return static_cast<char16_t>(vk - 'A' + 1);
         bool upper = shift != caps;
         return static_cast<char16_t>(upper ? vk : vk + 32);
     }
-    if (control) return 0;
-    if (vk >= '0' && vk <= '9') return shift ? shiftedDigit(static_cast<int>(vk - '0')) : static_cast<char16_t>(vk);
-    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return static_cast<char16_t>(u'0' + (vk - VK_NUMPAD0));
+    if (control)
+        return 0;
+    if (vk >= '0' && vk <= '9')
+        return shift ? shiftedDigit(static_cast<int>(vk - '0')) : static_cast<char16_t>(vk);
+    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9)
+        return static_cast<char16_t>(u'0' + (vk - VK_NUMPAD0));
     struct Punct {
         UINT vk;
         char16_t plain;
         char16_t shifted;
     };
     static constexpr Punct kPunct[] = {
-        {VK_MULTIPLY, u'*', u'*'}, {VK_ADD, u'+', u'+'},       {VK_SUBTRACT, u'-', u'-'},
-        {VK_DECIMAL, u'.', u'.'},  {VK_DIVIDE, u'/', u'/'},    {VK_OEM_1, u';', u':'},
-        {VK_OEM_PLUS, u'=', u'+'}, {VK_OEM_COMMA, u',', u'<'}, {VK_OEM_MINUS, u'-', u'_'},
-        {VK_OEM_PERIOD, u'.', u'>'}, {VK_OEM_2, u'/', u'?'},   {VK_OEM_3, u'`', u'~'},
-        {VK_OEM_4, u'[', u'{'},    {VK_OEM_5, u'\\', u'|'},    {VK_OEM_6, u']', u'}'},
+        {VK_MULTIPLY, u'*', u'*'},   {VK_ADD, u'+', u'+'},       {VK_SUBTRACT, u'-', u'-'},
+        {VK_DECIMAL, u'.', u'.'},    {VK_DIVIDE, u'/', u'/'},    {VK_OEM_1, u';', u':'},
+        {VK_OEM_PLUS, u'=', u'+'},   {VK_OEM_COMMA, u',', u'<'}, {VK_OEM_MINUS, u'-', u'_'},
+        {VK_OEM_PERIOD, u'.', u'>'}, {VK_OEM_2, u'/', u'?'},     {VK_OEM_3, u'`', u'~'},
+        {VK_OEM_4, u'[', u'{'},      {VK_OEM_5, u'\\', u'|'},    {VK_OEM_6, u']', u'}'},
         {VK_OEM_7, u'\'', u'"'},
     };
     for (const Punct& p : kPunct) {
-        if (p.vk == vk) return shift ? p.shifted : p.plain;
+        if (p.vk == vk)
+            return shift ? p.shifted : p.plain;
     }
     return 0;
 }
@@ -218,10 +249,12 @@ char16_t characterOfKey(UINT vk, bool shift, bool control, bool caps) {
 uint64_t nextTimerDue(const ThreadQueue& q, HWND filter, UINT lo, UINT hi) {
     uint64_t due = device::kNoDeadline;
     for (const Timer& t : q.timers) {
-        if (timerMatches(t, filter, lo, hi)) due = std::min(due, t.due);
+        if (timerMatches(t, filter, lo, hi))
+            due = std::min(due, t.due);
     }
     const Caret& c = state().caret;
-    if (c.hwnd && c.thread == q.thread && c.hideCount == 0) due = std::min(due, c.nextBlink);
+    if (c.hwnd && c.thread == q.thread && c.hideCount == 0)
+        due = std::min(due, c.nextBlink);
     return due;
 }
 
@@ -241,36 +274,43 @@ using namespace platform::user;
 void platform::setPreTranslateHook(DWORD thread, std::function<bool(MSG&)> hook) {
     Lock lock = lockState();
     ThreadQueue* q = thread == currentThread() ? &currentQueue() : queueOf(thread);
-    if (q) q->preTranslate = std::move(hook);
+    if (q)
+        q->preTranslate = std::move(hook);
 }
 
-bool platform::preTranslateMessage(MSG& msg) { return preTranslate(msg); }
+bool platform::preTranslateMessage(MSG& msg) {
+    return preTranslate(msg);
+}
 
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Lock lock = lockState();
     if (hwnd == HWND_BROADCAST) {
         std::vector<HWND> all = state().topLevels;
         for (HWND h : all) {
-            if (findWindow(h)) sendMessage(lock, h, msg, wParam, lParam);
+            if (findWindow(h))
+                sendMessage(lock, h, msg, wParam, lParam);
         }
         return 0;
     }
     return sendMessage(lock, hwnd, msg, wParam, lParam);
 }
 
-LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
-                            DWORD_PTR* result) {
-    (void)flags;
+LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
+                            UINT timeout, DWORD_PTR* result) {
+    (void)flags;  // no hung-window detection on the device: every flag waits the same way
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     if (w->thread == currentThread()) {
         LRESULT r = sendMessage(lock, hwnd, msg, wParam, lParam);
-        if (result) *result = static_cast<DWORD_PTR>(r);
+        if (result)
+            *result = static_cast<DWORD_PTR>(r);
         return 1;
     }
     ThreadQueue* target = queueOf(w->thread);
-    if (!target) return 0;
+    if (!target)
+        return 0;
     auto sent = std::make_shared<SentMessage>();
     sent->hwnd = hwnd;
     sent->message = msg;
@@ -281,8 +321,10 @@ LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, U
     uint64_t deadline = now() + timeout;
     ThreadQueue& mine = currentQueue();
     while (!sent->done) {
-        if (deliverOneSentMessage(lock, mine)) continue;
-        if (now() >= deadline) break;
+        if (deliverOneSentMessage(lock, mine))
+            continue;
+        if (now() >= deadline)
+            break;
         device::waitUntil(
             lock, [&] { return sent->done || !mine.inbox.empty(); }, [&] { return deadline; },
             device::WaitKind::AdvancesClock);
@@ -293,11 +335,11 @@ LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, U
             auto& inbox = t->inbox;
             inbox.erase(std::remove(inbox.begin(), inbox.end(), sent), inbox.end());
         }
-        sent->abandoned = true;
         SetLastError(ERROR_TIMEOUT);
         return 0;
     }
-    if (result) *result = static_cast<DWORD_PTR>(sent->result);
+    if (result)
+        *result = static_cast<DWORD_PTR>(sent->result);
     return 1;
 }
 
@@ -306,11 +348,13 @@ BOOL SendNotifyMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (hwnd == HWND_BROADCAST) {
         std::vector<HWND> all = state().topLevels;
         for (HWND h : all) {
-            if (findWindow(h)) sendMessage(lock, h, msg, wParam, lParam, Delivery::Notify);
+            if (findWindow(h))
+                sendMessage(lock, h, msg, wParam, lParam, Delivery::Notify);
         }
         return TRUE;
     }
-    if (!findWindowOrFail(hwnd)) return FALSE;
+    if (!findWindowOrFail(hwnd))
+        return FALSE;
     sendMessage(lock, hwnd, msg, wParam, lParam, Delivery::Notify);
     return TRUE;
 }
@@ -319,7 +363,8 @@ BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Lock lock = lockState();
     if (hwnd == HWND_BROADCAST) {
         std::vector<HWND> all = state().topLevels;
-        for (HWND h : all) postMessage(lock, h, msg, wParam, lParam);
+        for (HWND h : all)
+            postMessage(lock, h, msg, wParam, lParam);
         return TRUE;
     }
     return postMessage(lock, hwnd, msg, wParam, lParam) ? TRUE : FALSE;
@@ -356,7 +401,8 @@ BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT lo, UINT hi) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return -1;
     }
-    if (!filterWindowValid(hwnd)) return -1;
+    if (!filterWindowValid(hwnd))
+        return -1;
     retrieve(lock, *msg, hwnd, lo, hi, Removal::Remove, Wait::Yes);
     return msg->message == WM_QUIT ? FALSE : TRUE;
 }
@@ -367,7 +413,8 @@ BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT lo, UINT hi, UINT flags) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (!filterWindowValid(hwnd)) return FALSE;
+    if (!filterWindowValid(hwnd))
+        return FALSE;
     Removal removal = (flags & PM_REMOVE) ? Removal::Remove : Removal::Keep;
     return retrieve(lock, *msg, hwnd, lo, hi, removal, Wait::No) ? TRUE : FALSE;
 }
@@ -378,10 +425,12 @@ BOOL WaitMessage() {
     for (;;) {
         while (deliverOneSentMessage(lock, q)) {
         }
-        if (anyQueued(q, nullptr, 0, 0)) return TRUE;
+        if (anyQueued(q, nullptr, 0, 0))
+            return TRUE;
         uint64_t t = now();
         for (const Timer& timer : q.timers) {
-            if (timer.due <= t) return TRUE;
+            if (timer.due <= t)
+                return TRUE;
         }
         device::waitUntil(
             lock, [&] { return !q.inbox.empty() || anyQueued(q, nullptr, 0, 0); },
@@ -391,7 +440,8 @@ BOOL WaitMessage() {
 }
 
 BOOL TranslateMessage(const MSG* msg) {
-    if (!msg || msg->message != WM_KEYDOWN) return FALSE;
+    if (!msg || msg->message != WM_KEYDOWN)
+        return FALSE;
     Lock lock = lockState();
     ThreadQueue& s = currentQueue();
     UINT vk = static_cast<UINT>(msg->wParam) & 0xFF;
@@ -400,7 +450,8 @@ BOOL TranslateMessage(const MSG* msg) {
     bool alt = s.keyDown[VK_MENU] || s.keyDown[VK_LMENU] || s.keyDown[VK_RMENU];
     bool caps = s.keyToggled[VK_CAPITAL] != 0;
     char16_t ch = alt ? 0 : characterOfKey(vk, shift, control, caps);
-    if (ch == 0) return FALSE;
+    if (ch == 0)
+        return FALSE;
     ThreadQueue& q = s;
     MSG c = *msg;
     c.message = WM_CHAR;
@@ -412,7 +463,8 @@ BOOL TranslateMessage(const MSG* msg) {
 }
 
 LRESULT DispatchMessageW(const MSG* msg) {
-    if (!msg) return 0;
+    if (!msg)
+        return 0;
     Lock lock = lockState();
     if (msg->message == WM_TIMER && msg->lParam != 0) {
         // Only a callback of a live timer of this thread is ever called.
@@ -421,14 +473,17 @@ LRESULT DispatchMessageW(const MSG* msg) {
         bool live = std::any_of(q.timers.begin(), q.timers.end(), [&](const Timer& t) {
             return t.hwnd == msg->hwnd && t.id == msg->wParam && t.proc == proc;
         });
-        if (!live) return 0;
+        if (!live)
+            return 0;
         lock.unlock();
         proc(msg->hwnd, WM_TIMER, msg->wParam, static_cast<DWORD>(now()));
         return 0;
     }
-    if (!msg->hwnd) return 0;
+    if (!msg->hwnd)
+        return 0;
     Window* w = findWindowOrFail(msg->hwnd);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     if (w->thread != currentThread()) {
         SetLastError(ERROR_ACCESS_DENIED);
         return 0;

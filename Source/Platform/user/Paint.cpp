@@ -27,9 +27,11 @@ std::map<HDC, HWND>& windowDCs() {
 HDC getWindowDCHandler(HWND hwnd) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     HDC dc = makeWindowDC(*w, visibleArea(*w));
-    if (dc) windowDCs()[dc] = hwnd;
+    if (dc)
+        windowDCs()[dc] = hwnd;
     return dc;
 }
 
@@ -37,7 +39,8 @@ int releaseWindowDCHandler(HWND hwnd, HDC dc) {
     Lock lock = lockState();
     auto& dcs = windowDCs();
     auto it = dcs.find(dc);
-    if (it == dcs.end() || it->second != hwnd) return 0;
+    if (it == dcs.end() || it->second != hwnd)
+        return 0;
     dcs.erase(it);
     return releaseSurfaceDC(dc) ? 1 : 0;
 }
@@ -52,25 +55,31 @@ const bool registered = [] {
 
 Region visibleArea(const Window& w, ChildClip clip) {
     (void)registered;
-    if (!isVisibleChain(w)) return Region();
+    if (!isVisibleChain(w))
+        return Region();
     Region area(screenRect(w));
     const Window* cur = &w;
     while (cur) {
         Window* parent = findWindow(cur->parent);
-        if (parent) area.intersect(screenRect(*parent));
+        if (parent)
+            area.intersect(screenRect(*parent));
         const auto& list = parent ? parent->children : state().topLevels;
         for (HWND h : list) {
-            if (h == cur->handle) break;
+            if (h == cur->handle)
+                break;
             Window* sib = findWindow(h);
-            if (sib && (sib->style & WS_VISIBLE)) area.subtract(screenRect(*sib));
+            if (sib && (sib->style & WS_VISIBLE))
+                area.subtract(screenRect(*sib));
         }
         cur = parent;
     }
-    bool clipChildren = clip == ChildClip::Always || (clip == ChildClip::ByStyle && (w.style & WS_CLIPCHILDREN));
+    bool clipChildren =
+        clip == ChildClip::Always || (clip == ChildClip::ByStyle && (w.style & WS_CLIPCHILDREN));
     if (clipChildren) {
         for (HWND h : w.children) {
             Window* c = findWindow(h);
-            if (c && (c->style & WS_VISIBLE)) area.subtract(screenRect(*c));
+            if (c && (c->style & WS_VISIBLE))
+                area.subtract(screenRect(*c));
         }
     }
     return area;
@@ -87,23 +96,28 @@ void invalidateWindow(Window& w, const Region* clientArea, bool erase, bool chil
     own.intersect(visible);
     if (!own.isEmpty()) {
         w.invalid.unite(own);
-        if (erase) w.erasePending = true;
+        if (erase)
+            w.erasePending = true;
         device::notifyWaiters();
     }
-    if (!children || (w.style & WS_CLIPCHILDREN)) return;
+    if (!children || (w.style & WS_CLIPCHILDREN))
+        return;
     std::vector<HWND> kids = w.children;
     for (HWND h : kids) {
         Window* c = findWindow(h);
-        if (!c) continue;
+        if (!c)
+            continue;
         Region part = add;
         part.intersect(c->rect);
         part.offset(-c->rect.left, -c->rect.top);
-        if (!part.isEmpty()) invalidateWindow(*c, &part, erase, true);
+        if (!part.isEmpty())
+            invalidateWindow(*c, &part, erase, true);
     }
 }
 
 ExposureTracker::ExposureTracker() {
-    for (auto& [value, w] : state().windows) before_.emplace_back(w->handle, visibleArea(*w));
+    for (auto& [value, w] : state().windows)
+        before_.emplace_back(w->handle, visibleArea(*w));
 }
 
 void ExposureTracker::finish(HWND repaintWhole) {
@@ -117,7 +131,8 @@ void ExposureTracker::finish(HWND repaintWhole) {
                 break;
             }
         }
-        if (after.isEmpty()) continue;
+        if (after.isEmpty())
+            continue;
         POINT o = screenOrigin(w);
         after.offset(-o.x, -o.y);
         invalidateWindow(w, &after, true, false);
@@ -126,7 +141,8 @@ void ExposureTracker::finish(HWND repaintWhole) {
         std::vector<HWND> tree;
         collectSubtree(repaintWhole, tree);
         for (HWND h : tree) {
-            if (Window* w = findWindow(h)) invalidateWindow(*w, nullptr, true, false);
+            if (Window* w = findWindow(h))
+                invalidateWindow(*w, nullptr, true, false);
         }
     }
     before_.clear();
@@ -139,7 +155,8 @@ HDC makeWindowDC(const Window& w, const Region& clip) {
 void windowDCsOfGoneWindow(HWND hwnd) {
     // A DC kept past its window's end draws nothing from then on.
     for (auto& [dc, owner] : windowDCs()) {
-        if (owner == hwnd) setDCClip(dc, Region());
+        if (owner == hwnd)
+            setDCClip(dc, Region());
     }
 }
 
@@ -152,11 +169,13 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     Lock lock = lockState();
     if (!hwnd) {
         // The whole screen: every window.
-        for (auto& [value, w] : state().windows) invalidateWindow(*w, nullptr, erase != 0, false);
+        for (auto& [value, w] : state().windows)
+            invalidateWindow(*w, nullptr, erase != 0, false);
         return TRUE;
     }
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     if (rect) {
         Region area(*rect);
         invalidateWindow(*w, &area, erase != 0, true);
@@ -179,7 +198,8 @@ BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
     }
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     invalidateWindow(*w, rgn ? &area : nullptr, erase != 0, true);
     return TRUE;
 }
@@ -187,22 +207,26 @@ BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
 BOOL ValidateRect(HWND hwnd, const RECT* rect) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     if (rect) {
         w->invalid.subtract(*rect);
     } else {
         w->invalid.clear();
     }
-    if (w->invalid.isEmpty()) w->erasePending = false;
+    if (w->invalid.isEmpty())
+        w->erasePending = false;
     return TRUE;
 }
 
 BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     bool any = !w->invalid.isEmpty();
-    if (rect) *rect = any ? w->invalid.bounds() : RECT{0, 0, 0, 0};
+    if (rect)
+        *rect = any ? w->invalid.bounds() : RECT{0, 0, 0, 0};
     if (any && erase && w->erasePending) {
         w->erasePending = false;
         Region clip = w->invalid;
@@ -221,15 +245,18 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
 BOOL UpdateWindow(HWND hwnd) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
-    if (!w->invalid.isEmpty() && isVisibleChain(*w)) sendMessage(lock, hwnd, WM_PAINT, 0, 0);
+    if (!w)
+        return FALSE;
+    if (!w->invalid.isEmpty() && isVisibleChain(*w))
+        sendMessage(lock, hwnd, WM_PAINT, 0, 0);
     return TRUE;
 }
 
 HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w || !ps) return nullptr;
+    if (!w || !ps)
+        return nullptr;
     *ps = PAINTSTRUCT{};
     Region paint = w->invalid;
     bool erase = w->erasePending;
@@ -245,7 +272,6 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
         caretRestoreAfterPaint(hwnd);
         return nullptr;
     }
-    w->painting = true;
     ps->hdc = dc;
     ps->rcPaint = paint.isEmpty() ? RECT{0, 0, 0, 0} : paint.bounds();
     ps->fErase = FALSE;
@@ -258,12 +284,13 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     Lock lock = lockState();
-    if (!ps) return FALSE;
+    if (!ps)
+        return FALSE;
     releaseSurfaceDC(ps->hdc);
-    Window* w = findWindow(hwnd);
-    if (w) w->painting = false;
     caretRestoreAfterPaint(hwnd);
     return TRUE;
 }
 
-HDC GetWindowDC(HWND hwnd) { return GetDC(hwnd); }
+HDC GetWindowDC(HWND hwnd) {
+    return GetDC(hwnd);
+}

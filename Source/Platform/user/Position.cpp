@@ -24,10 +24,12 @@ void moveInZOrder(Window& w, HWND after) {
     HWND h = w.handle;
     bool topLevel = w.parent == nullptr;
     if (after == HWND_TOPMOST) {
-        if (topLevel) w.exStyle |= WS_EX_TOPMOST;
+        if (topLevel)
+            w.exStyle |= WS_EX_TOPMOST;
         after = HWND_TOP;
     } else if (after == HWND_NOTOPMOST) {
-        if (topLevel) w.exStyle &= ~static_cast<DWORD>(WS_EX_TOPMOST);
+        if (topLevel)
+            w.exStyle &= ~static_cast<DWORD>(WS_EX_TOPMOST);
         after = HWND_TOP;
     } else if (after == HWND_BOTTOM && topLevel) {
         w.exStyle &= ~static_cast<DWORD>(WS_EX_TOPMOST);
@@ -44,7 +46,8 @@ void moveInZOrder(Window& w, HWND after) {
     } else {
         list.insert(std::find(list.begin(), list.end(), after) + 1, h);
     }
-    if (topLevel) normalizeTopmostBand();
+    if (topLevel)
+        normalizeTopmostBand();
 }
 
 }  // namespace platform::user
@@ -54,7 +57,8 @@ using namespace platform::user;
 BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     WINDOWPOS pos{hwnd, after, x, y, cx, cy, flags};
     if (flags & SWP_NOMOVE) {
         pos.x = w->rect.left;
@@ -67,48 +71,60 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     if (!(flags & SWP_NOSENDCHANGING)) {
         sendMessage(lock, hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
         w = findWindow(hwnd);
-        if (!w) return FALSE;
+        if (!w)
+            return FALSE;
     }
     flags = pos.flags;
     std::optional<ExposureTracker> exposure;
-    if (!(flags & SWP_NOREDRAW)) exposure.emplace();
+    if (!(flags & SWP_NOREDRAW))
+        exposure.emplace();
     RECT old = w->rect;
     bool wasVisible = (w->style & WS_VISIBLE) != 0;
     RECT now = old;
     if (!(flags & SWP_NOMOVE)) {
-        now.left = pos.x;
-        now.top = pos.y;
+        now.left = clampCoordinate(pos.x);
+        now.top = clampCoordinate(pos.y);
     }
-    LONG width = (flags & SWP_NOSIZE) ? old.right - old.left : std::max(pos.cx, 0);
-    LONG height = (flags & SWP_NOSIZE) ? old.bottom - old.top : std::max(pos.cy, 0);
+    LONG width = (flags & SWP_NOSIZE) ? old.right - old.left : clampCoordinate(std::max(pos.cx, 0));
+    LONG height =
+        (flags & SWP_NOSIZE) ? old.bottom - old.top : clampCoordinate(std::max(pos.cy, 0));
     now.right = now.left + width;
     now.bottom = now.top + height;
     bool moved = now.left != old.left || now.top != old.top;
     bool sized = width != old.right - old.left || height != old.bottom - old.top;
     w->rect = now;
-    if (!(flags & SWP_NOZORDER)) moveInZOrder(*w, pos.hwndInsertAfter);
-    if (flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
-    if (flags & SWP_HIDEWINDOW) w->style &= ~static_cast<DWORD>(WS_VISIBLE);
+    if (!(flags & SWP_NOZORDER))
+        moveInZOrder(*w, pos.hwndInsertAfter);
+    if (flags & SWP_SHOWWINDOW)
+        w->style |= WS_VISIBLE;
+    if (flags & SWP_HIDEWINDOW)
+        w->style &= ~static_cast<DWORD>(WS_VISIBLE);
     bool visible = (w->style & WS_VISIBLE) != 0;
     bool repaintWhole = visible && (moved || sized || !wasVisible);
-    if (exposure) exposure->finish(repaintWhole ? hwnd : nullptr);
+    if (exposure)
+        exposure->finish(repaintWhole ? hwnd : nullptr);
     UserState& s = state();
     if (wasVisible && !visible) {
-        if (s.capture && isInSubtree(hwnd, s.capture)) setCaptureTo(lock, nullptr);
+        if (s.capture && isInSubtree(hwnd, s.capture))
+            setCaptureTo(lock, nullptr);
         ThreadQueue* q = queueOf(w->thread);
-        if (!w->parent && q && (q->active == hwnd || s.foreground == hwnd)) activateNextAfter(lock, hwnd);
+        if (!w->parent && q && (q->active == hwnd || s.foreground == hwnd))
+            activateNextAfter(lock, hwnd);
     }
-    if (!findWindow(hwnd)) return TRUE;
-    if (!moved) pos.flags |= SWP_NOCLIENTMOVE;
-    if (!sized) pos.flags |= SWP_NOCLIENTSIZE;
+    if (!findWindow(hwnd))
+        return TRUE;
+    if (!moved)
+        pos.flags |= SWP_NOCLIENTMOVE;
+    if (!sized)
+        pos.flags |= SWP_NOCLIENTSIZE;
     pos.x = now.left;
     pos.y = now.top;
     pos.cx = width;
     pos.cy = height;
     sendMessage(lock, hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
     w = findWindow(hwnd);
-    if (w && !(flags & SWP_NOACTIVATE) && !w->parent && visible && !(w->exStyle & WS_EX_NOACTIVATE) &&
-        w->thread == currentThread()) {
+    if (w && !(flags & SWP_NOACTIVATE) && !w->parent && visible &&
+        !(w->exStyle & WS_EX_NOACTIVATE) && w->thread == currentThread()) {
         activateWindow(lock, hwnd, WA_ACTIVE);
     }
     return TRUE;
@@ -122,20 +138,24 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 BOOL ShowWindow(HWND hwnd, int cmd) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     bool was = (w->style & WS_VISIBLE) != 0;
     bool show = cmd != SW_HIDE && cmd != SW_MINIMIZE;
-    bool activates = cmd == SW_SHOW || cmd == SW_SHOWNORMAL || cmd == SW_RESTORE || cmd == SW_SHOWMAXIMIZED;
+    bool activates =
+        cmd == SW_SHOW || cmd == SW_SHOWNORMAL || cmd == SW_RESTORE || cmd == SW_SHOWMAXIMIZED;
     bool child = w->parent != nullptr;
     if (show == was) {
-        if (show && activates && !child && !(w->exStyle & WS_EX_NOACTIVATE) && w->thread == currentThread()) {
+        if (show && activates && !child && !(w->exStyle & WS_EX_NOACTIVATE) &&
+            w->thread == currentThread()) {
             activateWindow(lock, hwnd, WA_ACTIVE);
         }
         return was ? TRUE : FALSE;
     }
     sendMessage(lock, hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
-    if (!activates || child) flags |= SWP_NOACTIVATE;
+    if (!activates || child)
+        flags |= SWP_NOACTIVATE;
     lock.unlock();
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags);
     return was ? TRUE : FALSE;
@@ -148,7 +168,8 @@ BOOL BringWindowToTop(HWND hwnd) {
 BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w || !rect) return FALSE;
+    if (!w || !rect)
+        return FALSE;
     *rect = screenRect(*w);
     return TRUE;
 }
@@ -156,7 +177,8 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
 BOOL GetClientRect(HWND hwnd, LPRECT rect) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w || !rect) return FALSE;
+    if (!w || !rect)
+        return FALSE;
     *rect = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
     return TRUE;
 }
@@ -164,20 +186,22 @@ BOOL GetClientRect(HWND hwnd, LPRECT rect) {
 BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w || !point) return FALSE;
+    if (!w || !point)
+        return FALSE;
     POINT o = screenOrigin(*w);
-    point->x += o.x;
-    point->y += o.y;
+    point->x = clampScreen(int64_t{point->x} + o.x);
+    point->y = clampScreen(int64_t{point->y} + o.y);
     return TRUE;
 }
 
 BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w || !point) return FALSE;
+    if (!w || !point)
+        return FALSE;
     POINT o = screenOrigin(*w);
-    point->x -= o.x;
-    point->y -= o.y;
+    point->x = clampScreen(int64_t{point->x} - o.x);
+    point->y = clampScreen(int64_t{point->y} - o.y);
     return TRUE;
 }
 
@@ -187,20 +211,22 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
     POINT b{0, 0};
     if (from) {
         Window* w = findWindowOrFail(from);
-        if (!w) return 0;
+        if (!w)
+            return 0;
         a = screenOrigin(*w);
     }
     if (to) {
         Window* w = findWindowOrFail(to);
-        if (!w) return 0;
+        if (!w)
+            return 0;
         b = screenOrigin(*w);
     }
     LONG dx = a.x - b.x;
     LONG dy = a.y - b.y;
     if (points) {
         for (UINT i = 0; i < count; ++i) {
-            points[i].x += dx;
-            points[i].y += dy;
+            points[i].x = clampScreen(int64_t{points[i].x} + dx);
+            points[i].y = clampScreen(int64_t{points[i].y} + dy);
         }
     }
     SetLastError(0);
@@ -215,10 +241,12 @@ HWND WindowFromPoint(POINT point) {
 HWND ChildWindowFromPoint(HWND parent, POINT point) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(parent);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     LONG width = w->rect.right - w->rect.left;
     LONG height = w->rect.bottom - w->rect.top;
-    if (point.x < 0 || point.y < 0 || point.x >= width || point.y >= height) return nullptr;
+    if (point.x < 0 || point.y < 0 || point.x >= width || point.y >= height)
+        return nullptr;
     for (HWND c : w->children) {
         Window* cw = findWindow(c);
         if (cw && point.x >= cw->rect.left && point.x < cw->rect.right && point.y >= cw->rect.top &&

@@ -10,49 +10,58 @@ LONG clampLong(int64_t v) {
     return static_cast<LONG>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
-bool emptyRect(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool emptyRect(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
 
 }  // namespace
 
 BOOL SetRect(LPRECT r, int left, int top, int right, int bottom) {
-    if (!r) return FALSE;
+    if (!r)
+        return FALSE;
     *r = RECT{left, top, right, bottom};
     return TRUE;
 }
 
 BOOL SetRectEmpty(LPRECT r) {
-    if (!r) return FALSE;
+    if (!r)
+        return FALSE;
     *r = RECT{0, 0, 0, 0};
     return TRUE;
 }
 
 BOOL CopyRect(LPRECT dst, const RECT* src) {
-    if (!dst || !src) return FALSE;
+    if (!dst || !src)
+        return FALSE;
     *dst = *src;
     return TRUE;
 }
 
 BOOL PtInRect(const RECT* r, POINT p) {
-    if (!r) return FALSE;
+    if (!r)
+        return FALSE;
     return p.x >= r->left && p.x < r->right && p.y >= r->top && p.y < r->bottom ? TRUE : FALSE;
 }
 
 BOOL InflateRect(LPRECT r, int dx, int dy) {
-    if (!r) return FALSE;
-    *r = RECT{clampLong(int64_t{r->left} - dx), clampLong(int64_t{r->top} - dy), clampLong(int64_t{r->right} + dx),
-              clampLong(int64_t{r->bottom} + dy)};
+    if (!r)
+        return FALSE;
+    *r = RECT{clampLong(int64_t{r->left} - dx), clampLong(int64_t{r->top} - dy),
+              clampLong(int64_t{r->right} + dx), clampLong(int64_t{r->bottom} + dy)};
     return TRUE;
 }
 
 BOOL OffsetRect(LPRECT r, int dx, int dy) {
-    if (!r) return FALSE;
-    *r = RECT{clampLong(int64_t{r->left} + dx), clampLong(int64_t{r->top} + dy), clampLong(int64_t{r->right} + dx),
-              clampLong(int64_t{r->bottom} + dy)};
+    if (!r)
+        return FALSE;
+    *r = RECT{clampLong(int64_t{r->left} + dx), clampLong(int64_t{r->top} + dy),
+              clampLong(int64_t{r->right} + dx), clampLong(int64_t{r->bottom} + dy)};
     return TRUE;
 }
 
 BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b) {
-    if (!dst || !a || !b) return FALSE;
+    if (!dst || !a || !b)
+        return FALSE;
     RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
            std::min(a->bottom, b->bottom)};
     if (emptyRect(r)) {
@@ -64,7 +73,8 @@ BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b) {
 }
 
 BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b) {
-    if (!dst || !a || !b) return FALSE;
+    if (!dst || !a || !b)
+        return FALSE;
     bool ea = emptyRect(*a);
     bool eb = emptyRect(*b);
     if (ea && eb) {
@@ -76,14 +86,15 @@ BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b) {
     } else if (eb) {
         *dst = *a;
     } else {
-        *dst = RECT{std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
-                    std::max(a->bottom, b->bottom)};
+        *dst = RECT{std::min(a->left, b->left), std::min(a->top, b->top),
+                    std::max(a->right, b->right), std::max(a->bottom, b->bottom)};
     }
     return TRUE;
 }
 
 BOOL SubtractRect(LPRECT dst, const RECT* a, const RECT* b) {
-    if (!dst || !a || !b) return FALSE;
+    if (!dst || !a || !b)
+        return FALSE;
     RECT r = *a;
     RECT cut{};
     if (IntersectRect(&cut, a, b)) {
@@ -111,11 +122,15 @@ BOOL SubtractRect(LPRECT dst, const RECT* a, const RECT* b) {
 }
 
 BOOL EqualRect(const RECT* a, const RECT* b) {
-    if (!a || !b) return FALSE;
-    return a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom ? TRUE : FALSE;
+    if (!a || !b)
+        return FALSE;
+    return a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom
+               ? TRUE
+               : FALSE;
 }
 
 BOOL IsRectEmpty(const RECT* r) {
-    if (!r) return TRUE;
+    if (!r)
+        return TRUE;
     return emptyRect(*r) ? TRUE : FALSE;
 }

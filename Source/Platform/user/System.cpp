@@ -127,15 +127,18 @@ int GetSystemMetrics(int index) {
 }
 
 DWORD GetSysColor(int index) {
-    if (index < 0 || index >= kColorCount) return 0;
+    if (index < 0 || index >= kColorCount)
+        return 0;
     return kSysColors[static_cast<size_t>(index)];
 }
 
 HBRUSH GetSysColorBrush(int index) {
-    if (index < 0 || index >= kColorCount) return nullptr;
+    if (index < 0 || index >= kColorCount)
+        return nullptr;
     Lock lock = lockState();
     HBRUSH& brush = shared().brushes[static_cast<size_t>(index)];
-    if (!brush) brush = CreateSolidBrush(kSysColors[static_cast<size_t>(index)]);
+    if (!brush)
+        brush = CreateSolidBrush(kSysColors[static_cast<size_t>(index)]);
     return brush;
 }
 
@@ -204,7 +207,8 @@ void device::onScreenSizeChanged() {
     Lock lock = lockState();
     std::vector<HWND> all = state().topLevels;
     for (HWND h : all) {
-        if (findWindow(h)) sendMessage(lock, h, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0, Delivery::Notify);
+        if (findWindow(h))
+            sendMessage(lock, h, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0, Delivery::Notify);
     }
     for (auto& [value, w] : state().windows) {
         invalidateWindow(*w, nullptr, true, false);

@@ -11,7 +11,8 @@ namespace platform::user {
 
 void removeWindowTimers(ThreadQueue& q, HWND hwnd) {
     auto& t = q.timers;
-    t.erase(std::remove_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == hwnd; }), t.end());
+    t.erase(std::remove_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == hwnd; }),
+            t.end());
 }
 
 }  // namespace platform::user
@@ -23,7 +24,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc) {
     UserState& s = state();
     if (hwnd) {
         Window* w = findWindowOrFail(hwnd);
-        if (!w) return 0;
+        if (!w)
+            return 0;
         if (w->thread != currentThread()) {
             SetLastError(ERROR_ACCESS_DENIED);
             return 0;
@@ -33,7 +35,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc) {
     ThreadQueue& q = currentQueue();
     Timer* existing = nullptr;
     for (Timer& t : q.timers) {
-        if (t.hwnd == hwnd && t.id == id) existing = &t;
+        if (t.hwnd == hwnd && t.id == id)
+            existing = &t;
     }
     if (!existing) {
         Timer t;
@@ -44,7 +47,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc) {
             // A thread timer's id is chosen here; the given one only names a timer to re-arm.
             do {
                 t.id = s.nextThreadTimerId++;
-                if (s.nextThreadTimerId == 0) s.nextThreadTimerId = 0x7E00;
+                if (s.nextThreadTimerId == 0)
+                    s.nextThreadTimerId = 0x7E00;
             } while (std::any_of(q.timers.begin(), q.timers.end(),
                                  [&](const Timer& x) { return !x.hwnd && x.id == t.id; }));
         }
@@ -56,7 +60,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc) {
     existing->proc = proc;
     existing->due = now() + period;
     device::notifyWaiters();
-    if (hwnd) return id != 0 ? id : 1;
+    if (hwnd)
+        return id != 0 ? id : 1;
     return existing->id;
 }
 
@@ -66,7 +71,8 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
     auto it = std::find_if(q.timers.begin(), q.timers.end(),
                            [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
     if (it == q.timers.end()) {
-        SetLastError(hwnd && !findWindow(hwnd) ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_PARAMETER);
+        SetLastError(hwnd && !findWindow(hwnd) ? ERROR_INVALID_WINDOW_HANDLE
+                                               : ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     q.timers.erase(it);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "device/Clock.h"
+#include "gdi/SystemColors.h"
 #include "kernel/Process.h"
 #include "user/Internal.h"
 #include "winbase.h"
@@ -21,13 +22,15 @@ void destroyThreadWindows(DWORD thread);
 struct QueueGuard {
     DWORD thread = 0;
     ~QueueGuard() {
-        if (thread == 0) return;
+        if (thread == 0)
+            return;
         Lock lock = lockState();
         destroyThreadWindows(thread);
         UserState& s = state();
         auto it = s.queues.find(thread);
         if (it != s.queues.end()) {
-            for (auto& sent : it->second->inbox) sent->done = true;
+            for (auto& sent : it->second->inbox)
+                sent->done = true;
             s.queues.erase(it);
         }
         device::notifyWaiters();
@@ -44,10 +47,12 @@ const bool exitHookInstalled = [] {
             Lock lock = lockState();
             for (HWND h : state().topLevels) {
                 Window* w = findWindow(h);
-                if (w && w->thread == currentThread()) mine.push_back(h);
+                if (w && w->thread == currentThread())
+                    mine.push_back(h);
             }
         }
-        for (HWND h : mine) DestroyWindow(h);
+        for (HWND h : mine)
+            DestroyWindow(h);
     });
     return true;
 }();
@@ -56,47 +61,49 @@ void destroyThreadWindows(DWORD thread) {
     UserState& s = state();
     std::vector<HWND> doomed;
     for (auto& [value, w] : s.windows) {
-        if (w->thread == thread) doomed.push_back(w->handle);
+        // Windows of other threads inside this thread's windows go with them.
+        if (w->thread == thread)
+            collectSubtree(w->handle, doomed);
     }
-    if (doomed.empty()) return;
+    if (doomed.empty())
+        return;
     ExposureTracker exposure;
-    for (HWND h : doomed) {
-        Window* w = findWindow(h);
-        if (!w) continue;
-        auto& list = siblingsOf(*w);
-        list.erase(std::remove(list.begin(), list.end(), h), list.end());
-        // Children of other threads lose their parent with it.
-        for (HWND c : w->children) {
-            if (Window* cw = findWindow(c)) cw->parent = nullptr;
-        }
-        if (s.foreground == h) s.foreground = nullptr;
-        if (s.capture == h) s.capture = nullptr;
-        if (s.caret.hwnd == h) s.caret = Caret{};
-        clipboardWindowGone(h);
-        w->cls->windowCount--;
-        s.windows.erase(reinterpret_cast<uintptr_t>(h));
-    }
+    for (HWND h : doomed)
+        forgetWindow(h);
     exposure.finish();
 }
 
 }  // namespace
 
 UserState& state() {
-    // Never destroyed: threads that end after main() returns may still reach it.
-    static UserState* s = new UserState;
+    // Never destroyed: threads that end after main() returns may still reach it. Once the
+    // window manager is in use, FillRect with (COLOR_x + 1) paints with system colour x.
+    static UserState* s = [] {
+        platform::setSystemColorBrushSource(&GetSysColorBrush);
+        return new UserState;
+    }();
     return *s;
 }
 
-Lock lockState() { return Lock(device::deviceMutex()); }
+Lock lockState() {
+    return Lock(device::deviceMutex());
+}
 
-uint64_t now() { return device::nowMs(); }
+uint64_t now() {
+    return device::nowMs();
+}
 
-void setError(DWORD code) { SetLastError(code); }
+void setError(DWORD code) {
+    SetLastError(code);
+}
 
-DWORD currentThread() { return GetCurrentThreadId(); }
+DWORD currentThread() {
+    return GetCurrentThreadId();
+}
 
 Window* findWindow(HWND hwnd) {
-    if (!hwnd) return nullptr;
+    if (!hwnd)
+        return nullptr;
     UserState& s = state();
     auto it = s.windows.find(reinterpret_cast<uintptr_t>(hwnd));
     return it == s.windows.end() ? nullptr : it->second.get();
@@ -104,7 +111,8 @@ Window* findWindow(HWND hwnd) {
 
 Window* findWindowOrFail(HWND hwnd) {
     Window* w = findWindow(hwnd);
-    if (!w) setError(ERROR_INVALID_WINDOW_HANDLE);
+    if (!w)
+        setError(ERROR_INVALID_WINDOW_HANDLE);
     return w;
 }
 
@@ -127,7 +135,8 @@ ThreadQueue* queueOf(DWORD thread) {
 }
 
 std::vector<HWND>& siblingsOf(Window& w) {
-    if (Window* p = findWindow(w.parent)) return p->children;
+    if (Window* p = findWindow(w.parent))
+        return p->children;
     return state().topLevels;
 }
 
@@ -135,7 +144,8 @@ HWND rootOf(HWND hwnd) {
     Window* w = findWindow(hwnd);
     while (w && w->parent) {
         Window* p = findWindow(w->parent);
-        if (!p) break;
+        if (!p)
+            break;
         w = p;
     }
     return w ? w->handle : nullptr;
@@ -144,33 +154,38 @@ HWND rootOf(HWND hwnd) {
 bool isVisibleChain(const Window& w) {
     const Window* cur = &w;
     while (cur) {
-        if (!(cur->style & WS_VISIBLE)) return false;
-        if (!cur->parent) return true;
+        if (!(cur->style & WS_VISIBLE))
+            return false;
+        if (!cur->parent)
+            return true;
         cur = findWindow(cur->parent);
     }
     return false;
 }
 
 POINT screenOrigin(const Window& w) {
-    POINT p{w.rect.left, w.rect.top};
+    int64_t x = w.rect.left;
+    int64_t y = w.rect.top;
     const Window* cur = findWindow(w.parent);
-    while (cur) {
-        p.x += cur->rect.left;
-        p.y += cur->rect.top;
+    for (int depth = 0; cur && depth < 4096; ++depth) {
+        x += cur->rect.left;
+        y += cur->rect.top;
         cur = findWindow(cur->parent);
     }
-    return p;
+    return POINT{clampScreen(x), clampScreen(y)};
 }
 
 RECT screenRect(const Window& w) {
     POINT o = screenOrigin(w);
-    return RECT{o.x, o.y, o.x + (w.rect.right - w.rect.left), o.y + (w.rect.bottom - w.rect.top)};
+    return RECT{o.x, o.y, clampScreen(int64_t{o.x} + (w.rect.right - w.rect.left)),
+                clampScreen(int64_t{o.y} + (w.rect.bottom - w.rect.top))};
 }
 
 bool isInSubtree(HWND root, HWND hwnd) {
     Window* w = findWindow(hwnd);
     while (w) {
-        if (w->handle == root) return true;
+        if (w->handle == root)
+            return true;
         w = findWindow(w->parent);
     }
     return false;
@@ -178,15 +193,18 @@ bool isInSubtree(HWND root, HWND hwnd) {
 
 void collectSubtree(HWND root, std::vector<HWND>& out) {
     Window* w = findWindow(root);
-    if (!w) return;
+    if (!w)
+        return;
     out.push_back(root);
     std::vector<HWND> children = w->children;
-    for (HWND c : children) collectSubtree(c, out);
+    for (HWND c : children)
+        collectSubtree(c, out);
 }
 
 LRESULT callWindow(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* w = findWindow(hwnd);
-    if (!w || !w->proc) return 0;
+    if (!w || !w->proc)
+        return 0;
     WNDPROC proc = w->proc;
     lock.unlock();
     LRESULT r = proc(hwnd, message, wParam, lParam);
@@ -200,7 +218,8 @@ LRESULT callWindowUnlocked(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 bool deliverOneSentMessage(Lock& lock, ThreadQueue& q) {
-    if (q.inbox.empty()) return false;
+    if (q.inbox.empty())
+        return false;
     std::shared_ptr<SentMessage> sent = q.inbox.front();
     q.inbox.pop_front();
     q.sendDepth++;
@@ -215,7 +234,8 @@ bool deliverOneSentMessage(Lock& lock, ThreadQueue& q) {
 LRESULT sendMessage(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                     Delivery delivery) {
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     DWORD me = currentThread();
     if (w->thread == me) {
         ThreadQueue& mine = currentQueue();
@@ -223,23 +243,26 @@ LRESULT sendMessage(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         int depth = mine.sendDepth;
         mine.sendDepth = 0;
         LRESULT r = callWindow(lock, hwnd, message, wParam, lParam);
-        if (ThreadQueue* q = queueOf(me)) q->sendDepth = depth;
+        if (ThreadQueue* q = queueOf(me))
+            q->sendDepth = depth;
         return r;
     }
     ThreadQueue* target = queueOf(w->thread);
-    if (!target) return 0;
+    if (!target)
+        return 0;
     auto sent = std::make_shared<SentMessage>();
     sent->hwnd = hwnd;
     sent->message = message;
     sent->wParam = wParam;
     sent->lParam = lParam;
-    sent->abandoned = delivery == Delivery::Notify;
     target->inbox.push_back(sent);
     device::notifyWaiters();
-    if (delivery == Delivery::Notify) return 0;
+    if (delivery == Delivery::Notify)
+        return 0;
     ThreadQueue& mine = currentQueue();
     while (!sent->done) {
-        if (deliverOneSentMessage(lock, mine)) continue;
+        if (deliverOneSentMessage(lock, mine))
+            continue;
         // The sender handles no timers while it waits, so its wait has no deadline of its own.
         device::waitUntil(
             lock, [&] { return sent->done || !mine.inbox.empty(); },
@@ -255,10 +278,12 @@ bool postMessage(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         q = &currentQueue();
     } else {
         Window* w = findWindowOrFail(hwnd);
-        if (!w) return false;
+        if (!w)
+            return false;
         q = queueOf(w->thread);
     }
-    if (!q) return false;
+    if (!q)
+        return false;
     MSG m{};
     m.hwnd = hwnd;
     m.message = message;
@@ -274,7 +299,8 @@ bool postMessage(Lock& lock, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 void postInput(Lock& lock, DWORD thread, const InputMessage& input) {
     (void)lock;
     ThreadQueue* q = queueOf(thread);
-    if (!q) return;
+    if (!q)
+        return;
     q->input.push_back(input);
     device::notifyWaiters();
 }

@@ -62,7 +62,6 @@ struct Window {
     std::vector<BYTE> extra;
     platform::Region invalid;  // client coordinates
     bool erasePending = false;
-    bool painting = false;
     Life life = Life::Creating;
 };
 
@@ -83,7 +82,6 @@ struct SentMessage {
     LPARAM lParam = 0;
     LRESULT result = 0;
     bool done = false;
-    bool abandoned = false;  // the sender no longer waits (notify messages, timed-out sends)
 };
 
 struct InputMessage {
@@ -142,7 +140,7 @@ struct UserState {
     UINT_PTR nextThreadTimerId = 0x7E00;
     HWND foreground = nullptr;
     HWND capture = nullptr;
-    bool stylusDown = false;
+    bool stylusDown = false;  // between an injected stylus down and up
     LastTap lastTap;
     BYTE keyDown[256] = {};  // as last injected (GetAsyncKeyState)
     BYTE keyToggled[256] = {};
@@ -150,22 +148,37 @@ struct UserState {
     UINT caretBlinkTime = 500;
 };
 
+// Window positions and sizes are kept within this many pixels of the origin, and screen
+// coordinates computed from them within kMaxScreenCoordinate, so no sum of them overflows.
+inline constexpr LONG kMaxCoordinate = 1 << 24;
+inline constexpr LONG kMaxScreenCoordinate = 1 << 28;
+inline LONG clampCoordinate(int64_t v) {
+    return static_cast<LONG>(v < -kMaxCoordinate  ? -kMaxCoordinate
+                             : v > kMaxCoordinate ? kMaxCoordinate
+                                                  : v);
+}
+inline LONG clampScreen(int64_t v) {
+    return static_cast<LONG>(v < -kMaxScreenCoordinate  ? -kMaxScreenCoordinate
+                             : v > kMaxScreenCoordinate ? kMaxScreenCoordinate
+                                                        : v);
+}
+
 // The state; the caller holds device::deviceMutex().
 UserState& state();
 Lock lockState();
 
 // Lock held for all of these.
-Window* findWindow(HWND hwnd);                      // nullptr for stale or garbage handles
-Window* findWindowOrFail(HWND hwnd);                // also sets ERROR_INVALID_WINDOW_HANDLE
-ThreadQueue& currentQueue();                        // created on first use
-ThreadQueue* queueOf(DWORD thread);                 // nullptr when that thread has no queue
+Window* findWindow(HWND hwnd);        // nullptr for stale or garbage handles
+Window* findWindowOrFail(HWND hwnd);  // also sets ERROR_INVALID_WINDOW_HANDLE
+ThreadQueue& currentQueue();          // created on first use
+ThreadQueue* queueOf(DWORD thread);   // nullptr when that thread has no queue
 DWORD currentThread();
-std::vector<HWND>& siblingsOf(Window& w);           // the z-ordered list that holds w
-HWND rootOf(HWND hwnd);                             // the top-level ancestor
-bool isVisibleChain(const Window& w);               // visible with all its parents
-POINT screenOrigin(const Window& w);                // the window's top-left on the screen
+std::vector<HWND>& siblingsOf(Window& w);  // the z-ordered list that holds w
+HWND rootOf(HWND hwnd);                    // the top-level ancestor
+bool isVisibleChain(const Window& w);      // visible with all its parents
+POINT screenOrigin(const Window& w);       // the window's top-left on the screen
 RECT screenRect(const Window& w);
-bool isInSubtree(HWND root, HWND hwnd);             // hwnd is root or one of its descendants
+bool isInSubtree(HWND root, HWND hwnd);                  // hwnd is root or one of its descendants
 void collectSubtree(HWND root, std::vector<HWND>& out);  // pre-order
 
 // Calls the window's procedure with the lock released; 0 when the window is gone.

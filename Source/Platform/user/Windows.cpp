@@ -29,31 +29,53 @@ void insertTopLevel(UserState& s, HWND h, bool topmost) {
 void sendDestroyDown(Lock& lock, HWND h) {
     sendMessage(lock, h, WM_DESTROY, 0, 0);
     Window* w = findWindow(h);
-    if (!w) return;
+    if (!w)
+        return;
     std::vector<HWND> children = w->children;
     for (HWND c : children) {
-        if (Window* cw = findWindow(c)) cw->life = Life::Destroying;
+        if (Window* cw = findWindow(c))
+            cw->life = Life::Destroying;
         sendDestroyDown(lock, c);
     }
 }
 
-void removeWindow(HWND h) {
+void sendNcDestroyUp(Lock& lock, HWND h) {
+    Window* w = findWindow(h);
+    if (!w)
+        return;
+    std::vector<HWND> children = w->children;
+    for (HWND c : children)
+        sendNcDestroyUp(lock, c);
+    sendMessage(lock, h, WM_NCDESTROY, 0, 0);
+    forgetWindow(h);
+}
+
+}  // namespace
+
+void forgetWindow(HWND h) {
     UserState& s = state();
     Window* w = findWindow(h);
-    if (!w) return;
+    if (!w)
+        return;
     auto& list = siblingsOf(*w);
     list.erase(std::remove(list.begin(), list.end(), h), list.end());
     for (auto& [value, other] : s.windows) {
-        if (other->owner == h) other->owner = nullptr;
+        if (other->owner == h)
+            other->owner = nullptr;
     }
-    if (s.foreground == h) s.foreground = nullptr;
+    if (s.foreground == h)
+        s.foreground = nullptr;
     if (ThreadQueue* q = queueOf(w->thread)) {
-        if (q->active == h) q->active = nullptr;
-        if (q->focus == h) q->focus = nullptr;
+        if (q->active == h)
+            q->active = nullptr;
+        if (q->focus == h)
+            q->focus = nullptr;
         removeWindowTimers(*q, h);
     }
-    if (s.capture == h) s.capture = nullptr;
-    if (s.lastTap.hwnd == h) s.lastTap = LastTap{};
+    if (s.capture == h)
+        s.capture = nullptr;
+    if (s.lastTap.hwnd == h)
+        s.lastTap = LastTap{};
     releaseCaretOf(h);
     windowDCsOfGoneWindow(h);
     clipboardWindowGone(h);
@@ -61,47 +83,49 @@ void removeWindow(HWND h) {
     s.windows.erase(reinterpret_cast<uintptr_t>(h));
 }
 
-void sendNcDestroyUp(Lock& lock, HWND h) {
-    Window* w = findWindow(h);
-    if (!w) return;
-    std::vector<HWND> children = w->children;
-    for (HWND c : children) sendNcDestroyUp(lock, c);
-    sendMessage(lock, h, WM_NCDESTROY, 0, 0);
-    removeWindow(h);
-}
-
-}  // namespace
-
 bool destroyWindowLocked(Lock& lock, HWND hwnd) {
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return false;
+    if (!w)
+        return false;
     if (w->thread != currentThread()) {
         setError(ERROR_ACCESS_DENIED);
         return false;
     }
-    if (w->life == Life::Destroying) return true;
+    if (w->life == Life::Destroying)
+        return true;
+    callCbtHooks(lock, HCBT_DESTROYWND, reinterpret_cast<WPARAM>(hwnd), 0);
+    w = findWindow(hwnd);
+    if (!w || w->life == Life::Destroying)
+        return true;
     // Windows it owns go first.
     std::vector<HWND> owned;
     for (auto& [value, other] : state().windows) {
-        if (other->owner == hwnd && other->thread == w->thread) owned.push_back(other->handle);
+        if (other->owner == hwnd && other->thread == w->thread)
+            owned.push_back(other->handle);
     }
-    for (HWND o : owned) destroyWindowLocked(lock, o);
+    for (HWND o : owned)
+        destroyWindowLocked(lock, o);
     w = findWindow(hwnd);
-    if (!w) return true;
+    if (!w)
+        return true;
     if (w->style & WS_VISIBLE) {
         lock.unlock();
         SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         lock.lock();
         w = findWindow(hwnd);
-        if (!w) return true;
+        if (!w)
+            return true;
     }
     w->life = Life::Destroying;
     UserState& s = state();
-    if (s.capture && isInSubtree(hwnd, s.capture)) setCaptureTo(lock, nullptr);
+    if (s.capture && isInSubtree(hwnd, s.capture))
+        setCaptureTo(lock, nullptr);
     ThreadQueue& q = currentQueue();
-    if (q.focus && isInSubtree(hwnd, q.focus)) setFocusTo(lock, nullptr);
-    if (q.active == hwnd || s.foreground == hwnd) activateNextAfter(lock, hwnd);
+    if (q.focus && isInSubtree(hwnd, q.focus))
+        setFocusTo(lock, nullptr);
+    if (q.active == hwnd || s.foreground == hwnd)
+        activateNextAfter(lock, hwnd);
     sendDestroyDown(lock, hwnd);
     sendNcDestroyUp(lock, hwnd);
     return true;
@@ -111,8 +135,9 @@ bool destroyWindowLocked(Lock& lock, HWND hwnd) {
 
 using namespace platform::user;
 
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
+                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param) {
     Lock lock = lockState();
     UserState& s = state();
     std::shared_ptr<WindowClass> cls = findClass(className, instance);
@@ -123,7 +148,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     Window* parentWindow = nullptr;
     if (parent && parent != HWND_MESSAGE) {
         parentWindow = findWindowOrFail(parent);
-        if (!parentWindow) return nullptr;
+        if (!parentWindow)
+            return nullptr;
         if (parentWindow->life == Life::Destroying) {
             setError(ERROR_INVALID_WINDOW_HANDLE);
             return nullptr;
@@ -133,8 +159,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         setError(ERROR_TLW_WITH_WSCHILD);
         return nullptr;
     }
-    ThreadQueue& q = currentQueue();
-    (void)q;
+    currentQueue();  // a thread that makes a window has a message queue from then on
     auto w = std::make_unique<Window>();
     HWND h = reinterpret_cast<HWND>(s.nextHandle);
     s.nextHandle += 4;  // handle values are never reused within a run
@@ -162,12 +187,14 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         x = 0;
         y = 0;
     }
+    x = clampCoordinate(x);
+    y = clampCoordinate(y);
     if (width == CW_USEDEFAULT) {
         width = child ? 0 : screenW - x;
         height = child ? 0 : screenH - y;
     }
-    width = std::max(width, 0);
-    height = std::max(height, 0);
+    width = clampCoordinate(std::max(width, 0));
+    height = clampCoordinate(std::max(height, 0));
     w->rect = RECT{x, y, x + width, y + height};
     cls->windowCount++;
     Window* raw = w.get();
@@ -192,15 +219,27 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     cs.lpszName = windowName;
     cs.lpszClass = className;
     cs.dwExStyle = exStyle;
-    bool ok = sendMessage(lock, h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) != 0;
-    if (ok && findWindow(h)) ok = sendMessage(lock, h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) != -1;
+    CBT_CREATEWNDW cbt{&cs, HWND_TOP};
+    if (callCbtHooks(lock, HCBT_CREATEWND, reinterpret_cast<WPARAM>(h),
+                     reinterpret_cast<LPARAM>(&cbt)) != 0) {
+        // Refused before its first message: it goes without any.
+        if (findWindow(h))
+            forgetWindow(h);
+        return nullptr;
+    }
+    bool ok =
+        findWindow(h) && sendMessage(lock, h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) != 0;
+    if (ok && findWindow(h))
+        ok = sendMessage(lock, h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) != -1;
     if (!ok || !findWindow(h)) {
-        if (findWindow(h)) destroyWindowLocked(lock, h);
+        if (findWindow(h))
+            destroyWindowLocked(lock, h);
         return nullptr;
     }
     sendMessage(lock, h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
     sendMessage(lock, h, WM_MOVE, 0, MAKELPARAM(x, y));
-    if (!findWindow(h)) return nullptr;
+    if (!findWindow(h))
+        return nullptr;
     if (style & WS_VISIBLE) {
         lock.unlock();
         ShowWindow(h, child ? SW_SHOWNOACTIVATE : SW_SHOW);
@@ -234,15 +273,18 @@ BOOL IsWindowEnabled(HWND hwnd) {
 BOOL EnableWindow(HWND hwnd, BOOL enable) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
-    if (static_cast<bool>(enable) == !wasDisabled) return wasDisabled;
+    if (static_cast<bool>(enable) == !wasDisabled)
+        return wasDisabled;
     if (enable) {
         w->style &= ~static_cast<DWORD>(WS_DISABLED);
     } else {
         w->style |= WS_DISABLED;
         UserState& s = state();
-        if (s.capture == hwnd) setCaptureTo(lock, nullptr);
+        if (s.capture == hwnd)
+            setCaptureTo(lock, nullptr);
         ThreadQueue* q = queueOf(w->thread);
         if (q && q->focus && isInSubtree(hwnd, q->focus) && w->thread == currentThread()) {
             setFocusTo(lock, nullptr);
@@ -255,7 +297,8 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
 BOOL IsChild(HWND parent, HWND hwnd) {
     Lock lock = lockState();
     Window* w = findWindow(hwnd);
-    if (!w || !findWindow(parent)) return FALSE;
+    if (!w || !findWindow(parent))
+        return FALSE;
     return w->handle != parent && isInSubtree(parent, hwnd) ? TRUE : FALSE;
 }
 
@@ -273,7 +316,8 @@ bool extraSlot(Window& w, int index, size_t size, BYTE*& slot) {
 // Reads a window long of `size` bytes (4 for GetWindowLongW, 8 for GetWindowLongPtrW).
 bool readLong(HWND hwnd, int index, size_t size, LONG_PTR& out) {
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return false;
+    if (!w)
+        return false;
     switch (index) {
         case GWL_WNDPROC:
             out = reinterpret_cast<LONG_PTR>(w->proc);
@@ -300,7 +344,8 @@ bool readLong(HWND hwnd, int index, size_t size, LONG_PTR& out) {
             break;
     }
     BYTE* slot = nullptr;
-    if (!extraSlot(*w, index, size, slot)) return false;
+    if (!extraSlot(*w, index, size, slot))
+        return false;
     if (size == sizeof(LONG)) {
         LONG v = 0;
         std::memcpy(&v, slot, sizeof v);
@@ -313,8 +358,10 @@ bool readLong(HWND hwnd, int index, size_t size, LONG_PTR& out) {
 
 bool writeLong(Lock& lock, HWND hwnd, int index, size_t size, LONG_PTR value, LONG_PTR& old) {
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return false;
-    if (!readLong(hwnd, index, size, old)) return false;
+    if (!w)
+        return false;
+    if (!readLong(hwnd, index, size, old))
+        return false;
     switch (index) {
         case GWL_WNDPROC:
             if (w->process != GetCurrentProcessId()) {
@@ -354,7 +401,8 @@ bool writeLong(Lock& lock, HWND hwnd, int index, size_t size, LONG_PTR value, LO
             break;
     }
     BYTE* slot = nullptr;
-    if (!extraSlot(*w, index, size, slot)) return false;
+    if (!extraSlot(*w, index, size, slot))
+        return false;
     if (size == sizeof(LONG)) {
         LONG v = static_cast<LONG>(value);
         std::memcpy(slot, &v, sizeof v);
@@ -393,16 +441,19 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
 }
 
 LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!proc) return 0;
+    if (!proc)
+        return 0;
     return proc(hwnd, msg, wParam, lParam);
 }
 
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR text) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     if (w->thread == currentThread()) {
-        return sendMessage(lock, hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+        return sendMessage(lock, hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE
+                                                                                      : FALSE;
     }
     // A window of another thread: the title is stored directly, so no thread waits on another.
     w->text = copyText(text, kMaxWindowText);
@@ -412,11 +463,14 @@ BOOL SetWindowTextW(HWND hwnd, LPCWSTR text) {
 int GetWindowTextW(HWND hwnd, LPWSTR buffer, int max) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return 0;
-    if (!buffer || max <= 0) return 0;
+    if (!w)
+        return 0;
+    if (!buffer || max <= 0)
+        return 0;
     if (w->thread == currentThread()) {
         buffer[0] = 0;
-        LRESULT n = sendMessage(lock, hwnd, WM_GETTEXT, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(buffer));
+        LRESULT n = sendMessage(lock, hwnd, WM_GETTEXT, static_cast<WPARAM>(max),
+                                reinterpret_cast<LPARAM>(buffer));
         return static_cast<int>(std::clamp<LRESULT>(n, 0, max - 1));
     }
     size_t n = std::min(w->text.size(), static_cast<size_t>(max - 1));
@@ -428,7 +482,8 @@ int GetWindowTextW(HWND hwnd, LPWSTR buffer, int max) {
 int GetWindowTextLengthW(HWND hwnd) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     if (w->thread == currentThread()) {
         return static_cast<int>(sendMessage(lock, hwnd, WM_GETTEXTLENGTH, 0, 0));
     }
@@ -438,12 +493,16 @@ int GetWindowTextLengthW(HWND hwnd) {
 HWND GetWindow(HWND hwnd, UINT cmd) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return nullptr;
-    if (cmd == GW_CHILD) return w->children.empty() ? nullptr : w->children.front();
-    if (cmd == GW_OWNER) return w->owner;
+    if (!w)
+        return nullptr;
+    if (cmd == GW_CHILD)
+        return w->children.empty() ? nullptr : w->children.front();
+    if (cmd == GW_OWNER)
+        return w->owner;
     const auto& list = siblingsOf(*w);
     auto it = std::find(list.begin(), list.end(), hwnd);
-    if (it == list.end()) return nullptr;
+    if (it == list.end())
+        return nullptr;
     switch (cmd) {
         case GW_HWNDFIRST:
             return list.front();
@@ -462,21 +521,26 @@ HWND GetWindow(HWND hwnd, UINT cmd) {
 HWND GetParent(HWND hwnd) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     // As on Windows: the parent of a child window, the owner of a popup window.
-    if (w->style & WS_CHILD) return w->parent;
-    if (w->style & WS_POPUP) return w->owner;
+    if (w->style & WS_CHILD)
+        return w->parent;
+    if (w->style & WS_POPUP)
+        return w->owner;
     return nullptr;
 }
 
 HWND SetParent(HWND child, HWND newParent) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(child);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     Window* np = nullptr;
     if (newParent) {
         np = findWindowOrFail(newParent);
-        if (!np) return nullptr;
+        if (!np)
+            return nullptr;
         if (isInSubtree(child, newParent)) {
             setError(ERROR_INVALID_PARAMETER);
             return nullptr;
@@ -499,15 +563,19 @@ HWND SetParent(HWND child, HWND newParent) {
     return old;
 }
 
-HWND GetDesktopWindow() { return nullptr; }
+HWND GetDesktopWindow() {
+    return nullptr;
+}
 
 HWND GetDlgItem(HWND dlg, int id) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(dlg);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     for (HWND c : w->children) {
         Window* cw = findWindow(c);
-        if (cw && cw->id == id) return c;
+        if (cw && cw->id == id)
+            return c;
     }
     setError(ERROR_CONTROL_ID_NOT_FOUND);
     return nullptr;
@@ -516,7 +584,8 @@ HWND GetDlgItem(HWND dlg, int id) {
 int GetDlgCtrlID(HWND hwnd) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     return (w->style & WS_CHILD) ? static_cast<int>(w->id) : 0;
 }
 
@@ -528,7 +597,8 @@ BOOL SetDlgItemTextW(HWND dlg, int id, LPCWSTR text) {
 UINT GetDlgItemTextW(HWND dlg, int id, LPWSTR buffer, int max) {
     HWND item = GetDlgItem(dlg, id);
     if (!item) {
-        if (buffer && max > 0) buffer[0] = 0;
+        if (buffer && max > 0)
+            buffer[0] = 0;
         return 0;
     }
     return static_cast<UINT>(GetWindowTextW(item, buffer, max));
@@ -545,8 +615,10 @@ namespace {
 // create or destroy windows); a false result stops the enumeration.
 bool enumerate(const std::vector<HWND>& handles, WNDENUMPROC fn, LPARAM param) {
     for (HWND h : handles) {
-        if (!IsWindow(h)) continue;
-        if (!fn(h, param)) return false;
+        if (!IsWindow(h))
+            continue;
+        if (!fn(h, param))
+            return false;
     }
     return true;
 }
@@ -574,7 +646,8 @@ BOOL EnumChildWindows(HWND parent, WNDENUMPROC fn, LPARAM param) {
     std::vector<HWND> handles;
     {
         Lock lock = lockState();
-        if (!findWindowOrFail(parent)) return FALSE;
+        if (!findWindowOrFail(parent))
+            return FALSE;
         collectSubtree(parent, handles);
         handles.erase(handles.begin());
     }
@@ -586,9 +659,12 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
     UserState& s = state();
     for (HWND h : s.topLevels) {
         Window* w = findWindow(h);
-        if (!w) continue;
-        if (className && !classMatches(*w->cls, className)) continue;
-        if (windowName && copyText(windowName, kMaxWindowText + 1) != w->text) continue;
+        if (!w)
+            continue;
+        if (className && !classMatches(*w->cls, className))
+            continue;
+        if (windowName && copyText(windowName, kMaxWindowText + 1) != w->text)
+            continue;
         return h;
     }
     return nullptr;
@@ -598,9 +674,11 @@ DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD process) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
     if (!w) {
-        if (process) *process = 0;
+        if (process)
+            *process = 0;
         return 0;
     }
-    if (process) *process = w->process;
+    if (process)
+        *process = w->process;
     return w->thread;
 }

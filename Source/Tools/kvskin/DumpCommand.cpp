@@ -13,7 +13,7 @@
 #include <string>
 #include <system_error>
 
-#include "kernel/HostText.h"
+#include <wchar16.h>
 #include "skin/AnsiCodePage.h"
 #include "skin/EBFFormat.h"
 
@@ -34,18 +34,18 @@ std::string printableName(const std::string& stored) {
         if (unit < 0x20 || (unit >= 0x7F && unit < 0xA0) || unit == u'\\') {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\x%02X", unsigned(unit));
-            shown += platform::deviceText(escape);
+            shown += platform::fromUtf8(escape);
         } else {
             shown += unit;
         }
     }
-    return platform::hostText(shown);
+    return platform::toUtf8(shown);
 }
 
 class Dumper {
 public:
-    Dumper(FILE* file, DWORD length, DumpBytes bytes)
-        : m_file(file), m_length(length), m_bytes(bytes) {}
+    Dumper(FILE* file, DWORD length, DumpBytes bytes, FILE* out, FILE* err)
+        : m_file(file), m_length(length), m_bytes(bytes), m_out(out), m_err(err) {}
 
     bool dumpMain() {
         EBFItemHeader main;
@@ -125,13 +125,13 @@ private:
     }
 
     void printClass(const EBFItemHeader& item, int depth) {
-        std::printf("%*s%s (class, %" PRIu32 " items, %" PRIu32 " bytes)\n", depth * 2, "",
-                    printableName(item.name).c_str(), item.count, item.size);
+        std::fprintf(m_out, "%*s%s (class, %" PRIu32 " items, %" PRIu32 " bytes)\n", depth * 2, "",
+                     printableName(item.name).c_str(), item.count, item.size);
     }
 
     bool printValue(const EBFItemHeader& item, int depth) {
-        std::printf("%*s%s (value, %" PRIu32 " bytes)", depth * 2, "",
-                    printableName(item.name).c_str(), item.size);
+        std::fprintf(m_out, "%*s%s (value, %" PRIu32 " bytes)", depth * 2, "",
+                     printableName(item.name).c_str(), item.size);
         DWORD shown = m_bytes == DumpBytes::all ? item.size : std::min(item.size, kShortDumpBytes);
         if (std::fseek(m_file, long(item.payloadOffset()), SEEK_SET) != 0)
             return false;
@@ -141,16 +141,16 @@ private:
             if (std::fread(chunk, 1, piece, m_file) != piece)
                 return false;
             for (DWORD i = 0; i < piece; ++i)
-                std::printf(" %02X", unsigned(chunk[i]));
+                std::fprintf(m_out, " %02X", unsigned(chunk[i]));
             done += piece;
         }
-        std::printf("\n");
+        std::fputc('\n', m_out);
         return true;
     }
 
     bool broken(const std::string& path, DWORD offset, const std::string& why) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "kvskin: broken item %s at offset %" PRIu32 ": %s\n", path.c_str(),
+        std::fflush(m_out);
+        std::fprintf(m_err, "kvskin: broken item %s at offset %" PRIu32 ": %s\n", path.c_str(),
                      offset, why.c_str());
         return false;
     }
@@ -158,37 +158,39 @@ private:
     FILE* m_file;
     DWORD m_length;
     DumpBytes m_bytes;
+    FILE* m_out;
+    FILE* m_err;
 };
 
 }  // namespace
 
-int dumpContainer(const std::filesystem::path& hostFile, DumpBytes bytes) {
+int dumpContainer(const std::filesystem::path& hostFile, DumpBytes bytes, FILE* out, FILE* err) {
     std::error_code error;
     auto file = std::filesystem::canonical(hostFile, error);
     if (error || !std::filesystem::is_regular_file(file, error)) {
-        std::fprintf(stderr, "kvskin: cannot open %s: %s\n", hostFile.c_str(),
+        std::fprintf(err, "kvskin: cannot open %s: %s\n", hostFile.c_str(),
                      error ? error.message().c_str() : "not a file");
         return 1;
     }
     // The file's folder becomes the device's root, so that the container is read through the
     // device's own file calls; the dump only ever reads there.
     device::setDeviceRoot(file.parent_path());
-    std::u16string devicePath = u"\\" + platform::deviceText(file.filename().string());
+    std::u16string devicePath = u"\\" + platform::fromUtf8(file.filename().string());
     std::unique_ptr<FILE, StreamCloser> stream(_wfopen(devicePath.c_str(), u"rb"));
     if (!stream || std::fseek(stream.get(), 0, SEEK_END) != 0) {
-        std::fprintf(stderr, "kvskin: cannot open %s\n", hostFile.c_str());
+        std::fprintf(err, "kvskin: cannot open %s\n", hostFile.c_str());
         return 1;
     }
     long length = std::ftell(stream.get());
     if (length < 0) {
-        std::fprintf(stderr, "kvskin: cannot read %s\n", hostFile.c_str());
+        std::fprintf(err, "kvskin: cannot read %s\n", hostFile.c_str());
         return 1;
     }
     if (uint64_t(length) > 0xFFFFFFFFu) {
-        std::fprintf(stderr, "kvskin: %s is larger than a container can be (4 GiB)\n",
+        std::fprintf(err, "kvskin: %s is larger than a container can be (4 GiB)\n",
                      hostFile.c_str());
         return 1;
     }
-    Dumper dumper(stream.get(), DWORD(length), bytes);
+    Dumper dumper(stream.get(), DWORD(length), bytes, out, err);
     return dumper.dumpMain() ? 0 : 1;
 }

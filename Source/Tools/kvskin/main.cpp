@@ -38,7 +38,7 @@ int runDump(const std::vector<std::string>& args) {
     }
     if (!file)
         return usageError("dump needs a FILE");
-    return dumpContainer(*file, bytes);
+    return dumpContainer(*file, bytes, stdout, stderr);
 }
 
 }  // namespace

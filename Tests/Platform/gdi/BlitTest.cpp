@@ -242,6 +242,20 @@ TEST(DibSection, MalformedHeadersAreRefused) {
     info.bmiHeader.biBitCount = 8;
     EXPECT_EQ(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
     info.bmiHeader.biBitCount = 32;
+    // Bit fields other than the plain 0x00RRGGBB layout are refused; the plain one is taken.
+    struct {
+        BITMAPINFOHEADER header;
+        DWORD masks[3];
+    } fields{info.bmiHeader, {0xF800, 0x07E0, 0x001F}};
+    fields.header.biCompression = BI_BITFIELDS;
+    auto* asInfo = reinterpret_cast<BITMAPINFO*>(&fields);
+    EXPECT_EQ(CreateDIBSection(nullptr, asInfo, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+    fields.masks[0] = 0xFF0000;
+    fields.masks[1] = 0xFF00;
+    fields.masks[2] = 0xFF;
+    HBITMAP plain = CreateDIBSection(nullptr, asInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
+    EXPECT_NE(plain, nullptr);
+    DeleteObject(plain);
     info.bmiHeader.biSize = 12;
     EXPECT_EQ(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
     EXPECT_EQ(CreateDIBSection(nullptr, nullptr, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);

@@ -1,6 +1,7 @@
 // Shapes and lines: which pixels the outline and the fill cover, inversion, Bresenham lines
 // without their last pixel, pixels under a clip, and the viewport origin.
 #include "GdiTestSupport.h"
+#include "gdi/SystemColors.h"
 
 namespace {
 
@@ -170,6 +171,27 @@ TEST(Pixels, SetPixelHonoursTheClipAndTheViewportOrigin) {
     EXPECT_EQ(previous.x, 3);
     GetViewportOrgEx(canvas.dc, &previous);
     EXPECT_EQ(previous.y, 5);
+}
+
+}  // namespace
+
+namespace {
+
+HBRUSH windowBrush(int index) {
+    return index == 5 ? static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)) : nullptr;
+}
+
+TEST(FillRect, SystemColourIndexesPlusOneComeFromTheWindowManager) {
+    MemoryCanvas canvas(4, 4, kWhite);
+    RECT r{0, 0, 2, 2};
+    auto colourWindow = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(5 + 1));
+    EXPECT_EQ(FillRect(canvas.dc, &r, colourWindow), 0);  // nobody gives system colours yet
+    platform::setSystemColorBrushSource(&windowBrush);
+    EXPECT_EQ(FillRect(canvas.dc, &r, colourWindow), 1);
+    EXPECT_EQ(canvas.at(1, 1), RGB(128, 128, 128));
+    EXPECT_EQ(canvas.at(2, 2), kWhite);
+    auto unknown = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(7 + 1));
+    EXPECT_EQ(FillRect(canvas.dc, &r, unknown), 0);
 }
 
 }  // namespace

@@ -354,3 +354,13 @@ TEST(Fonts, AMissingFontFileFailsFontCreationCleanly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Text, GlyphIndexStringsAreRefused) {
+    gditest::MemoryCanvas canvas(10, 10);
+    EXPECT_FALSE(ExtTextOutW(canvas.dc, 0, 0, ETO_GLYPH_INDEX, nullptr, u"\x0024", 1, nullptr));
+    EXPECT_EQ(canvas.at(5, 5), RGB(255, 255, 255));
+}
+
+}  // namespace

@@ -50,7 +50,8 @@ TEST_F(UserTest, ClipboardHasOneOpenerAndOwnsTheDataSetOnIt) {
     ASSERT_TRUE(OpenClipboard(a));
     HANDLE got = GetClipboardData(CF_UNICODETEXT);
     ASSERT_EQ(got, text);
-    EXPECT_EQ(std::u16string(static_cast<const char16_t*>(LocalLock(got))), u"\u0633\u0644\u0627\u0645 hi");
+    EXPECT_EQ(std::u16string(static_cast<const char16_t*>(LocalLock(got))),
+              u"\u0633\u0644\u0627\u0645 hi");
     LocalUnlock(got);
     HANDLE narrow = GetClipboardData(CF_TEXT);
     ASSERT_NE(narrow, nullptr);
@@ -74,7 +75,8 @@ TEST_F(UserTest, ClipboardHasOneOpenerAndOwnsTheDataSetOnIt) {
 TEST_F(UserTest, LocalBlocksAreValidatedLockedAndResized) {
     HLOCAL fixed = LocalAlloc(LPTR, 16);
     ASSERT_NE(fixed, nullptr);
-    EXPECT_EQ(LocalLock(fixed), static_cast<void*>(fixed));  // a fixed block's handle is its address
+    EXPECT_EQ(LocalLock(fixed),
+              static_cast<void*>(fixed));  // a fixed block's handle is its address
     EXPECT_EQ(LocalSize(fixed), 16u);
     auto* bytes = static_cast<unsigned char*>(LocalLock(fixed));
     EXPECT_EQ(std::count(bytes, bytes + 16, 0), 16);

@@ -17,7 +17,8 @@ void tap(int x, int y) {
 std::vector<std::pair<HWND, UINT>> traceOf(const std::vector<UINT>& interesting) {
     std::vector<std::pair<HWND, UINT>> out;
     for (const Seen& s : recorder().all()) {
-        if (std::find(interesting.begin(), interesting.end(), s.msg) != interesting.end()) out.emplace_back(s.hwnd, s.msg);
+        if (std::find(interesting.begin(), interesting.end(), s.msg) != interesting.end())
+            out.emplace_back(s.hwnd, s.msg);
     }
     return out;
 }
@@ -85,7 +86,8 @@ TEST_F(UserTest, StylusGoesToTheWindowUnderItOrToTheCapturingWindow) {
 
 TEST_F(UserTest, QuickNearSecondTapIsADoubleClickOnlyForDoubleClickClasses) {
     registerRecordingClass(u"Dbl", CS_DBLCLKS);
-    HWND d = CreateWindowExW(0, u"Dbl", u"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND d = CreateWindowExW(0, u"Dbl", u"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                             nullptr, nullptr, nullptr);
     HWND plain = makeWindow(WS_POPUP | WS_VISIBLE, 100, 0, 100, 100);
     pump();
     recorder().clear();
@@ -99,7 +101,8 @@ TEST_F(UserTest, QuickNearSecondTapIsADoubleClickOnlyForDoubleClickClasses) {
     device::advanceClock(100);
     tap(30, 30);  // too far
     EXPECT_EQ(recorder().of(d, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}),
-              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, WM_LBUTTONDOWN, WM_LBUTTONDOWN}));
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, WM_LBUTTONDOWN,
+                                 WM_LBUTTONDOWN}));
     tap(110, 10);
     device::advanceClock(50);
     tap(110, 10);
@@ -110,7 +113,8 @@ TEST_F(UserTest, QuickNearSecondTapIsADoubleClickOnlyForDoubleClickClasses) {
 TEST_F(UserTest, NoActivateWindowsTakeTapsWithoutTakingFocusAndKeysGoToTheFocus) {
     HWND app = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 240, 200);
     HWND edit = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, app);
-    HWND sip = makeWindow(WS_POPUP | WS_VISIBLE, 0, 220, 240, 100, nullptr, WS_EX_TOPMOST | WS_EX_NOACTIVATE);
+    HWND sip = makeWindow(WS_POPUP | WS_VISIBLE, 0, 220, 240, 100, nullptr,
+                          WS_EX_TOPMOST | WS_EX_NOACTIVATE);
     HWND key = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 240, 100, sip);
     SetFocus(edit);
     pump();
@@ -139,13 +143,14 @@ TEST_F(UserTest, FocusMovesWithKillFocusThenSetFocusNamingEachOther) {
     auto seen = recorder().all();
     std::vector<std::tuple<HWND, UINT, WPARAM>> focus;
     for (const Seen& s : seen) {
-        if (s.msg == WM_SETFOCUS || s.msg == WM_KILLFOCUS) focus.emplace_back(s.hwnd, s.msg, s.wParam);
+        if (s.msg == WM_SETFOCUS || s.msg == WM_KILLFOCUS)
+            focus.emplace_back(s.hwnd, s.msg, s.wParam);
     }
     auto w = [](HWND h) { return reinterpret_cast<WPARAM>(h); };
     EXPECT_EQ(focus, (std::vector<std::tuple<HWND, UINT, WPARAM>>{{p, WM_KILLFOCUS, w(c1)},
-                                                                   {c1, WM_SETFOCUS, w(p)},
-                                                                   {c1, WM_KILLFOCUS, w(c2)},
-                                                                   {c2, WM_SETFOCUS, w(c1)}}));
+                                                                  {c1, WM_SETFOCUS, w(p)},
+                                                                  {c1, WM_KILLFOCUS, w(c2)},
+                                                                  {c2, WM_SETFOCUS, w(c1)}}));
     EXPECT_EQ(GetFocus(), c2);
 
     // Another top-level window in front: deactivation, activation, then the focus moves.
@@ -155,7 +160,8 @@ TEST_F(UserTest, FocusMovesWithKillFocusThenSetFocusNamingEachOther) {
     recorder().clear();
     SetForegroundWindow(q);
     EXPECT_EQ(traceOf({WM_ACTIVATE, WM_KILLFOCUS, WM_SETFOCUS}),
-              (std::vector<std::pair<HWND, UINT>>{{p, WM_ACTIVATE}, {q, WM_ACTIVATE}, {c2, WM_KILLFOCUS}, {q, WM_SETFOCUS}}));
+              (std::vector<std::pair<HWND, UINT>>{
+                  {p, WM_ACTIVATE}, {q, WM_ACTIVATE}, {c2, WM_KILLFOCUS}, {q, WM_SETFOCUS}}));
     auto activations = recorder().with(WM_ACTIVATE);
     EXPECT_EQ(LOWORD(activations[0].wParam), WA_INACTIVE);
     EXPECT_EQ(activations[0].lParam, reinterpret_cast<LPARAM>(q));
@@ -179,7 +185,8 @@ TEST_F(UserTest, AcceleratorsSendCommandsForTheirKeysAndModifiersOnly) {
     auto loop = [&] {
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (TranslateAcceleratorW(a, accel, &m)) continue;
+            if (TranslateAcceleratorW(a, accel, &m))
+                continue;
             TranslateMessage(&m);
             DispatchMessageW(&m);
         }
@@ -197,8 +204,10 @@ TEST_F(UserTest, AcceleratorsSendCommandsForTheirKeysAndModifiersOnly) {
     device::keyDown(VK_F1);
     loop();
     std::vector<WPARAM> commands;
-    for (const Seen& s : recorder().with(WM_COMMAND)) commands.push_back(s.wParam);
-    EXPECT_EQ(commands, (std::vector<WPARAM>{MAKEWPARAM(100, 1), MAKEWPARAM(102, 1), MAKEWPARAM(101, 1)}));
+    for (const Seen& s : recorder().with(WM_COMMAND))
+        commands.push_back(s.wParam);
+    EXPECT_EQ(commands,
+              (std::vector<WPARAM>{MAKEWPARAM(100, 1), MAKEWPARAM(102, 1), MAKEWPARAM(101, 1)}));
     EXPECT_EQ(recorder().with(WM_CHAR).at(0).wParam, static_cast<WPARAM>(u's'));
 
     ACCEL copy[3];

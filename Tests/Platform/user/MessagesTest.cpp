@@ -10,7 +10,8 @@ namespace {
 
 std::vector<std::pair<HWND, UINT>> kinds(const std::vector<MSG>& msgs) {
     std::vector<std::pair<HWND, UINT>> out;
-    for (const MSG& m : msgs) out.emplace_back(m.hwnd, m.message);
+    for (const MSG& m : msgs)
+        out.emplace_back(m.hwnd, m.message);
     return out;
 }
 
@@ -24,7 +25,8 @@ LRESULT CALLBACK echoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         echoSawSend = InSendMessage() != FALSE;
         return SendMessageW(reinterpret_cast<HWND>(lParam), WM_APP + 1, wParam, 0) + 1;
     }
-    if (msg == WM_DESTROY) PostQuitMessage(0);
+    if (msg == WM_DESTROY)
+        PostQuitMessage(0);
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
@@ -108,7 +110,8 @@ TEST_F(UserTest, TranslateMessageMakesCharactersWithTheShiftState) {
     auto run = [&] {
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (m.message == WM_CHAR) typed.push_back(static_cast<char16_t>(m.wParam));
+            if (m.message == WM_CHAR)
+                typed.push_back(static_cast<char16_t>(m.wParam));
             TranslateMessage(&m);
             DispatchMessageW(&m);
         }
@@ -136,14 +139,17 @@ TEST_F(UserTest, TranslateMessageMakesCharactersWithTheShiftState) {
 TEST_F(UserTest, SendMessageToAnotherThreadRunsThereWhileTheSenderWaitsAndServesItsOwnWindows) {
     registerProc(u"Echo", echoProc);
     registerProc(u"Doubler", doublerProc);
-    HWND mine = CreateWindowExW(0, u"Doubler", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND mine = CreateWindowExW(0, u"Doubler", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
     std::atomic<HWND> theirs{nullptr};
     std::atomic<DWORD> workerId{0};
     Worker worker([&] {
         workerId = GetCurrentThreadId();
-        theirs = CreateWindowExW(0, u"Echo", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        theirs = CreateWindowExW(0, u"Echo", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                 nullptr);
         MSG m;
-        while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+        while (GetMessageW(&m, nullptr, 0, 0) > 0)
+            DispatchMessageW(&m);
     });
     ASSERT_TRUE(eventually([&] { return theirs.load() != nullptr; }));
 
@@ -166,4 +172,47 @@ TEST_F(UserTest, SendMessageToAnotherThreadRunsThereWhileTheSenderWaitsAndServes
     PostMessageW(theirs, WM_CLOSE, 0, 0);
     worker.join();
     EXPECT_FALSE(IsWindow(theirs));
+}
+
+TEST_F(UserTest, WindowsOfAThreadThatEndsGoWithItAndTimedSendsGiveUp) {
+    std::atomic<HWND> left{nullptr};
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<HWND> busy{nullptr};
+    Worker stuck([&] {
+        busy = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+        // Busy without looking at its queue until released.
+        WaitForSingleObject(release, INFINITE);
+    });
+    ASSERT_TRUE(eventually([&] { return busy.load() != nullptr; }));
+    DWORD_PTR result = 99;
+    EXPECT_EQ(SendMessageTimeoutW(busy, WM_APP, 0, 0, SMTO_NORMAL, 100, &result), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
+    EXPECT_EQ(result, 99u);
+    EXPECT_GE(device::nowMs(), 100u);
+    SetEvent(release);
+    stuck.join();
+    EXPECT_FALSE(IsWindow(busy));
+    CloseHandle(release);
+
+    Worker leaver([&] { left = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50); });
+    leaver.join();
+    EXPECT_NE(left.load(), nullptr);
+    EXPECT_FALSE(IsWindow(left));
+    EXPECT_EQ(WindowFromPoint(POINT{10, 10}), nullptr);
+}
+
+TEST_F(UserTest, BroadcastReachesEveryTopLevelWindowButNoChild) {
+    HWND a = makeWindow(WS_POPUP, 0, 0, 10, 10);
+    HWND b = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10);
+    HWND child = makeWindow(WS_CHILD, 0, 0, 5, 5, b);
+    SendMessageW(HWND_BROADCAST, WM_SETTINGCHANGE, 7, 0);
+    PostMessageW(HWND_BROADCAST, WM_APP, 1, 0);
+    pump();
+    auto seen = recorder().with(WM_SETTINGCHANGE);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(recorder().of(a, {WM_SETTINGCHANGE, WM_APP}),
+              (std::vector<UINT>{WM_SETTINGCHANGE, WM_APP}));
+    EXPECT_EQ(recorder().of(b, {WM_SETTINGCHANGE, WM_APP}),
+              (std::vector<UINT>{WM_SETTINGCHANGE, WM_APP}));
+    EXPECT_TRUE(recorder().of(child, {WM_SETTINGCHANGE, WM_APP}).empty());
 }

@@ -36,7 +36,9 @@ RECT updateRect(HWND h) {
     return r;
 }
 
-bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+bool operator==(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
 
 }  // namespace
 
@@ -77,8 +79,8 @@ TEST_F(UserTest, WindowDCsDoNotDrawOverWindowsAboveOrClippedChildren) {
 
 TEST_F(UserTest, PaintDCsClipToTheUpdateRegionAndErasingUsesTheClassBrush) {
     registerRecordingClass(u"White", 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-    HWND w = CreateWindowExW(0, u"White", u"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
-                             nullptr);
+    HWND w = CreateWindowExW(0, u"White", u"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                             nullptr, nullptr, nullptr);
     drain();
     fillWindow(w, RGB(255, 0, 0));
     RECT part{0, 0, 10, 10};
@@ -103,10 +105,18 @@ TEST_F(UserTest, PaintDCsClipToTheUpdateRegionAndErasingUsesTheClassBrush) {
     RECT corner{50, 50, 100, 100};
     InvalidateRect(w, &corner, TRUE);
     UpdateWindow(w);
-    EXPECT_EQ(recorder().of(w, {WM_PAINT, WM_ERASEBKGND}), (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
+    EXPECT_EQ(recorder().of(w, {WM_PAINT, WM_ERASEBKGND}),
+              (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
     EXPECT_EQ(pixelAt(60, 60), 0xFFFFFFu);
     EXPECT_EQ(pixelAt(40, 40), kRed);
     EXPECT_TRUE(drain().empty());
+
+    // Programs may name a system colour as a brush: (COLOR_x + 1).
+    HDC dc2 = GetDC(w);
+    RECT band{0, 90, 100, 100};
+    EXPECT_EQ(FillRect(dc2, &band, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1)), 1);
+    ReleaseDC(w, dc2);
+    EXPECT_EQ(pixelAt(5, 95), 0x000080u);
 }
 
 TEST_F(UserTest, MovingOrHidingAWindowInvalidatesWhatItUncovers) {
@@ -211,4 +221,34 @@ TEST_F(UserTest, ScreenChangeReachesTopLevelWindowsAndTheDeviceReportsItsState) 
     SetCursor(arrow);
     EXPECT_FALSE(device::cursorIsWait());
     EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
+}
+
+TEST_F(UserTest, InvalidatingAParentReachesItsChildrenUnlessItClipsThem) {
+    HWND plain = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND plainChild = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, plain);
+    HWND clipping = makeWindow(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 120, 0, 100, 100);
+    HWND clippedChild = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, clipping);
+    drain();
+    RECT part{0, 0, 15, 15};
+    InvalidateRect(plain, &part, FALSE);
+    InvalidateRect(clipping, &part, FALSE);
+    EXPECT_TRUE(updateRect(plainChild) == (RECT{0, 0, 5, 5}));
+    EXPECT_FALSE(GetUpdateRect(clippedChild, nullptr, FALSE));
+    EXPECT_TRUE(updateRect(clipping) == part);
+    drain();
+
+    HRGN rgn = CreateRectRgn(40, 40, 60, 50);
+    EXPECT_TRUE(InvalidateRgn(plain, rgn, FALSE));
+    EXPECT_TRUE(updateRect(plain) == (RECT{40, 40, 60, 50}));
+    DeleteObject(rgn);
+    EXPECT_FALSE(InvalidateRgn(plain, rgn, FALSE));  // a dead region
+    EXPECT_TRUE(ValidateRect(plain, nullptr));
+    EXPECT_FALSE(GetUpdateRect(plain, nullptr, FALSE));
+
+    // A window covered by another one is invalid only where it can be seen.
+    HWND cover = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 50);
+    drain();
+    InvalidateRect(plain, nullptr, FALSE);
+    EXPECT_TRUE(updateRect(plain) == (RECT{0, 50, 100, 100}));
+    (void)cover;
 }

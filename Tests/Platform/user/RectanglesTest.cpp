@@ -5,8 +5,12 @@
 #include "winuser.h"
 
 namespace {
-RECT rect(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
-bool same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+RECT rect(int l, int t, int r, int b) {
+    return RECT{l, t, r, b};
+}
+bool same(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
 }  // namespace
 
 TEST(Rectangles, EdgesEmptinessAndSetOperations) {

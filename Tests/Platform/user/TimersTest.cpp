@@ -29,13 +29,15 @@ std::vector<Fired> firedSoFar() {
 void pumpTimers() {
     MSG m;
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.message == WM_TIMER && m.lParam == 0) record(m.wParam);
+        if (m.message == WM_TIMER && m.lParam == 0)
+            record(m.wParam);
         DispatchMessageW(&m);
     }
 }
 
 VOID CALLBACK timerProc(HWND, UINT msg, UINT_PTR id, DWORD) {
-    if (msg == WM_TIMER) record(id + 1000);
+    if (msg == WM_TIMER)
+        record(id + 1000);
 }
 
 }  // namespace
@@ -51,14 +53,16 @@ TEST_F(UserTest, DueTimersFireInOrderAtTheirDueTimesAsAnotherThreadAdvancesTheCl
         ready = true;
         MSG m;
         while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-            if (m.message == WM_TIMER) record(m.wParam);
+            if (m.message == WM_TIMER)
+                record(m.wParam);
             DispatchMessageW(&m);
         }
     });
     ASSERT_TRUE(eventually([&] { return ready.load(); }));
     device::advanceClock(1);  // returns once the worker waits in GetMessage
     device::advanceClock(119);
-    EXPECT_EQ(firedSoFar(), (std::vector<Fired>{{1, 30}, {2, 50}, {1, 60}, {1, 90}, {2, 100}, {1, 120}}));
+    EXPECT_EQ(firedSoFar(),
+              (std::vector<Fired>{{1, 30}, {2, 50}, {1, 60}, {1, 90}, {2, 100}, {1, 120}}));
     PostThreadMessageW(workerId, WM_QUIT, 0, 0);
 }
 
@@ -109,7 +113,8 @@ TEST_F(UserTest, ThreadTimersCallTheirProcedureThroughDispatchMessage) {
         device::advanceClock(5);
         pumpTimers();
     }
-    EXPECT_EQ(firedSoFar(), (std::vector<Fired>{{id + 1000, 25}, {other + 1000, 40}, {id + 1000, 50}}));
+    EXPECT_EQ(firedSoFar(),
+              (std::vector<Fired>{{id + 1000, 25}, {other + 1000, 40}, {id + 1000, 50}}));
     // Re-arming by the returned id keeps one timer, not two.
     EXPECT_EQ(SetTimer(nullptr, id, 100, timerProc), id);
     EXPECT_TRUE(KillTimer(nullptr, other));
@@ -126,4 +131,31 @@ TEST_F(UserTest, ThreadTimersCallTheirProcedureThroughDispatchMessage) {
     forged.lParam = reinterpret_cast<LPARAM>(&timerProc);
     DispatchMessageW(&forged);
     EXPECT_EQ(firedSoFar().size(), 4u);
+}
+
+TEST_F(UserTest, WaitMessageReturnsWhenATimerFallsDueOrAMessageArrives) {
+    std::atomic<bool> ready{false};
+    std::atomic<uint64_t> wokeAt{0};
+    std::atomic<uint64_t> wokeAgainAt{0};
+    std::atomic<DWORD> workerId{0};
+    Worker worker([&] {
+        workerId = GetCurrentThreadId();
+        SetTimer(nullptr, 0, 40, nullptr);
+        ready = true;
+        WaitMessage();
+        wokeAt = device::nowMs();
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        WaitMessage();  // the next timer is 40 ms away; the posted message comes first
+        wokeAgainAt = device::nowMs();
+    });
+    ASSERT_TRUE(eventually([&] { return ready.load(); }));
+    device::advanceClock(1);
+    device::advanceClock(59);
+    ASSERT_TRUE(eventually([&] { return wokeAt.load() != 0; }));
+    EXPECT_EQ(wokeAt.load(), 40u);
+    PostThreadMessageW(workerId, WM_APP, 0, 0);
+    worker.join();
+    EXPECT_EQ(wokeAgainAt.load(), 60u);
 }

@@ -29,7 +29,8 @@ HWND makeWindow(DWORD style, int x, int y, int w, int h, HWND parent, DWORD exSt
 
 bool eventually(const std::function<bool()>& done) {
     for (int i = 0; i < 10000; ++i) {
-        if (done()) return true;
+        if (done())
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return done();
@@ -49,7 +50,8 @@ std::vector<MSG> drain() {
     while (out.size() < 1000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
         out.push_back(m);
         // A WM_PAINT stays until the window is validated.
-        if (m.message == WM_PAINT) ValidateRect(m.hwnd, nullptr);
+        if (m.message == WM_PAINT)
+            ValidateRect(m.hwnd, nullptr);
     }
     return out;
 }

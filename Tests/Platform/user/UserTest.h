@@ -47,7 +47,8 @@ public:
     std::vector<UINT> of(HWND hwnd, const std::vector<UINT>& interesting) {
         std::vector<UINT> out;
         for (const Seen& s : all()) {
-            if ((hwnd && s.hwnd != hwnd) || std::find(interesting.begin(), interesting.end(), s.msg) == interesting.end()) {
+            if ((hwnd && s.hwnd != hwnd) ||
+                std::find(interesting.begin(), interesting.end(), s.msg) == interesting.end()) {
                 continue;
             }
             out.push_back(s.msg);
@@ -57,7 +58,8 @@ public:
     std::vector<Seen> with(UINT msg) {
         std::vector<Seen> out;
         for (const Seen& s : all()) {
-            if (s.msg == msg) out.push_back(s);
+            if (s.msg == msg)
+                out.push_back(s);
         }
         return out;
     }
@@ -75,7 +77,8 @@ LRESULT CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 void registerRecordingClass(LPCWSTR name, UINT style = 0, HBRUSH background = nullptr);
 
 // Creates a window of the recording class "Rec".
-HWND makeWindow(DWORD style, int x, int y, int w, int h, HWND parent = nullptr, DWORD exStyle = 0, int id = 0);
+HWND makeWindow(DWORD style, int x, int y, int w, int h, HWND parent = nullptr, DWORD exStyle = 0,
+                int id = 0);
 
 // Gets and dispatches messages until the queue is empty.
 void pump();
@@ -93,7 +96,8 @@ public:
               device::leaveCurrentThread();
           }) {}
     ~Worker() {
-        if (thread_.joinable()) thread_.join();
+        if (thread_.joinable())
+            thread_.join();
     }
     void join() { thread_.join(); }
 

@@ -1,6 +1,7 @@
 // Windows and classes: the messages of creation, sizing and destruction, handle validation,
 // class registration per instance, window longs and extra bytes, the tree and enumeration.
 #include "UserTest.h"
+#include "device/Input.h"
 
 using namespace usertest;
 
@@ -11,19 +12,21 @@ using Trace = std::vector<std::pair<HWND, UINT>>;
 Trace trace(const std::vector<UINT>& interesting) {
     Trace out;
     for (const Seen& s : recorder().all()) {
-        if (std::find(interesting.begin(), interesting.end(), s.msg) != interesting.end()) out.emplace_back(s.hwnd, s.msg);
+        if (std::find(interesting.begin(), interesting.end(), s.msg) != interesting.end())
+            out.emplace_back(s.hwnd, s.msg);
     }
     return out;
 }
 
-const std::vector<UINT> kLifeMessages = {WM_NCCREATE,       WM_CREATE,           WM_SIZE,     WM_MOVE,
-                                         WM_SHOWWINDOW,     WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
-                                         WM_ACTIVATE,       WM_SETFOCUS,         WM_KILLFOCUS,
-                                         WM_DESTROY,        WM_NCDESTROY};
+const std::vector<UINT> kLifeMessages = {
+    WM_NCCREATE,          WM_CREATE,           WM_SIZE,     WM_MOVE,     WM_SHOWWINDOW,
+    WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS,
+    WM_DESTROY,           WM_NCDESTROY};
 
 LRESULT CALLBACK failingCreateProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     recorder().add(Seen{hwnd, msg, wParam, lParam, 0});
-    if (msg == WM_CREATE) return -1;
+    if (msg == WM_CREATE)
+        return -1;
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
@@ -47,9 +50,15 @@ BOOL CALLBACK collect(HWND hwnd, LPARAM param) {
 TEST_F(UserTest, CreationSizingAndDestructionSendTheirMessagesInOrder) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 10, 20, 100, 50);
     ASSERT_NE(top, nullptr);
-    EXPECT_EQ(trace(kLifeMessages), (Trace{{top, WM_NCCREATE}, {top, WM_CREATE}, {top, WM_SIZE}, {top, WM_MOVE},
-                                          {top, WM_SHOWWINDOW}, {top, WM_WINDOWPOSCHANGING},
-                                          {top, WM_WINDOWPOSCHANGED}, {top, WM_ACTIVATE}, {top, WM_SETFOCUS}}));
+    EXPECT_EQ(trace(kLifeMessages), (Trace{{top, WM_NCCREATE},
+                                           {top, WM_CREATE},
+                                           {top, WM_SIZE},
+                                           {top, WM_MOVE},
+                                           {top, WM_SHOWWINDOW},
+                                           {top, WM_WINDOWPOSCHANGING},
+                                           {top, WM_WINDOWPOSCHANGED},
+                                           {top, WM_ACTIVATE},
+                                           {top, WM_SETFOCUS}}));
     auto sizes = recorder().with(WM_SIZE);
     ASSERT_EQ(sizes.size(), 1u);
     EXPECT_EQ(sizes[0].wParam, static_cast<WPARAM>(SIZE_RESTORED));
@@ -58,9 +67,13 @@ TEST_F(UserTest, CreationSizingAndDestructionSendTheirMessagesInOrder) {
 
     recorder().clear();
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 5, 5, 20, 20, top, 0, 7);
-    EXPECT_EQ(trace(kLifeMessages), (Trace{{child, WM_NCCREATE}, {child, WM_CREATE}, {child, WM_SIZE},
-                                          {child, WM_MOVE}, {child, WM_SHOWWINDOW}, {child, WM_WINDOWPOSCHANGING},
-                                          {child, WM_WINDOWPOSCHANGED}}));
+    EXPECT_EQ(trace(kLifeMessages), (Trace{{child, WM_NCCREATE},
+                                           {child, WM_CREATE},
+                                           {child, WM_SIZE},
+                                           {child, WM_MOVE},
+                                           {child, WM_SHOWWINDOW},
+                                           {child, WM_WINDOWPOSCHANGING},
+                                           {child, WM_WINDOWPOSCHANGED}}));
 
     // A new size without a move gives WM_SIZE alone; a move without a new size WM_MOVE alone.
     recorder().clear();
@@ -81,10 +94,14 @@ TEST_F(UserTest, CreationSizingAndDestructionSendTheirMessagesInOrder) {
     // and WM_NCDESTROY from the leaves up.
     recorder().clear();
     EXPECT_TRUE(DestroyWindow(top));
-    EXPECT_EQ(trace(kLifeMessages),
-              (Trace{{top, WM_WINDOWPOSCHANGING}, {top, WM_ACTIVATE}, {top, WM_WINDOWPOSCHANGED},
-                     {top, WM_KILLFOCUS}, {top, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY},
-                     {top, WM_NCDESTROY}}));
+    EXPECT_EQ(trace(kLifeMessages), (Trace{{top, WM_WINDOWPOSCHANGING},
+                                           {top, WM_ACTIVATE},
+                                           {top, WM_WINDOWPOSCHANGED},
+                                           {top, WM_KILLFOCUS},
+                                           {top, WM_DESTROY},
+                                           {child, WM_DESTROY},
+                                           {child, WM_NCDESTROY},
+                                           {top, WM_NCDESTROY}}));
     EXPECT_FALSE(IsWindow(top));
     EXPECT_FALSE(IsWindow(child));
     EXPECT_EQ(GetFocus(), nullptr);
@@ -96,14 +113,15 @@ TEST_F(UserTest, CreateReturningMinusOneFailsAndDestroysTheWindow) {
     wc.lpfnWndProc = failingCreateProc;
     wc.lpszClassName = u"Failing";
     ASSERT_NE(RegisterClassW(&wc), 0);
-    HWND h = CreateWindowExW(0, u"Failing", u"x", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                             nullptr);
+    HWND h = CreateWindowExW(0, u"Failing", u"x", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                             nullptr, nullptr, nullptr);
     EXPECT_EQ(h, nullptr);
     auto seen = recorder().all();
     ASSERT_GE(seen.size(), 4u);
     HWND made = seen[0].hwnd;
-    EXPECT_EQ(trace({WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY, WM_SHOWWINDOW}),
-              (Trace{{made, WM_NCCREATE}, {made, WM_CREATE}, {made, WM_DESTROY}, {made, WM_NCDESTROY}}));
+    EXPECT_EQ(
+        trace({WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY, WM_SHOWWINDOW}),
+        (Trace{{made, WM_NCCREATE}, {made, WM_CREATE}, {made, WM_DESTROY}, {made, WM_NCDESTROY}}));
     EXPECT_FALSE(IsWindow(made));
     // The class has no windows left, so it can go.
     EXPECT_TRUE(UnregisterClassW(u"Failing", nullptr));
@@ -114,7 +132,8 @@ TEST_F(UserTest, StaleAndGarbageHandlesFailCleanlyAndAreNeverReused) {
     ASSERT_TRUE(DestroyWindow(a));
     HWND b = makeWindow(WS_POPUP, 0, 0, 10, 10);
     EXPECT_NE(a, b);
-    for (HWND bad : {a, reinterpret_cast<HWND>(0x1234), reinterpret_cast<HWND>(~uintptr_t{0} - 5)}) {
+    for (HWND bad :
+         {a, reinterpret_cast<HWND>(0x1234), reinterpret_cast<HWND>(~uintptr_t{0} - 5)}) {
         SetLastError(0);
         EXPECT_FALSE(IsWindow(bad));
         EXPECT_EQ(GetWindowLongW(bad, GWL_STYLE), 0);
@@ -152,7 +171,8 @@ TEST_F(UserTest, ClassesAreRegisteredPerInstanceAndCannotGoWhileWindowsExist) {
     EXPECT_EQ(info.lpfnWndProc, &recordingProc);
     EXPECT_FALSE(GetClassInfoW(reinterpret_cast<HINSTANCE>(0x3000), u"KvPanelCls", &info));
 
-    HWND h = CreateWindowExW(0, u"KvPanelCls", u"Kelvo", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, instanceA, nullptr);
+    HWND h = CreateWindowExW(0, u"KvPanelCls", u"Kelvo", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr,
+                             instanceA, nullptr);
     ASSERT_NE(h, nullptr);
     WCHAR name[32];
     EXPECT_EQ(GetClassNameW(h, name, 32), 10);
@@ -164,7 +184,8 @@ TEST_F(UserTest, ClassesAreRegisteredPerInstanceAndCannotGoWhileWindowsExist) {
     DestroyWindow(h);
     EXPECT_TRUE(UnregisterClassW(u"KvPanelCls", instanceA));
     EXPECT_FALSE(UnregisterClassW(u"KvPanelCls", instanceA));
-    EXPECT_EQ(CreateWindowExW(0, u"NoSuchClass", u"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+    EXPECT_EQ(CreateWindowExW(0, u"NoSuchClass", u"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                              nullptr, nullptr),
               nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
 }
@@ -175,8 +196,8 @@ TEST_F(UserTest, WindowLongsHoldFullPointersAndExtraBytesAreBounded) {
     wc.lpszClassName = u"Extra";
     wc.cbWndExtra = 12;
     RegisterClassW(&wc);
-    HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, u"Extra", u"", WS_POPUP | WS_TABSTOP, 0, 0, 5, 5, nullptr, nullptr,
-                             nullptr, nullptr);
+    HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, u"Extra", u"", WS_POPUP | WS_TABSTOP, 0, 0, 5, 5,
+                             nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(h, nullptr);
     int local = 0;
     auto pointer = reinterpret_cast<LONG_PTR>(&local);
@@ -197,7 +218,8 @@ TEST_F(UserTest, WindowLongsHoldFullPointersAndExtraBytesAreBounded) {
     EXPECT_EQ(GetWindowLongW(h, -1000), 0);
 
     // Subclassing through GWLP_WNDPROC, calling on to the original procedure.
-    originalProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc)));
+    originalProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc)));
     EXPECT_EQ(originalProc, &recordingProc);
     EXPECT_EQ(SendMessageW(h, WM_APP, 0, 0), 7);
     EXPECT_EQ(subclassCalls, 1);
@@ -205,8 +227,8 @@ TEST_F(UserTest, WindowLongsHoldFullPointersAndExtraBytesAreBounded) {
 }
 
 TEST_F(UserTest, TitlesChildrenAndTheTreeAreFoundAsOnWindows) {
-    HWND top = CreateWindowExW(0, u"Rec", u"Notes", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
-                               nullptr, nullptr);
+    HWND top = CreateWindowExW(0, u"Rec", u"Notes", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                               nullptr, nullptr, nullptr);
     HWND first = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top, 0, 101);
     HWND second = makeWindow(WS_CHILD | WS_VISIBLE, 20, 0, 10, 10, top, 0, 102);
     HWND grandchild = makeWindow(WS_CHILD, 0, 0, 5, 5, second, 0, 103);
@@ -248,7 +270,8 @@ TEST_F(UserTest, TitlesChildrenAndTheTreeAreFoundAsOnWindows) {
 
 TEST_F(UserTest, EnumWindowsReportsTopLevelWindowsTopmostFirst) {
     HWND a = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10);
-    HWND topmost = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, WS_EX_TOPMOST | WS_EX_NOACTIVATE);
+    HWND topmost =
+        makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, WS_EX_TOPMOST | WS_EX_NOACTIVATE);
     HWND b = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10);
     makeWindow(WS_CHILD, 0, 0, 5, 5, a);
     std::vector<HWND> order;
@@ -293,4 +316,113 @@ TEST_F(UserTest, CoordinatesMapBetweenWindowsAndTheScreen) {
     EXPECT_EQ(WindowFromPoint(POINT{0, 0}), nullptr);
     EnableWindow(child, FALSE);
     EXPECT_EQ(WindowFromPoint(POINT{36, 48}), top);  // disabled windows take no stylus input
+}
+
+TEST_F(UserTest, ExtremeCoordinatesAreKeptInRangeWithoutOverflow) {
+    HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0x7FFFFFF0, -0x7FFFFFF0, 0x7FFFFFFF, 0x7FFFFFFF);
+    ASSERT_NE(top, nullptr);
+    HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 0x7FFFFFF0, 0x7FFFFFF0, 100, 100, top);
+    RECT r;
+    ASSERT_TRUE(GetWindowRect(child, &r));
+    EXPECT_GT(r.left, 0);
+    EXPECT_LE(r.right, 1 << 28);
+    POINT p{INT32_MAX, INT32_MIN};
+    EXPECT_TRUE(ClientToScreen(child, &p));
+    EXPECT_TRUE(ScreenToClient(top, &p));
+    POINT pts[1] = {{INT32_MIN, INT32_MAX}};
+    MapWindowPoints(child, top, pts, 1);
+    EXPECT_TRUE(
+        SetWindowPos(child, nullptr, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MAX, SWP_NOZORDER));
+    EXPECT_TRUE(CreateCaret(child, nullptr, INT32_MAX, INT32_MAX));
+    EXPECT_TRUE(SetCaretPos(INT32_MAX, INT32_MIN));
+    EXPECT_TRUE(ShowCaret(child));
+    InvalidateRect(child, nullptr, TRUE);
+    pump();
+    EXPECT_FALSE(device::stylusDown(INT32_MAX, INT32_MIN));
+}
+
+namespace {
+
+WNDPROC hookedOriginal = nullptr;
+std::vector<UINT> hookedSaw;
+bool refuseNext = false;
+std::vector<std::pair<int, HWND>> hookCalls;
+
+LRESULT CALLBACK attachedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    hookedSaw.push_back(msg);
+    return CallWindowProcW(hookedOriginal, hwnd, msg, wParam, lParam);
+}
+
+// Attaches to each new window as a framework does: by subclassing it before its first message.
+LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    auto hwnd = reinterpret_cast<HWND>(wParam);
+    hookCalls.emplace_back(code, hwnd);
+    if (code == HCBT_CREATEWND) {
+        if (refuseNext)
+            return 1;
+        auto* cbt = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+        EXPECT_EQ(std::u16string(cbt->lpcs->lpszName), u"Attached");
+        hookedOriginal = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&attachedProc)));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int outerCalls = 0;
+LRESULT CALLBACK outerHook(int code, WPARAM wParam, LPARAM lParam) {
+    ++outerCalls;
+    return CallNextHookEx(reinterpret_cast<HHOOK>(0x1), code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(UserTest, CreationHooksAttachBeforeTheFirstMessageAndMayRefuseAWindow) {
+    HHOOK hook = SetWindowsHookExW(WH_CBT, cbtHook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    HHOOK outer = SetWindowsHookExW(WH_CBT, outerHook, nullptr, 0);  // newer: called first
+    HWND h = CreateWindowExW(0, u"Rec", u"Attached", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             nullptr, nullptr);
+    ASSERT_NE(h, nullptr);
+    ASSERT_GE(hookedSaw.size(), 2u);
+    EXPECT_EQ(hookedSaw[0], static_cast<UINT>(WM_NCCREATE));
+    EXPECT_EQ(hookedSaw[1], static_cast<UINT>(WM_CREATE));
+    EXPECT_EQ(recorder().with(WM_CREATE).size(), 1u);  // passed on to the class procedure
+
+    DestroyWindow(h);
+    EXPECT_EQ(hookCalls.back(), (std::pair<int, HWND>{HCBT_DESTROYWND, h}));
+
+    refuseNext = true;
+    recorder().clear();
+    EXPECT_EQ(CreateWindowExW(0, u"Rec", u"Refused", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              nullptr, nullptr),
+              nullptr);
+    EXPECT_TRUE(recorder().all().empty());
+    EXPECT_EQ(outerCalls, 3);  // each call passed on to the older hook
+    EXPECT_EQ(hookCalls.size(), 3u);
+    EXPECT_TRUE(UnhookWindowsHookEx(hook));
+    EXPECT_FALSE(UnhookWindowsHookEx(hook));
+    EXPECT_TRUE(UnhookWindowsHookEx(outer));
+    EXPECT_NE(makeWindow(WS_POPUP, 0, 0, 5, 5), nullptr);           // no hook refuses it now
+    EXPECT_EQ(SetWindowsHookExW(2, cbtHook, nullptr, 0), nullptr);  // only WH_CBT exists
+}
+
+TEST_F(UserTest, ReparentedAndOwnedWindowsKeepTheirRelations) {
+    HWND a = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND b = makeWindow(WS_POPUP | WS_VISIBLE, 100, 0, 100, 100);
+    HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 10, 10, a);
+    EXPECT_EQ(SetParent(child, b), a);
+    EXPECT_EQ(GetParent(child), b);
+    EXPECT_EQ(GetWindow(a, GW_CHILD), nullptr);
+    RECT r;
+    GetWindowRect(child, &r);
+    EXPECT_EQ(r.left, 110);
+    EXPECT_EQ(SetParent(b, child), nullptr);  // a window cannot go inside its own child
+    HWND popup =
+        CreateWindowExW(0, u"Rec", u"", WS_POPUP, 0, 0, 10, 10, child, nullptr, nullptr, nullptr);
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), b);  // owned by the top-level window
+    EXPECT_EQ(GetParent(popup), b);
+    DestroyWindow(b);  // owned windows go first, children with it
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(IsWindow(a));
 }

@@ -145,3 +145,25 @@ TEST_F(KvskinDump, UsageErrorsExitTwoAndHelpExitsZero) {
     EXPECT_NE(help.out.find("usage: kvskin dump FILE [--full]"), std::string::npos);
     EXPECT_EQ(help.err, "");
 }
+
+TEST_F(KvskinDump, ClassesNestedDeeperThanTheReaderCanOpenAreBroken) {
+    // Classes "c" nested inside the main class, a value in the innermost.
+    auto nested = [](int classes) {
+        std::string item = ebfClass("c", {ebfValue("v", "\x01")});
+        for (int level = 1; level < classes; ++level)
+            item = ebfClass("c", {item});
+        return ebfClass("MainClass", {item});
+    };
+    ToolRun deepest = run("dump " + shellQuoted(container("48.ebf", nested(48))));
+    EXPECT_EQ(deepest.status, 0) << deepest.err;
+    EXPECT_NE(deepest.out.find(std::string(2 * 49, ' ') + "v (value, 1 bytes) 01\n"),
+              std::string::npos);
+
+    ToolRun tooDeep = run("dump " + shellQuoted(container("49.ebf", nested(49))));
+    EXPECT_EQ(tooDeep.status, 1);
+    std::string path = "MainClass";
+    for (int level = 0; level < 49; ++level)
+        path += "/c";
+    EXPECT_NE(tooDeep.err.find("broken item " + path + " at offset"), std::string::npos)
+        << tooDeep.err;
+}
