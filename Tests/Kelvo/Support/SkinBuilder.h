@@ -69,26 +69,30 @@ inline std::string layoutData(const Layout& layout) {
     return d;
 }
 
-// A 32-bit BMP file of one colour (0x00RRGGBB).
+// An 8-bit BMP file of one colour (0x00RRGGBB): small enough for a layout's picture area.
 inline std::string bmpPicture(int width, int height, uint32_t rgb) {
     std::string b;
-    const uint32_t pixels = static_cast<uint32_t>(width * height * 4);
+    const uint32_t stride = static_cast<uint32_t>((width + 3) & ~3);
+    const uint32_t pixels = stride * static_cast<uint32_t>(height);
+    const uint32_t offset = 54 + 256 * 4;
     b += "BM";
-    put32(b, 54 + pixels);
+    put32(b, offset + pixels);
     put32(b, 0);
-    put32(b, 54);
+    put32(b, offset);
     put32(b, 40);
     put32(b, static_cast<uint32_t>(width));
     put32(b, static_cast<uint32_t>(height));
     put16(b, 1);
-    put16(b, 32);
+    put16(b, 8);
     put32(b, 0);
     put32(b, pixels);
     put32(b, 2835);
     put32(b, 2835);
+    put32(b, 256);
     put32(b, 0);
-    put32(b, 0);
-    for (int i = 0; i < width * height; ++i) put32(b, rgb);
+    put32(b, rgb);  // palette entry 0 (blue, green, red, 0 as a little-endian 0x00RRGGBB)
+    for (int i = 1; i < 256; ++i) put32(b, 0);
+    b.append(pixels, '\0');
     return b;
 }
 

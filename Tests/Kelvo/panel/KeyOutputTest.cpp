@@ -120,6 +120,9 @@ TEST_F(KeyOutput, SlotBitsElevenToFifteenToggleNothing) {
     tap(140, 60);
     EXPECT_TRUE(calls().empty());
     for (BYTE latch : panel->latched) EXPECT_EQ(latch, 0);
-    for (int s = 1; s <= kModifierSlots; ++s)
-        if (s != 2 && s != 3 && s != 4) EXPECT_EQ(panel->modSlot[s - 1], nullptr) << s;
+    for (int s = 1; s <= kModifierSlots; ++s) {
+        if (s != 2 && s != 3 && s != 4) {
+            EXPECT_EQ(panel->modSlot[s - 1], nullptr) << s;
+        }
+    }
 }

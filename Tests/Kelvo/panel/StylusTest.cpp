@@ -192,8 +192,8 @@ TEST_F(Stylus, StylusUpWithoutStylusDownDoesNotActAgain) {
 
 TEST_F(Stylus, LayoutSwitchInMidPressReleasesTheCaptureAtStylusUp) {
     Layout layout = typingLayout();
-    layout.rows[0][0].flags = KF_OUTPUT | KF_GOTO;  // 'a' that also goes to layout 1
-    layout.rows[0][0].param = 1;
+    layout.rows[0][0].flags = KF_OUTPUT | KF_GOTO;  // types U+0101, then goes to layout 1
+    layout.rows[0][0].param = 0x0101;
     writePortraitSkin({layout, secondLayout()});
     createPanel();
     down(20, 20);
@@ -206,7 +206,7 @@ TEST_F(Stylus, LayoutSwitchInMidPressReleasesTheCaptureAtStylusUp) {
     up(20, 20);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(panel->tracking, 0);
-    EXPECT_EQ(calls(), charPair(0x41, u'a'));
+    EXPECT_EQ(calls(), charPair(0x41, 0x0101));
     host->advance(200);
     EXPECT_EQ(calls().size(), 2u);
 }
