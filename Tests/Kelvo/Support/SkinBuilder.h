@@ -21,7 +21,9 @@ struct Key {
 };
 
 // A character key: KF_OUTPUT with `ch` and `vk`.
-inline Key charKey(WCHAR ch, BYTE vk, RECT rect) { return Key{0x0001, ch, vk, rect}; }
+inline Key charKey(WCHAR ch, BYTE vk, RECT rect) {
+    return Key{0x0001, ch, vk, rect};
+}
 
 struct Layout {
     WORD flags = 0;
@@ -51,7 +53,8 @@ inline std::string layoutData(const Layout& layout) {
     std::string d;
     put16(d, layout.flags);
     d.push_back(static_cast<char>(layout.alt));
-    for (int32_t v : {layout.downRow, layout.downCol, layout.rightRow, layout.rightCol, layout.leftRow, layout.leftCol})
+    for (int32_t v : {layout.downRow, layout.downCol, layout.rightRow, layout.rightCol,
+                      layout.leftRow, layout.leftCol})
         put32(d, static_cast<uint32_t>(v));
     put32(d, static_cast<uint32_t>(layout.rows.size()));
     for (const auto& row : layout.rows) {
@@ -91,7 +94,8 @@ inline std::string bmpPicture(int width, int height, uint32_t rgb) {
     put32(b, 256);
     put32(b, 0);
     put32(b, rgb);  // palette entry 0 (blue, green, red, 0 as a little-endian 0x00RRGGBB)
-    for (int i = 1; i < 256; ++i) put32(b, 0);
+    for (int i = 1; i < 256; ++i)
+        put32(b, 0);
     b.append(pixels, '\0');
     return b;
 }
@@ -106,7 +110,8 @@ struct Skin {
 
 inline bool writeSkin(const std::u16string& path, const Skin& skin) {
     CEBFFile file(u"KELVO_SKIN");
-    if (!file.OpenWrite(path)) return false;
+    if (!file.OpenWrite(path))
+        return false;
     DWORD tc = skin.textColor, hc = skin.frameColor;
     file.Value(u"TC", tc);
     file.Value(u"HC", hc);
@@ -122,7 +127,8 @@ inline bool writeSkin(const std::u16string& path, const Skin& skin) {
                 file.RawValue(u"P", static_cast<DWORD>(layout.picture.size()),
                               const_cast<char*>(layout.picture.data()));
             if (layout.withData) {
-                std::string d = layout.dataOverride.empty() ? layoutData(layout) : layout.dataOverride;
+                std::string d =
+                    layout.dataOverride.empty() ? layoutData(layout) : layout.dataOverride;
                 file.RawValue(u"D", static_cast<DWORD>(d.size()), d.data());
             }
             file.EndClass();

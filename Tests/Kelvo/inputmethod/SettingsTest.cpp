@@ -20,13 +20,15 @@ struct Value {
 
 std::optional<Value> readValue(const WCHAR* name) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, 0, &key) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, 0, &key) != ERROR_SUCCESS)
+        return std::nullopt;
     Value value;
     value.bytes.resize(1024);
     DWORD size = static_cast<DWORD>(value.bytes.size());
     LONG result = RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size);
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return std::nullopt;
+    if (result != ERROR_SUCCESS)
+        return std::nullopt;
     value.bytes.resize(size);
     return value;
 }
@@ -34,7 +36,8 @@ std::optional<Value> readValue(const WCHAR* name) {
 void writeValue(const WCHAR* name, DWORD type, const void* bytes, DWORD size) {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, 0, nullptr, &key, &disposition),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, 0, nullptr, &key,
+                              &disposition),
               ERROR_SUCCESS);
     RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(bytes), size);
     RegCloseKey(key);
@@ -49,7 +52,8 @@ TEST_F(Settings, WithoutTheKeyLoadingKeepsDefaultsAndSavingCreatesThreeDwords) {
     EXPECT_EQ(g_enableGestures, 1);
     EXPECT_FALSE(readValue(u"RepeatDelay"));
     SaveSettings();
-    for (auto [name, expected] : {std::pair{u"RepeatDelay", 500}, {u"RepeatPeriod", 50}, {u"EnableGestures", 1}}) {
+    for (auto [name, expected] :
+         {std::pair{u"RepeatDelay", 500}, {u"RepeatPeriod", 50}, {u"EnableGestures", 1}}) {
         auto value = readValue(name);
         ASSERT_TRUE(value);
         EXPECT_EQ(value->type, static_cast<DWORD>(REG_DWORD));
@@ -108,7 +112,8 @@ TEST_F(Settings, MissingSkinNameBecomesKelvoAndIsWrittenBack) {
     const std::u16string folder = u"\\My Skins";
     writeValue(u"SkinsPath", REG_SZ, folder.c_str(), static_cast<DWORD>(folder.size() * 2));
     const std::u16string name = u"Blue";
-    writeValue(u"CurSkin", REG_SZ, name.c_str(), static_cast<DWORD>(name.size() * 2 + 2));  // with a terminator
+    writeValue(u"CurSkin", REG_SZ, name.c_str(),
+               static_cast<DWORD>(name.size() * 2 + 2));  // with a terminator
     readCurrentSkin();
     readSkinsPath();
     EXPECT_EQ(composeSkinPath(), u"\\My Skins\\Blue.ksk");
@@ -129,9 +134,9 @@ TEST(DimensionClass, ScreenSizesChooseTheirLayoutClass) {
         int width, height;
         std::u16string expected;
     };
-    for (const Case& c : {Case{240, 320, u"P"}, Case{480, 640, u"PH"}, Case{320, 240, u"L"}, Case{640, 480, u"LH"},
-                          Case{240, 240, u"P"}, Case{400, 400, u"P"}, Case{401, 401, u"PH"}, Case{500, 400, u"L"},
-                          Case{501, 400, u"LH"}}) {
+    for (const Case& c : {Case{240, 320, u"P"}, Case{480, 640, u"PH"}, Case{320, 240, u"L"},
+                          Case{640, 480, u"LH"}, Case{240, 240, u"P"}, Case{400, 400, u"P"},
+                          Case{401, 401, u"PH"}, Case{500, 400, u"L"}, Case{501, 400, u"LH"}}) {
         EXPECT_EQ(dimensionClass(c.width, c.height), c.expected) << c.width << "x" << c.height;
     }
     EXPECT_EQ(scaleForScreen(400), 1);

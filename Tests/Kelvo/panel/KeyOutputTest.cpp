@@ -20,13 +20,15 @@ TEST_F(KeyOutput, LatchedShiftAndControlTravelInTheShiftWord) {
     // Control latches (its key goes down) and turns 'a' into 1.
     tap(60, 60);
     tap(20, 20);
-    EXPECT_EQ(calls(), std::vector<Call>{Call::virtualKey(0x11, 0)} + charPair(0x41, 1, 0x40000000));
+    EXPECT_EQ(calls(),
+              std::vector<Call>{Call::virtualKey(0x11, 0)} + charPair(0x41, 1, 0x40000000));
     EXPECT_EQ(calls()[1].flags, 0x40000080u);
     calls().clear();
     // One-shot Shift with Control: both bits, then Shift's key-up and its latch cleared.
     tap(20, 60);
     tap(180, 60);
-    EXPECT_EQ(calls(), std::vector<Call>{Call::virtualKey(0x10, 0)} + charPair(0x5A, 26, 0x60000000) +
+    EXPECT_EQ(calls(), std::vector<Call>{Call::virtualKey(0x10, 0)} +
+                           charPair(0x5A, 26, 0x60000000) +
                            std::vector<Call>{Call::virtualKey(0x10, KEYEVENTF_KEYUP)});
     EXPECT_EQ(panel->latched[1], 0);
     EXPECT_EQ(panel->latched[2], 1);
@@ -38,8 +40,10 @@ TEST_F(KeyOutput, OneShotShiftGoesOutWithTheNextCharacterOnly) {
     tap(20, 60);
     tap(20, 20);
     tap(20, 20);
-    EXPECT_EQ(calls(), std::vector<Call>{Call::virtualKey(0x10, 0)} + charPair(0x41, u'a', 0x20000000) +
-                           std::vector<Call>{Call::virtualKey(0x10, KEYEVENTF_KEYUP)} + charPair(0x41, u'a'));
+    EXPECT_EQ(calls(), std::vector<Call>{Call::virtualKey(0x10, 0)} +
+                           charPair(0x41, u'a', 0x20000000) +
+                           std::vector<Call>{Call::virtualKey(0x10, KEYEVENTF_KEYUP)} +
+                           charPair(0x41, u'a'));
 }
 
 TEST_F(KeyOutput, ControlWithAFarsiLetterSendsTheLetterItself) {
@@ -77,7 +81,8 @@ TEST_F(KeyOutput, RecordingNeverWritesPastTheSeventyFiveRecords) {
     panel->recordSlot = 0;
     // Control latched records its key-down; then character pairs fill the buffer.
     tap(60, 60);
-    for (int i = 0; i < 40; ++i) tap(20, 20);
+    for (int i = 0; i < 40; ++i)
+        tap(20, 20);
     EXPECT_EQ(panel->recordCount, 75);
     auto* records = reinterpret_cast<const KeySeqRecord*>(MacroTable[0].data.get());
     EXPECT_EQ(records[0].flags, 0x21);
@@ -95,8 +100,9 @@ TEST_F(KeyOutput, ShiftWithDeleteReleasesShiftBeforeTheDelete) {
     createPanel();
     tap(20, 60);
     tap(140, 20);
-    EXPECT_EQ(calls(), (std::vector<Call>{Call::virtualKey(0x10, 0), Call::virtualKey(0x10, KEYEVENTF_KEYUP),
-                                          Call::virtualKey(0x2E, 0), Call::virtualKey(0x2E, KEYEVENTF_KEYUP)}));
+    EXPECT_EQ(calls(), (std::vector<Call>{
+                           Call::virtualKey(0x10, 0), Call::virtualKey(0x10, KEYEVENTF_KEYUP),
+                           Call::virtualKey(0x2E, 0), Call::virtualKey(0x2E, KEYEVENTF_KEYUP)}));
     EXPECT_EQ(panel->latched[1], 0);
 }
 
@@ -119,7 +125,8 @@ TEST_F(KeyOutput, SlotBitsElevenToFifteenToggleNothing) {
     createPanel();
     tap(140, 60);
     EXPECT_TRUE(calls().empty());
-    for (BYTE latch : panel->latched) EXPECT_EQ(latch, 0);
+    for (BYTE latch : panel->latched)
+        EXPECT_EQ(latch, 0);
     for (int s = 1; s <= kModifierSlots; ++s) {
         if (s != 2 && s != 3 && s != 4) {
             EXPECT_EQ(panel->modSlot[s - 1], nullptr) << s;

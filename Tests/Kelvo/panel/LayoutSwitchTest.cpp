@@ -22,14 +22,16 @@ TEST_F(LayoutSwitch, HistoryKeepsFiveLayoutsForGoingBack) {
     writePortraitSkin(std::vector<Layout>(8, numbered()));
     createPanel();
     panel->SwitchLayout(7);
-    for (int n = 1; n <= 6; ++n) panel->SwitchLayout(n);
+    for (int n = 1; n <= 6; ++n)
+        panel->SwitchLayout(n);
     std::vector<int> shown;
     for (int i = 0; i < 6; ++i) {
         panel->SwitchLayout(-1);
         shown.push_back(panel->layout->index);
     }
     EXPECT_EQ(shown, (std::vector<int>{5, 4, 3, 2, 1, 0}));
-    for (int32_t entry : panel->layoutHistory) EXPECT_EQ(entry, 0);
+    for (int32_t entry : panel->layoutHistory)
+        EXPECT_EQ(entry, 0);
 }
 
 TEST_F(LayoutSwitch, CommandMessageSwitchesAndBeyondTheCountLoadsLayoutZero) {
@@ -53,15 +55,18 @@ TEST_F(LayoutSwitch, LeavingAReleasingLayoutSendsShiftAndControlUp) {
     first.rows[1][0].flags = 0x2000 | kLatching;
     writePortraitSkin({first, secondLayout()});
     createPanel();
-    tap(20, 60);  // Shift
-    tap(60, 60);  // Control
-    tap(100, 60); // slot 4
+    tap(20, 60);   // Shift
+    tap(60, 60);   // Control
+    tap(100, 60);  // slot 4
     calls().clear();
     tap(220, 20);  // to layout 1
-    EXPECT_EQ(calls(), (std::vector<Call>{Call::virtualKey(0x10, KEYEVENTF_KEYUP), Call::virtualKey(0x11, KEYEVENTF_KEYUP)}));
+    EXPECT_EQ(calls(), (std::vector<Call>{Call::virtualKey(0x10, KEYEVENTF_KEYUP),
+                                          Call::virtualKey(0x11, KEYEVENTF_KEYUP)}));
     EXPECT_EQ(panel->layout->index, 1);
-    for (BYTE latch : panel->latched) EXPECT_EQ(latch, 0);
-    for (KeyRecord* key : panel->modSlot) EXPECT_EQ(key, nullptr);
+    for (BYTE latch : panel->latched)
+        EXPECT_EQ(latch, 0);
+    for (KeyRecord* key : panel->modSlot)
+        EXPECT_EQ(key, nullptr);
 }
 
 TEST_F(LayoutSwitch, EnteringAReleasingLayoutSendsShiftThenControlUp) {
@@ -75,8 +80,10 @@ TEST_F(LayoutSwitch, EnteringAReleasingLayoutSendsShiftThenControlUp) {
     tap(20, 60);  // then Shift
     calls().clear();
     tap(220, 20);
-    EXPECT_EQ(calls(), (std::vector<Call>{Call::virtualKey(0x10, KEYEVENTF_KEYUP), Call::virtualKey(0x11, KEYEVENTF_KEYUP)}));
-    for (BYTE latch : panel->latched) EXPECT_EQ(latch, 0);
+    EXPECT_EQ(calls(), (std::vector<Call>{Call::virtualKey(0x10, KEYEVENTF_KEYUP),
+                                          Call::virtualKey(0x11, KEYEVENTF_KEYUP)}));
+    for (BYTE latch : panel->latched)
+        EXPECT_EQ(latch, 0);
 }
 
 TEST_F(LayoutSwitch, LatchesSurviveAnOrdinarySwitchAndApplyWhereTheSlotHasAKey) {
@@ -120,7 +127,8 @@ TEST_F(LayoutSwitch, AlternateKeyWithASlotTheLayoutLacksTogglesNothing) {
     down(100, 40);
     up(100, -15);
     EXPECT_EQ(calls(), charPair(0x51, u'q'));
-    for (BYTE latch : panel->latched) EXPECT_EQ(latch, 0);
+    for (BYTE latch : panel->latched)
+        EXPECT_EQ(latch, 0);
 }
 
 TEST_F(LayoutSwitch, UpwardStrokeToAnEmptyAlternatePlaceSendsNothing) {

@@ -14,7 +14,9 @@
 
 namespace skintest {
 
-inline RECT rect(LONG l, LONG t, LONG r, LONG b) { return RECT{l, t, r, b}; }
+inline RECT rect(LONG l, LONG t, LONG r, LONG b) {
+    return RECT{l, t, r, b};
+}
 
 // The folder and name the fixture's registry points at.
 inline constexpr const WCHAR* kSkinFile = u"\\Skins\\Test.ksk";
@@ -40,14 +42,17 @@ protected:
     static void setRegistryText(const WCHAR* name, const std::u16string& text) {
         HKEY key = nullptr;
         DWORD disposition = 0;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, 0, nullptr, &key, &disposition),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, 0, nullptr, &key,
+                                  &disposition),
                   ERROR_SUCCESS);
         RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>(text.size() * 2));
         RegCloseKey(key);
     }
 
-    void writeSkin(const skintest::Skin& skin) { ASSERT_TRUE(skintest::writeSkin(skintest::kSkinFile, skin)); }
+    void writeSkin(const skintest::Skin& skin) {
+        ASSERT_TRUE(skintest::writeSkin(skintest::kSkinFile, skin));
+    }
 
     // A skin whose portrait class holds the given layouts.
     void writePortraitSkin(std::vector<skintest::Layout> layouts) {

@@ -15,7 +15,8 @@ namespace {
 
 // True when the panel shows the message face that `text` gives at the layout's size.
 ::testing::AssertionResult showsFace(const SkinLayout& shown, const std::u16string& text) {
-    if (!(shown.flags & LF_MESSAGE)) return ::testing::AssertionFailure() << "no message face";
+    if (!(shown.flags & LF_MESSAGE))
+        return ::testing::AssertionFailure() << "no message face";
     SkinLayout expected;
     expected.width = shown.width;
     expected.height = shown.height;
@@ -26,24 +27,30 @@ namespace {
     HGDIOBJ b = SelectObject(other, shown.bitmap);
     int differences = 0;
     for (int y = 0; y < shown.height; ++y)
-        for (int x = 0; x < shown.width; ++x) differences += GetPixel(dc, x, y) != GetPixel(other, x, y);
+        for (int x = 0; x < shown.width; ++x)
+            differences += GetPixel(dc, x, y) != GetPixel(other, x, y);
     SelectObject(dc, a);
     SelectObject(other, b);
     DeleteDC(dc);
     DeleteDC(other);
-    if (differences != 0) return ::testing::AssertionFailure() << differences << " pixels differ";
+    if (differences != 0)
+        return ::testing::AssertionFailure() << differences << " pixels differ";
     return ::testing::AssertionSuccess();
 }
 
-std::u16string text(UINT id) { return formatMessageText(id, u"\\Skins\\Test.ksk"); }
+std::u16string text(UINT id) {
+    return formatMessageText(id, u"\\Skins\\Test.ksk");
+}
 
 }  // namespace
 
 TEST_F(SkinLoad, MessageTextsComeFromTheLibraryStringTable) {
     EXPECT_EQ(text(IDS_SKIN_NOT_FOUND), u"The skin file \n    \\Skins\\Test.ksk\nwas not found. ");
-    EXPECT_EQ(text(IDS_NO_DIMENSION),
-              u"No skin info was found for current screen dimension in the file:\n    \\Skins\\Test.ksk");
-    EXPECT_EQ(formatMessageText(IDS_SKIN_NOT_FOUND, u"100%s.ksk"), u"The skin file \n    100%s.ksk\nwas not found. ");
+    EXPECT_EQ(
+        text(IDS_NO_DIMENSION),
+        u"No skin info was found for current screen dimension in the file:\n    \\Skins\\Test.ksk");
+    EXPECT_EQ(formatMessageText(IDS_SKIN_NOT_FOUND, u"100%s.ksk"),
+              u"The skin file \n    100%s.ksk\nwas not found. ");
 }
 
 TEST_F(SkinLoad, FirstLoadReadsColoursHelpFileAndLayoutZero) {
@@ -149,10 +156,12 @@ TEST_F(SkinLoad, LayoutsThatCannotBeHeldShowTheUnusableLayoutFace) {
         std::vector<Layout> layouts = {typingLayout()};
         layouts.push_back(bad[i]);
         writePortraitSkin(layouts);
-        if (!panel) createPanel();
+        if (!panel)
+            createPanel();
         SendMessageW(panelWindow(), WM_PANEL_COMMAND, 2, 1);
         EXPECT_TRUE(showsFace(*panel->layout, text(IDS_BAD_LAYOUT)));
-        for (KeyRecord* key : panel->modSlot) EXPECT_EQ(key, nullptr);
+        for (KeyRecord* key : panel->modSlot)
+            EXPECT_EQ(key, nullptr);
         tap(200, 70);  // Try Again: layout 0 is fine
         EXPECT_EQ(panel->layout->rowCount, 2);
     }

@@ -76,9 +76,9 @@ TEST_F(Stylus, GestureDirectionsFavourTheVerticalOnTies) {
     panel->pressedKey = &panel->layout->keys[0][1];  // (40, 0, 80, 40), grown: (30, -10, 90, 50)
     EXPECT_EQ(panel->GestureAt(60, 20), kGestureTap);
     EXPECT_EQ(panel->GestureAt(89, 49), kGestureTap);
-    EXPECT_EQ(panel->GestureAt(90, 20), kGestureTap);  // on the right edge: no distance
-    EXPECT_EQ(panel->GestureAt(95, -15), kGestureUp);  // above-right, |dx| = |dy|
-    EXPECT_EQ(panel->GestureAt(25, 55), kGestureDown); // below-left, |dx| = |dy|
+    EXPECT_EQ(panel->GestureAt(90, 20), kGestureTap);   // on the right edge: no distance
+    EXPECT_EQ(panel->GestureAt(95, -15), kGestureUp);   // above-right, |dx| = |dy|
+    EXPECT_EQ(panel->GestureAt(25, 55), kGestureDown);  // below-left, |dx| = |dy|
     EXPECT_EQ(panel->GestureAt(95, 55), kGestureDown);
     EXPECT_EQ(panel->GestureAt(25, -15), kGestureUp);
     EXPECT_EQ(panel->GestureAt(100, -15), kGestureRight);

@@ -61,7 +61,8 @@ TEST(LayoutData, KeysKnowTheirPlaceAndHighSlotsAreNotRegistered) {
     EXPECT_EQ(layout->rightKey, &layout->keys[1][2]);
     EXPECT_EQ(layout->leftKey, nullptr);
     EXPECT_EQ(modSlot[9], &layout->keys[1][1]);
-    for (int s = 0; s < 9; ++s) EXPECT_EQ(modSlot[s], nullptr);
+    for (int s = 0; s < 9; ++s)
+        EXPECT_EQ(modSlot[s], nullptr);
 }
 
 TEST(LayoutData, BlocksThatCannotBeHeldLeaveTheLayoutAlone) {
@@ -95,7 +96,8 @@ TEST(LayoutData, BlocksThatCannotBeHeldLeaveTheLayoutAlone) {
     EXPECT_EQ(layout->keys[0][0].param, u'a');
 
     // Extra bytes before the trailer are allowed: the size is read from the end.
-    std::string padded = d.substr(0, d.size() - 8) + std::string(5, '\x7F') + d.substr(d.size() - 8);
+    std::string padded =
+        d.substr(0, d.size() - 8) + std::string(5, '\x7F') + d.substr(d.size() - 8);
     ASSERT_EQ(parse(padded, *layout), LayoutDataResult::Ok);
     EXPECT_EQ(layout->width, 240);
 }

@@ -38,11 +38,11 @@ TEST(SkinLayoutModel, FreshLayoutHasNothing) {
 TEST(SkinLayoutModel, HitTestComparesRowBottomsAndRightEdges) {
     auto layout = twoRows();
     EXPECT_EQ(layout->keyAt(10, 10), &layout->keys[0][0]);
-    EXPECT_EQ(layout->keyAt(55, 10), &layout->keys[0][1]);   // a gap belongs to the key on its right
+    EXPECT_EQ(layout->keyAt(55, 10), &layout->keys[0][1]);  // a gap belongs to the key on its right
     EXPECT_EQ(layout->keyAt(10, -30), &layout->keys[0][0]);  // above the row counts as inside it
     EXPECT_EQ(layout->keyAt(150, 10), &layout->keys[1][0]);  // right of row 0: the lower row's key
     EXPECT_EQ(layout->keyAt(250, 10), nullptr);
-    EXPECT_EQ(layout->keyAt(10, 40), nullptr);  // bottom edges are outside
+    EXPECT_EQ(layout->keyAt(10, 40), nullptr);              // bottom edges are outside
     EXPECT_EQ(layout->keyAt(50, 10), &layout->keys[0][1]);  // right edges too
 }
 

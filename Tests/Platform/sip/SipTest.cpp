@@ -59,10 +59,11 @@ TEST_F(Sip, RecordingCallbackKeepsEveryCallInOrder) {
     callback->SendCharEvents(0x58, 0x20000080, 1, &shift, &ch);
     WCHAR text[] = u"ab";
     callback->SendString(text, 2);
-    EXPECT_EQ(host.callback().calls,
-              (std::vector<CallbackCall>{CallbackCall::virtualKey(0x10, 0),
-                                         CallbackCall::charEvent(0x58, 0x20000080, 0x20000000, u'x'),
-                                         CallbackCall::string(u"ab")}));
+    EXPECT_EQ(
+        host.callback().calls,
+        (std::vector<CallbackCall>{CallbackCall::virtualKey(0x10, 0),
+                                   CallbackCall::charEvent(0x58, 0x20000080, 0x20000000, u'x'),
+                                   CallbackCall::string(u"ab")}));
 }
 
 TEST_F(Sip, SettingChangesReachTheSipWindowsChildren) {
@@ -70,13 +71,14 @@ TEST_F(Sip, SettingChangesReachTheSipWindowsChildren) {
     static int seen = 0;
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m == WM_SETTINGCHANGE && w == SETTINGCHANGE_RESET) ++seen;
+        if (m == WM_SETTINGCHANGE && w == SETTINGCHANGE_RESET)
+            ++seen;
         return DefWindowProcW(h, m, w, l);
     };
     wc.lpszClassName = u"SipChild";
     RegisterClassW(&wc);
-    HWND child = CreateWindowExW(0, u"SipChild", u"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, host.sipWindow(), nullptr,
-                                 nullptr, nullptr);
+    HWND child = CreateWindowExW(0, u"SipChild", u"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
+                                 host.sipWindow(), nullptr, nullptr, nullptr);
     ASSERT_NE(child, nullptr);
     SendMessageW(host.sipWindow(), WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
     EXPECT_EQ(seen, 1);
