@@ -242,7 +242,6 @@ void CMyPanel::OnTimer(UINT_PTR id) {
             if (pressedKey == nullptr || gesture != kGestureTap)
                 break;
             PressKey();
-            gesture = kGestureTap;
             // A repetition that switched the layout ends the repetition.
             if (pressedKey != nullptr)
                 SetTimer(TIMER_REPEAT, static_cast<UINT>(g_repeatPeriod));

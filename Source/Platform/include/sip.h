@@ -50,13 +50,9 @@ struct SIPINFO {
 };
 typedef SIPINFO* LPSIPINFO;
 
-// An alternative list handed back to the host (IIMCallback2::SendAlternatives2).
-struct IMENUMINFO2 {
-    DWORD cbSize;
-    DWORD dwFlags;
-    WCHAR* pszStrings;
-    DWORD cchStrings;
-};
+// An alternative list handed back to the host (IIMCallback2::SendAlternatives2); the device's
+// host takes none, so its layout is not declared here.
+struct IMENUMINFO2;
 typedef IMENUMINFO2* LPIMENUMINFO2;
 
 // {42429666-AE04-11D0-A4F8-00AA00A749B9}
