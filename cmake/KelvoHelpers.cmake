@@ -52,9 +52,16 @@ function(kelvo_add_bench name)
 endfunction()
 
 # kelvo_add_resources(TARGET MANIFEST): compiles the resources that MANIFEST (a resources.txt)
-# lists into TARGET, as its exported KelvoResourceTable. The resource compiler runs again
+# lists into TARGET, as its exported KelvoResourceTable(). The resource compiler runs again
 # whenever the manifest or any file it names changes.
 function(kelvo_add_resources target manifest)
+    get_target_property(kind ${target} TYPE)
+    if(kind STREQUAL "STATIC_LIBRARY")
+        # Nothing references the table, so a static library's copy would be dropped at link
+        # time: resources belong to the shared library or program that is the module.
+        message(FATAL_ERROR "kelvo_add_resources(${target}): give resources to the shared "
+                            "library or executable that carries them, not to a ${kind}")
+    endif()
     get_filename_component(manifest_path ${manifest} ABSOLUTE)
     set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp)
     add_custom_command(
@@ -66,7 +73,6 @@ function(kelvo_add_resources target manifest)
         VERBATIM)
     target_sources(${target} PRIVATE ${output})
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/Source/Platform/include)
-    get_target_property(kind ${target} TYPE)
     if(kind STREQUAL "EXECUTABLE")
         # The platform finds the table with dlsym, so a program must export it.
         set_property(TARGET ${target} PROPERTY ENABLE_EXPORTS ON)

@@ -3,9 +3,12 @@
 #include <winicon.h>
 #include <winresource.h>
 
+#include <algorithm>
+
 #include "gdi/BitmapPixels.h"
 #include "gdi/IconTable.h"
 #include "imaging/DrawScaled.h"
+#include "imaging/Picture.h"
 #include "resources/IconResource.h"
 
 using namespace platform;
@@ -26,7 +29,9 @@ std::optional<IconPixels> iconImageOf(HINSTANCE instance, WORD id) {
 namespace platform {
 
 HICON loadIconResource(HINSTANCE instance, LPCWSTR name, int cx, int cy, IconSize size) {
-    if (instance == nullptr || cx < 0 || cy < 0)
+    // A zero side means the image's own size; anything asked for must be a sane picture.
+    if (instance == nullptr || cx < 0 || cy < 0 ||
+        !pictureSizeAllowed(std::max(cx, 1), std::max(cy, 1)))
         return nullptr;
     HRSRC group = FindResourceW(instance, name, RT_GROUP_ICON);
     if (group == nullptr)
@@ -83,8 +88,11 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH 
     const int defaultSize = KELVO_DEFAULT_ICON_SIZE;
     const int width = cx != 0 ? cx : ((diFlags & DI_DEFAULTSIZE) ? defaultSize : pixels->width);
     const int height = cy != 0 ? cy : ((diFlags & DI_DEFAULTSIZE) ? defaultSize : pixels->height);
+    const std::optional<RECT> target = rectAt(x, y, width, height);
+    if (!target)
+        return FALSE;
     if (hbrFlickerFreeDraw != nullptr) {
-        RECT area{x, y, x + width, y + height};
+        RECT area = *target;
         if (FillRect(hdc, &area, hbrFlickerFreeDraw) == 0)
             return FALSE;
     }
@@ -102,8 +110,7 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH 
     }
     PixelBlock block{source, pixels->width, pixels->height};
     RECT whole{0, 0, pixels->width, pixels->height};
-    RECT target{x, y, x + width, y + height};
-    return drawScaled(hdc, block, whole, target) ? TRUE : FALSE;
+    return drawScaled(hdc, block, whole, *target) ? TRUE : FALSE;
 }
 
 BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {

@@ -2,6 +2,7 @@
 // against the live lists, so a destroyed or made-up handle is refused.
 #include <commctrl.h>
 #include <wingdi.h>
+#include <winuser.h>
 
 #include <memory>
 #include <mutex>
@@ -49,6 +50,17 @@ _IMAGELIST* findList(HIMAGELIST himl) {
 bool hasRoom(const _IMAGELIST& list, size_t more) {
     uint64_t pixels = uint64_t{list.imagePixels()} * (list.images.size() + more);
     return pixels * 4 <= kMaxPictureBytes;
+}
+
+// The colour channels of `top` over `bottom` at `weight` (0 to 255), rounded.
+uint32_t mixColours(uint32_t top, uint32_t bottom, uint32_t weight) {
+    uint32_t mixed = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t s = (top >> shift) & 0xFF;
+        const uint32_t d = (bottom >> shift) & 0xFF;
+        mixed |= ((s * weight + d * (255 - weight) + 127) / 255) << shift;
+    }
+    return mixed;
 }
 
 enum class MaskSource { None, Bitmap, Colour };
@@ -199,20 +211,21 @@ BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdc, int x, int y, UINT fStyle) 
             if (alpha == 0) {
                 p = under;
             } else if (alpha != 0xFF) {
-                uint32_t mixed = 0xFF000000u;
-                for (int shift = 0; shift < 24; shift += 8) {
-                    const uint32_t s = (p >> shift) & 0xFF;
-                    const uint32_t d = (under >> shift) & 0xFF;
-                    mixed |= ((s * alpha + d * (255 - alpha) + 127) / 255) << shift;
-                }
-                p = mixed;
+                p = 0xFF000000u | mixColours(p, under, alpha);
             }
         }
     }
+    // Focused and selected images are tinted with the highlight colour, keeping their alpha.
+    const uint32_t tint = (fStyle & ILD_BLEND50) != 0 ? 128 : (fStyle & ILD_BLEND25) != 0 ? 64 : 0;
+    if (tint != 0 && (fStyle & ILD_MASK) == 0) {
+        const uint32_t highlight = pixelFromColorref(GetSysColor(COLOR_HIGHLIGHT) & 0x00FFFFFFu);
+        for (uint32_t& p : pixels)
+            p = (p & 0xFF000000u) | mixColours(highlight, p, tint);
+    }
     PixelBlock block{pixels.data(), width, height};
     RECT whole{0, 0, width, height};
-    RECT target{x, y, x + width, y + height};
-    return drawScaled(hdc, block, whole, target) ? TRUE : FALSE;
+    const std::optional<RECT> target = rectAt(x, y, width, height);
+    return target && drawScaled(hdc, block, whole, *target) ? TRUE : FALSE;
 }
 
 int ImageList_GetImageCount(HIMAGELIST himl) {

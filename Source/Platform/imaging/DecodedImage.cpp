@@ -1,6 +1,8 @@
 // A decoded picture behind IImage: its description, its physical size, and drawing it.
 #include "imaging/DecodedImage.h"
 
+#include <winbase_memory.h>
+
 #include <cmath>
 
 #include "imaging/DrawScaled.h"
@@ -31,13 +33,28 @@ LONG hundredthsOfMm(uint32_t pixels, double dpi) {
 
 }  // namespace
 
-DecodedImage::DecodedImage(Picture picture) : picture_(std::move(picture)) {
+DecodedImage::DecodedImage(Picture picture, BufferDisposalFlag disposal, const void* ownedBuffer)
+    : picture_(std::move(picture)), disposal_(disposal), ownedBuffer_(ownedBuffer) {
     for (uint32_t pixel : picture_.pixels) {
         uint32_t alpha = pixel >> 24;
         if (alpha != 0 && alpha != 0xFF) {
             translucent_ = true;
             break;
         }
+    }
+}
+
+DecodedImage::~DecodedImage() {
+    // The buffer may be a fixed block (its pointer is its handle) or a locked moveable one.
+    void* buffer = const_cast<void*>(ownedBuffer_);
+    if (buffer == nullptr)
+        return;
+    if (disposal_ == BufferDisposalFlagLocalFree) {
+        if (HLOCAL block = LocalHandle(buffer))
+            LocalFree(block);
+    } else if (disposal_ == BufferDisposalFlagGlobalFree) {
+        if (HGLOBAL block = GlobalHandle(buffer))
+            GlobalFree(block);
     }
 }
 

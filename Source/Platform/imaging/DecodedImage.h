@@ -1,5 +1,6 @@
 // The IImage the imaging factory hands out: a picture decoded at creation, so that it never
-// depends on the caller's buffer afterwards.
+// depends on the caller's buffer afterwards. A buffer handed over with GlobalFree or LocalFree
+// disposal is the image's to free, which it does when it is released.
 #pragma once
 
 #include <imaging.h>
@@ -12,7 +13,8 @@ namespace platform {
 
 class DecodedImage final : public IImage {
 public:
-    explicit DecodedImage(Picture picture);
+    // `ownedBuffer` is freed as `disposal` says when the image goes (null: nothing to free).
+    DecodedImage(Picture picture, BufferDisposalFlag disposal, const void* ownedBuffer);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -26,12 +28,14 @@ public:
     STDMETHODIMP GetThumbnail(UINT thumbWidth, UINT thumbHeight, IImage** thumbImage) override;
 
 private:
-    ~DecodedImage() = default;
+    ~DecodedImage();
 
     std::atomic<ULONG> references_{1};
     Picture picture_;
     bool translucent_ = false;
     UINT callerFlags_ = 0;
+    BufferDisposalFlag disposal_;
+    const void* ownedBuffer_;
 };
 
 }  // namespace platform

@@ -64,4 +64,13 @@ bool drawScaled(HDC dc, const PixelBlock& block, const RECT& source, const RECT&
     return blendPixels(dc, visible.left, visible.top, scaled.data(), width, height, width);
 }
 
+std::optional<RECT> rectAt(int x, int y, int width, int height) {
+    const int64_t right = int64_t{x} + width;
+    const int64_t bottom = int64_t{y} + height;
+    if (right > INT32_MAX || bottom > INT32_MAX || right < INT32_MIN || bottom < INT32_MIN) {
+        return std::nullopt;
+    }
+    return RECT{x, y, static_cast<LONG>(right), static_cast<LONG>(bottom)};
+}
+
 }  // namespace platform

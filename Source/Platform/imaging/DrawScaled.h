@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <windef.h>
 
@@ -19,5 +20,8 @@ struct PixelBlock {
 // nearest-pixel sampling onto `target` (logical coordinates of dc; not empty). Only the part
 // inside the DC's clip box is computed. False for a bad DC or arguments.
 bool drawScaled(HDC dc, const PixelBlock& block, const RECT& source, const RECT& target);
+
+// The rectangle of width × height at (x, y); none when its far edges do not fit a LONG.
+std::optional<RECT> rectAt(int x, int y, int width, int height);
 
 }  // namespace platform

@@ -1,14 +1,15 @@
 // IImagingFactory and its class object. Pictures come from memory only
-// (CreateImageFromBuffer); the stream, file, bitmap, codec and encoder methods are not
-// provided and return E_NOTIMPL.
+// (CreateImageFromBuffer, without file views); the stream, file, bitmap, codec and encoder
+// methods are not provided and return E_NOTIMPL.
 #include "imaging/ImagingFactory.h"
+
+#include <device/PlatformClasses.h>
 
 #include <atomic>
 #include <new>
 
 #include "imaging/DecodedImage.h"
 #include "imaging/Picture.h"
-#include "kernel/Module.h"
 
 namespace platform {
 
@@ -42,14 +43,22 @@ public:
         *image = nullptr;
         if (buffer == nullptr || size == 0)
             return E_INVALIDARG;
-        // The picture is decoded here and now, so the caller may free or reuse its buffer as
-        // soon as this returns. Handing the buffer over for the image to free is not provided.
-        if (disposalFlag != BufferDisposalFlagNone)
+        // The picture is decoded here and now, so with BufferDisposalFlagNone the caller may
+        // free or reuse its buffer as soon as this returns. A buffer handed over for GlobalFree
+        // or LocalFree is kept until the image goes and then freed; on failure it stays the
+        // caller's. File views are not provided.
+        if (disposalFlag == BufferDisposalFlagUnmapViewOfFile)
             return E_NOTIMPL;
+        if (disposalFlag != BufferDisposalFlagNone &&
+            disposalFlag != BufferDisposalFlagGlobalFree &&
+            disposalFlag != BufferDisposalFlagLocalFree) {
+            return E_INVALIDARG;
+        }
         auto picture = decodePicture(static_cast<const uint8_t*>(buffer), size);
         if (!picture)
             return E_FAIL;
-        auto* decoded = new (std::nothrow) DecodedImage(std::move(*picture));
+        const void* owned = disposalFlag == BufferDisposalFlagNone ? nullptr : buffer;
+        auto* decoded = new (std::nothrow) DecodedImage(std::move(*picture), disposalFlag, owned);
         if (decoded == nullptr)
             return E_OUTOFMEMORY;
         *image = decoded;
@@ -132,15 +141,15 @@ HRESULT imagingGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
 
 namespace {
 
-HRESULT imagingDllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
-    return imagingGetClassObject(clsid, riid, object);
+// The library is part of the platform and never unloaded.
+HRESULT imagingDllCanUnloadNow() {
+    return S_FALSE;
 }
 
-// Programs load the imaging library by name, as on the device.
-[[maybe_unused]] const bool registeredAsLibrary = [] {
-    registerBuiltinLibrary(BuiltinLibrary{
-        u"imaging.dll",
-        {{"DllGetClassObject", reinterpret_cast<FARPROC>(&imagingDllGetClassObject)}}});
+// Programs reach the factory through CoCreateInstance and the registry, as on the device.
+[[maybe_unused]] const bool registeredAsPlatformClass = [] {
+    device::registerPlatformClass(CLSID_ImagingFactory, u"imaging.dll", imagingGetClassObject,
+                                  imagingDllCanUnloadNow);
     return true;
 }();
 

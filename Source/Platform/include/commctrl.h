@@ -46,7 +46,7 @@ BOOL ImageList_Remove(HIMAGELIST himl, int i);
 // ILD_TRANSPARENT, or ILD_NORMAL with no background colour, leaves transparent pixels
 // untouched; ILD_NORMAL with a background colour fills them with it. ILD_MASK draws the
 // mask (black where opaque, white where transparent), ILD_IMAGE the colours opaque.
-// ILD_BLEND25 and ILD_BLEND50 draw as ILD_NORMAL.
+// ILD_BLEND25 and ILD_BLEND50 tint the image 25% or 50% with the highlight colour.
 BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdc, int x, int y, UINT fStyle);
 int ImageList_GetImageCount(HIMAGELIST himl);
 BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy);

@@ -83,7 +83,9 @@ enum ImageFlags {
     ImageFlagsCaching = 0x00020000,
 };
 
-// What CreateImageFromBuffer does with the caller's buffer once the image no longer needs it.
+// What CreateImageFromBuffer does with the caller's buffer: None leaves it the caller's (the
+// picture is decoded at once); GlobalFree and LocalFree hand it to the image, which frees it
+// when released (a failed call leaves it the caller's); UnmapViewOfFile is not provided.
 enum BufferDisposalFlag {
     BufferDisposalFlagNone = 0,
     BufferDisposalFlagGlobalFree = 1,

@@ -112,7 +112,8 @@ const device::ResourceTable* findResourceTable(void* dlHandle) {
         moduleMap != symbolMap) {
         return nullptr;
     }
-    auto* table = static_cast<const device::ResourceTable*>(symbol);
+    using TableFunction = const device::ResourceTable* (*)();
+    const device::ResourceTable* table = reinterpret_cast<TableFunction>(symbol)();
     return tableIsReadable(table) ? table : nullptr;
 }
 

@@ -141,6 +141,8 @@ std::vector<uint8_t> compileDialog(const std::string& path) {
 
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
+        if (number == 1)
+            stripByteOrderMark(line);
         const std::string where = path + ":" + std::to_string(number);
         std::string error;
         auto tokens = tokenize(line, error);

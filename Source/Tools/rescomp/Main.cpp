@@ -1,5 +1,5 @@
 // rescomp MANIFEST OUTPUT.cpp [DEPFILE]: compiles a module's resources.txt into a C++ source
-// with the resources' bytes and the module's KelvoResourceTable; with DEPFILE also writes the
+// with the resources' bytes and the module's KelvoResourceTable(); with DEPFILE also writes the
 // list of files read, for the build to know when to run again. Exits 1 with a message naming
 // the file and line of the first fault.
 #include <cstdio>

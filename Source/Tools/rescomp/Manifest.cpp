@@ -37,6 +37,8 @@ std::vector<ManifestEntry> readManifest(const std::string& path) {
     std::vector<ManifestEntry> entries;
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
+        if (number == 1)
+            stripByteOrderMark(line);
         const std::string where = path + ":" + std::to_string(number);
         std::string error;
         auto tokens = tokenize(line, error);

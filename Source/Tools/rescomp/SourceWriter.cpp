@@ -78,10 +78,12 @@ std::string resourceSource(const std::vector<BuiltResource>& resources, const st
     }
     if (resources.empty())
         out += "    {nullptr, 0, nullptr, 0, nullptr, 0},\n";
-    out += "};\n\n}  // namespace\n\n";
-    out += "extern \"C\" __attribute__((visibility(\"default\"))) const device::ResourceTable\n";
-    out += "    KelvoResourceTable = {device::kResourceTableMagic, device::kResourceTableVersion, ";
-    out += std::to_string(resources.size()) + "u, kEntries};\n";
+    out += "};\n\n";
+    out += "const device::ResourceTable kTable = {device::kResourceTableMagic, ";
+    out += "device::kResourceTableVersion, " + std::to_string(resources.size()) + "u, kEntries};\n";
+    out += "\n}  // namespace\n\n";
+    out += "extern \"C\" __attribute__((visibility(\"default\"))) const device::ResourceTable*\n";
+    out += "KelvoResourceTable() {\n    return &kTable;\n}\n";
     return out;
 }
 

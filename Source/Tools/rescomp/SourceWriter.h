@@ -1,5 +1,5 @@
 // Writes the generated C++ source: each resource's bytes as an array and the module's
-// exported KelvoResourceTable over them.
+// exported KelvoResourceTable() over them.
 #pragma once
 
 #include <string>

@@ -145,4 +145,9 @@ std::u16string utf8ToUtf16(const std::string& text) {
     return out;
 }
 
+void stripByteOrderMark(std::string& firstLine) {
+    if (firstLine.rfind("\xEF\xBB\xBF", 0) == 0)
+        firstLine.erase(0, 3);
+}
+
 }  // namespace rescomp

@@ -24,6 +24,9 @@ std::optional<int64_t> parseNumber(const std::string& text);
 
 std::u16string utf8ToUtf16(const std::string& text);
 
+// Removes a UTF-8 byte order mark from the start of a file's first line.
+void stripByteOrderMark(std::string& firstLine);
+
 // Thrown with "file:line: message" on any input the tool cannot compile.
 struct CompileError {
     std::string message;

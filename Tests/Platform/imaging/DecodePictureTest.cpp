@@ -240,6 +240,30 @@ TEST(PictureDecoding, BitfieldPixelsAreScaledFromTheirMasks) {
     EXPECT_EQ(picture->pixels[1], 0xFF008100u);
 }
 
+TEST(PictureDecoding, V5HeaderCarriesItsOwnMasksWithAlpha) {
+    // A 1 × 1 top-down 32-bit DIB with a 124-byte header whose masks include alpha.
+    std::vector<uint8_t> dib(124, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            dib[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put32(0, 124);
+    put32(4, 1);
+    put32(8, static_cast<uint32_t>(-1));
+    put32(12, 1 | (32 << 16));  // planes, bit count
+    put32(16, 3);               // BI_BITFIELDS
+    put32(40, 0x0000FF00u);     // red, green, blue and alpha masks, deliberately shuffled
+    put32(44, 0x00FF0000u);
+    put32(48, 0xFF000000u);
+    put32(52, 0x000000FFu);
+    dib.insert(dib.end(), {0x80, 0x33, 0x22, 0x11});  // 0x11223380
+    auto picture = decodeAll(withFileHeader(dib));
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->sourcePixels, SourcePixels::Argb32);
+    EXPECT_TRUE(picture->hasAlpha);
+    EXPECT_EQ(picture->pixels[0], 0x80332211u);
+}
+
 TEST(PictureDecoding, BytesAfterThePictureAreIgnored) {
     const auto pixels = samplePixels();
     const std::vector<uint32_t> palette = {0xFF000000u, 0xFFFF0000u};

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <imaging.h>
+#include <objbase.h>
+#include <winbase_memory.h>
 
+#include <cstring>
 #include <memory>
 
+#include "DeviceTest.h"
 #include "PictureWriters.h"
 #include "PixelCanvas.h"
 #include "imaging/ImagingFactory.h"
@@ -192,4 +196,64 @@ TEST(ImagingFactory, DrawScalesToTheTargetAndTakesAPartOfThePicture) {
     EXPECT_EQ(image->Draw(part.dc(), &huge, nullptr), S_OK);
     EXPECT_EQ(part.at(0, 0), 0xFF0000u);
     EXPECT_EQ(part.at(7, 7), 0xFF0000u);
+}
+
+using ImagingThroughCom = DeviceTest;
+
+TEST_F(ImagingThroughCom, CoCreateInstanceFindsTheFactoryThroughTheRegistry) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    IImagingFactory* factory = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_ImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_IImagingFactory, reinterpret_cast<void**>(&factory)),
+              S_OK);
+    ASSERT_NE(factory, nullptr);
+    auto image = imageFrom(factory, samplePng());
+    ASSERT_NE(image, nullptr);
+    ImageInfo info{};
+    EXPECT_EQ(image->GetImageInfo(&info), S_OK);
+    EXPECT_EQ(info.Width, 2u);
+    image.reset();
+    factory->Release();
+    CoUninitialize();
+}
+
+TEST(ImagingFactory, HandedOverBuffersAreFreedWhenTheImageGoes) {
+    auto factory = createFactory();
+    ASSERT_NE(factory, nullptr);
+    const auto png = samplePng();
+
+    HLOCAL local = LocalAlloc(LMEM_FIXED, png.size());
+    ASSERT_NE(local, nullptr);
+    std::memcpy(local, png.data(), png.size());
+    IImage* image = nullptr;
+    ASSERT_EQ(factory->CreateImageFromBuffer(local, static_cast<UINT>(png.size()),
+                                             BufferDisposalFlagLocalFree, &image),
+              S_OK);
+    EXPECT_NE(LocalFlags(local), static_cast<UINT>(LMEM_INVALID_HANDLE));  // still held
+    image->Release();
+    EXPECT_EQ(LocalFlags(local), static_cast<UINT>(LMEM_INVALID_HANDLE));  // freed with it
+
+    // A moveable global block, passed locked, is found and freed through its handle.
+    HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, png.size());
+    void* bytes = GlobalLock(global);
+    ASSERT_NE(bytes, nullptr);
+    std::memcpy(bytes, png.data(), png.size());
+    ASSERT_EQ(factory->CreateImageFromBuffer(bytes, static_cast<UINT>(png.size()),
+                                             BufferDisposalFlagGlobalFree, &image),
+              S_OK);
+    image->Release();
+    EXPECT_EQ(GlobalFlags(global), static_cast<UINT>(LMEM_INVALID_HANDLE));
+
+    // A picture that does not decode leaves the buffer with the caller.
+    HLOCAL garbage = LocalAlloc(LPTR, 64);
+    EXPECT_EQ(factory->CreateImageFromBuffer(garbage, 64, BufferDisposalFlagLocalFree, &image),
+              E_FAIL);
+    EXPECT_NE(LocalFlags(garbage), static_cast<UINT>(LMEM_INVALID_HANDLE));
+    LocalFree(garbage);
+    EXPECT_EQ(factory->CreateImageFromBuffer(png.data(), static_cast<UINT>(png.size()),
+                                             BufferDisposalFlagUnmapViewOfFile, &image),
+              E_NOTIMPL);
+    EXPECT_EQ(factory->CreateImageFromBuffer(png.data(), static_cast<UINT>(png.size()),
+                                             static_cast<BufferDisposalFlag>(7), &image),
+              E_INVALIDARG);
 }

@@ -190,3 +190,17 @@ TEST(Icons, TruncatedIconResourcesFailWithoutReadingPastThem) {
         }
     }
 }
+
+TEST(Icons, AbsurdSizesAndPositionsAreRefused) {
+    ResourceModule module;
+    EXPECT_EQ(LoadImageW(module.instance(), MAKEINTRESOURCEW(2002), IMAGE_ICON, 100000, 100000, 0),
+              nullptr);
+    HICON icon = LoadIconW(module.instance(), MAKEINTRESOURCEW(2002));
+    ASSERT_NE(icon, nullptr);
+    PixelCanvas canvas(4, 4, kGray);
+    EXPECT_FALSE(DrawIconEx(canvas.dc(), INT32_MAX - 4, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
+    // Far outside the DC but representable: drawn, and nothing visible changes.
+    EXPECT_TRUE(DrawIconEx(canvas.dc(), -1000000, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
+    EXPECT_EQ(canvas.at(0, 0), kGray);
+    DestroyIcon(icon);
+}

@@ -6,6 +6,7 @@
 #include <wingdi.h>
 #include <winicon.h>
 #include <winresource.h>
+#include <winuser.h>
 
 #include "PixelCanvas.h"
 #include "ResourceModule.h"
@@ -110,6 +111,16 @@ TEST(ImageLists, MaskBitmapsBackgroundColourAndListsWithoutMasks) {
     EXPECT_EQ(canvas.at(4, 0), kBackground);
     ASSERT_TRUE(ImageList_Draw(masked, 1, canvas.dc(), 5, 0, ILD_MASK));
     EXPECT_EQ(canvas.at(5, 0), 0xFFFFFFu);
+
+    // Selected: half the highlight colour over the red pixel; transparency kept.
+    const uint32_t highlight = GetSysColor(COLOR_HIGHLIGHT);
+    ASSERT_TRUE(ImageList_Draw(masked, 0, canvas.dc(), 6, 0, ILD_TRANSPARENT | ILD_BLEND50));
+    const uint32_t r = (GetRValue(highlight) * 128 + 255 * 127 + 127) / 255;
+    const uint32_t g = (GetGValue(highlight) * 128 + 127) / 255;
+    const uint32_t b = (GetBValue(highlight) * 128 + 127) / 255;
+    EXPECT_EQ(canvas.at(6, 0), (r << 16) | (g << 8) | b);
+    ASSERT_TRUE(ImageList_Draw(masked, 1, canvas.dc(), 7, 0, ILD_TRANSPARENT | ILD_BLEND50));
+    EXPECT_EQ(canvas.at(7, 0), kBackground);
 
     EXPECT_TRUE(ImageList_Remove(masked, 0));
     EXPECT_EQ(ImageList_GetImageCount(masked), 1);

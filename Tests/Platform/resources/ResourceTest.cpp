@@ -229,3 +229,11 @@ TEST_F(LoadedModuleResources, ModuleLoadedByLoadLibraryFindsItsResourcesThroughI
     EXPECT_NE(GetProcAddress(imaging, "DllGetClassObject"), nullptr);
     FreeLibrary(imaging);
 }
+
+TEST_F(LoadedModuleResources, NullInstanceIsTheProgramWithItsOwnResources) {
+    EXPECT_EQ(loadString(nullptr, 1), u"the program's own string");
+    // The loaded library's table is its own, not the program's, and the other way round.
+    ResourceModule module;
+    EXPECT_EQ(loadString(module.instance(), 1), u"one");
+    EXPECT_EQ(loadString(nullptr, 17), u"");
+}

@@ -180,10 +180,14 @@ TEST_F(MenuTest, APopupItemOpensItsSubmenuBesideItAndItsChoiceEndsBothMenus) {
     Worker tapper([&] {
         if (!eventually([&] { return menuCount() == 1 && IsWindowVisible(menuWindow()); }))
             return;
+        HWND first = menuWindow();
         RECT outer;
-        GetWindowRect(menuWindow(), &outer);
+        GetWindowRect(first, &outer);
         tapAt(itemPoint(4, 5));  // "More", before "Select all"
-        if (!eventually([&] { return menuCount() == 2; }))
+        // The submenu counts once it exists; it is tapped only once it is in front and shown.
+        if (!eventually([&] {
+                return menuCount() == 2 && menuWindow() != first && IsWindowVisible(menuWindow());
+            }))
             return;
         RECT inner;
         GetWindowRect(menuWindow(), &inner);  // the submenu is in front

@@ -107,10 +107,13 @@ TEST(ResourceCompiler, FaultyDialogSourcesFailNamingTheLine) {
 TEST(ResourceCompiler, GoodManifestWritesTheTableAndItsDependencies) {
     Workspace space;
     space.write("data.bin", "abc");
-    space.write("page.dlg", "DIALOG 0 0 10 10  # a comment\n");
+    // Files saved by Windows editors: a byte order mark and CRLF line ends.
+    space.write("page.dlg",
+                "\xEF\xBB\xBF"
+                "DIALOG 0 0 10 10  # a comment\r\n");
     space.write("resources.txt",
-                "# resources\nRCDATA 7 data.bin\nDIALOG \"PAGE\" page.dlg\n"
-                "STRING 3 \"three\"\n");
+                "\xEF\xBB\xBF# resources\r\nRCDATA 7 data.bin\r\n"
+                "DIALOG \"PAGE\" page.dlg\r\nSTRING 3 \"three\"\r\n");
     std::string messages;
     ASSERT_EQ(space.compile(messages), 0) << messages;
     const std::string source = space.read("out.cpp");

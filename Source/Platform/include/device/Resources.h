@@ -1,6 +1,6 @@
 // Module resources as the build compiles them in: every program and library that has a
-// resources.txt carries one exported table, KelvoResourceTable, found through the module's
-// handle. Also the binary layout of dialog templates and its bounded reader.
+// resources.txt exports KelvoResourceTable(), which returns the module's table, found through
+// the module's handle. Also the binary layout of dialog templates and its bounded reader.
 #pragma once
 
 #include <cstddef>
@@ -94,5 +94,8 @@ std::optional<DialogTemplate> parseDialogTemplate(const uint8_t* data, size_t si
 
 }  // namespace platform
 
-// Every module with resources defines this (the resource compiler writes it).
-extern "C" const device::ResourceTable KelvoResourceTable;
+// Every module with resources exports this function, which the resource compiler writes and
+// which returns the module's table. A function rather than an exported variable: a program
+// and the libraries it loads each define one, and same-named functions in several modules are
+// ordinary where same-named data is not (sanitizers report it as a one-definition fault).
+extern "C" const device::ResourceTable* KelvoResourceTable();
