@@ -2,6 +2,7 @@
 // WM_CREATE on, to their handlers with the parameters unpacked; what no entry takes reaches
 // the window's own procedure.
 #include <afxwin.h>
+#include <device/Clock.h>
 
 #include <string>
 #include <vector>
