@@ -83,3 +83,48 @@ TEST_F(Sip, SettingChangesReachTheSipWindowsChildren) {
     SendMessageW(host.sipWindow(), WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
     EXPECT_EQ(seen, 1);
 }
+
+namespace {
+
+// An input method that keeps the data blocks it is given.
+struct DataInputMethod : IInputMethod {
+    STDMETHOD(QueryInterface)(REFIID, void**) override { return E_NOINTERFACE; }
+    STDMETHOD_(ULONG, AddRef)() override { return 1; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(Select)(HWND) override { return S_OK; }
+    STDMETHOD(Deselect)() override { return S_OK; }
+    STDMETHOD(Showing)() override { return S_OK; }
+    STDMETHOD(Hiding)() override { return S_OK; }
+    STDMETHOD(GetInfo)(IMINFO*) override { return S_OK; }
+    STDMETHOD(ReceiveSipInfo)(SIPINFO*) override { return S_OK; }
+    STDMETHOD(RegisterCallback)(IIMCallback*) override { return S_OK; }
+    STDMETHOD(GetImData)(DWORD, void*) override { return S_OK; }
+    STDMETHOD(SetImData)(DWORD size, void* data) override {
+        const BYTE* bytes = static_cast<const BYTE*>(data);
+        blocks.emplace_back(bytes, bytes + size);
+        return S_OK;
+    }
+    STDMETHOD(UserOptionsDlg)(HWND) override { return S_OK; }
+    std::vector<std::vector<BYTE>> blocks;
+};
+
+}  // namespace
+
+TEST_F(Sip, DataBlocksReachTheCurrentInputMethodUnchanged) {
+    TestInputPanelHost host;
+    DataInputMethod inputMethod;
+    const CLSID clsid = {
+        0x6B1D3E27, 0x4C8A, 0x4F19, {0x9E, 0x52, 0xA0, 0x7D, 0x3C, 0x2B, 0x5E, 0x81}};
+    host.setInputMethod(&inputMethod, clsid);
+    CLSID current{};
+    ASSERT_TRUE(SipGetCurrentIM(&current));
+    EXPECT_TRUE(current == clsid);
+    WORD block[2] = {3, 0x0005};
+    SIPINFO info{};
+    info.cbSize = sizeof(info);
+    info.dwImDataSize = sizeof(block);
+    info.pvImData = block;
+    ASSERT_TRUE(SipSetInfo(&info));
+    ASSERT_EQ(inputMethod.blocks.size(), 1u);
+    EXPECT_EQ(inputMethod.blocks[0], (std::vector<BYTE>{3, 0, 5, 0}));
+}
