@@ -9,31 +9,40 @@ namespace {
 // The slot of m_original for an object's kind, or -1 for kinds a DC does not hold.
 int selectableKind(HGDIOBJ object) {
     switch (GetObjectType(object)) {
-        case OBJ_PEN: return 0;
-        case OBJ_BRUSH: return 1;
-        case OBJ_FONT: return 2;
-        case OBJ_BITMAP: return 3;
-        default: return -1;
+        case OBJ_PEN:
+            return 0;
+        case OBJ_BRUSH:
+            return 1;
+        case OBJ_FONT:
+            return 2;
+        case OBJ_BITMAP:
+            return 3;
+        default:
+            return -1;
     }
 }
 
 }  // namespace
 
 CDC::~CDC() {
-    if (m_ownership == Ownership::Created) DeleteDC();
+    if (m_ownership == Ownership::Created)
+        DeleteDC();
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* other) {
     HDC created = ::CreateCompatibleDC(other ? other->m_hDC : nullptr);
-    if (created == nullptr) return FALSE;
-    if (m_ownership == Ownership::Created) DeleteDC();
+    if (created == nullptr)
+        return FALSE;
+    if (m_ownership == Ownership::Created)
+        DeleteDC();
     m_hDC = created;
     m_ownership = Ownership::Created;
     return TRUE;
 }
 
 BOOL CDC::Attach(HDC hdc) {
-    if (hdc == nullptr || m_hDC != nullptr) return FALSE;
+    if (hdc == nullptr || m_hDC != nullptr)
+        return FALSE;
     m_hDC = hdc;
     m_ownership = Ownership::Attached;
     return TRUE;
@@ -42,12 +51,14 @@ BOOL CDC::Attach(HDC hdc) {
 HDC CDC::Detach() {
     HDC hdc = m_hDC;
     m_hDC = nullptr;
-    for (auto& original : m_original) original = nullptr;
+    for (auto& original : m_original)
+        original = nullptr;
     return hdc;
 }
 
 BOOL CDC::DeleteDC() {
-    if (m_hDC == nullptr) return FALSE;
+    if (m_hDC == nullptr)
+        return FALSE;
     RestoreSelections();
     return ::DeleteDC(Detach());
 }
@@ -55,7 +66,8 @@ BOOL CDC::DeleteDC() {
 HGDIOBJ CDC::SelectObject(HGDIOBJ object) {
     HGDIOBJ previous = ::SelectObject(m_hDC, object);
     int kind = previous ? selectableKind(previous) : -1;
-    if (kind >= 0 && m_original[kind] == nullptr) m_original[kind] = previous;
+    if (kind >= 0 && m_original[kind] == nullptr)
+        m_original[kind] = previous;
     return previous;
 }
 
@@ -65,7 +77,8 @@ HGDIOBJ CDC::SelectObject(const CGdiObject* object) {
 
 void CDC::RestoreSelections() {
     for (auto& original : m_original) {
-        if (original != nullptr) ::SelectObject(m_hDC, original);
+        if (original != nullptr)
+            ::SelectObject(m_hDC, original);
         original = nullptr;
     }
 }

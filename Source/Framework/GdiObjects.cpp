@@ -2,7 +2,8 @@
 #include "GdiObjects.h"
 
 BOOL CGdiObject::Attach(HGDIOBJ object) {
-    if (object == nullptr) return FALSE;
+    if (object == nullptr)
+        return FALSE;
     DeleteObject();
     m_hObject = object;
     return TRUE;
@@ -15,7 +16,8 @@ HGDIOBJ CGdiObject::Detach() {
 }
 
 BOOL CGdiObject::DeleteObject() {
-    if (m_hObject == nullptr) return FALSE;
+    if (m_hObject == nullptr)
+        return FALSE;
     HGDIOBJ object = Detach();
     return ::DeleteObject(object);
 }

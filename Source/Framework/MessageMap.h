@@ -183,8 +183,7 @@ consteval bool entriesAreUnique(const MessageMapEntry<T> (&entries)[N]) {
 template <UINT Message, auto Handler>
 constexpr MessageMapEntry<afx::ClassOf<Handler>> on() {
     using T = afx::ClassOf<Handler>;
-    return {Message, MessageMapEntry<T>::kAnyId,
-            &afx::Cracker<Message>::template call<T, Handler>};
+    return {Message, MessageMapEntry<T>::kAnyId, &afx::Cracker<Message>::template call<T, Handler>};
 }
 
 // Any message, for a handler `LRESULT (WPARAM, LPARAM)` (the private messages, for instance).

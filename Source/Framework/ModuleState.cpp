@@ -12,9 +12,13 @@ thread_local AFX_MODULE_STATE* t_currentState = nullptr;
 
 }  // namespace
 
-AFX_MODULE_STATE* AfxGetStaticModuleState() { return &g_staticState; }
+AFX_MODULE_STATE* AfxGetStaticModuleState() {
+    return &g_staticState;
+}
 
-AFX_MODULE_STATE* AfxGetModuleState() { return t_currentState ? t_currentState : &g_staticState; }
+AFX_MODULE_STATE* AfxGetModuleState() {
+    return t_currentState ? t_currentState : &g_staticState;
+}
 
 HINSTANCE AfxGetInstanceHandle() {
     HINSTANCE instance = AfxGetModuleState()->m_hCurrentInstanceHandle;
@@ -30,13 +34,17 @@ void AfxSetResourceHandle(HINSTANCE instance) {
     AfxGetModuleState()->m_hCurrentResourceHandle = instance;
 }
 
-CWinApp* AfxGetApp() { return AfxGetModuleState()->m_pCurrentWinApp; }
+CWinApp* AfxGetApp() {
+    return AfxGetModuleState()->m_pCurrentWinApp;
+}
 
 AFX_MAINTAIN_STATE2::AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* state) : m_previous(t_currentState) {
     t_currentState = state;
 }
 
-AFX_MAINTAIN_STATE2::~AFX_MAINTAIN_STATE2() { t_currentState = m_previous; }
+AFX_MAINTAIN_STATE2::~AFX_MAINTAIN_STATE2() {
+    t_currentState = m_previous;
+}
 
 // The library entry point: records the module's instance and starts its application object,
 // as the platform loads the library into a process.
@@ -50,7 +58,8 @@ extern "C" BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
             return app->InitInstance();
         }
     } else if (reason == DLL_PROCESS_DETACH) {
-        if (CWinApp* app = state->m_pCurrentWinApp) app->ExitInstance();
+        if (CWinApp* app = state->m_pCurrentWinApp)
+            app->ExitInstance();
     }
     return TRUE;
 }

@@ -22,6 +22,8 @@ public:
     CRect() : RECT{0, 0, 0, 0} {}
     CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
     CRect(const RECT& rect) : RECT(rect) {}  // NOLINT: converts like the framework's own
+    operator LPRECT() { return this; }
+    operator LPCRECT() const { return this; }
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     BOOL PtInRect(POINT point) const { return ::PtInRect(this, point); }

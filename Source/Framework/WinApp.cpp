@@ -9,13 +9,15 @@ CWinApp::CWinApp(LPCWSTR appName) : m_pszAppName(appName) {
 
 CWinApp::~CWinApp() {
     AFX_MODULE_STATE* state = AfxGetStaticModuleState();
-    if (state->m_pCurrentWinApp == this) state->m_pCurrentWinApp = nullptr;
+    if (state->m_pCurrentWinApp == this)
+        state->m_pCurrentWinApp = nullptr;
 }
 
 int CWinApp::Run() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (platform::preTranslateMessage(msg)) continue;
+        if (platform::preTranslateMessage(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

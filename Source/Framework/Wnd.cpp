@@ -46,7 +46,8 @@ LRESULT CALLBACK afxCreationHook(int code, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
-    if (wnd == nullptr) return DefWindowProcW(hWnd, message, wParam, lParam);
+    if (wnd == nullptr)
+        return DefWindowProcW(hWnd, message, wParam, lParam);
     CurrentMessage saved = t_current;
     t_current = {message, wParam, lParam};
     LRESULT result = 0;
@@ -94,16 +95,16 @@ void CWnd::routeFromCreation(HWND hWnd) {
 
 BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
                     const RECT& rect, CWnd* parent, UINT id, LPVOID param) {
-    if (m_hWnd != nullptr) return FALSE;
+    if (m_hWnd != nullptr)
+        return FALSE;
     CWnd* outerCreating = t_creating;
     HHOOK outerHook = t_creationHook;
     t_creating = this;
     t_creationHook = SetWindowsHookExW(WH_CBT, afxCreationHook, nullptr, GetCurrentThreadId());
-    HWND hWnd = CreateWindowExW(exStyle, className, windowName, style, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top,
-                                parent ? parent->m_hWnd : nullptr,
-                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                AfxGetInstanceHandle(), param);
+    HWND hWnd = CreateWindowExW(
+        exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+        rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AfxGetInstanceHandle(), param);
     UnhookWindowsHookEx(t_creationHook);
     t_creating = outerCreating;
     t_creationHook = outerHook;
@@ -122,15 +123,18 @@ BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT
 }
 
 BOOL CWnd::DestroyWindow() {
-    if (m_hWnd == nullptr) return FALSE;
+    if (m_hWnd == nullptr)
+        return FALSE;
     return ::DestroyWindow(m_hWnd);
 }
 
 BOOL CWnd::Attach(HWND hWnd) {
-    if (hWnd == nullptr || m_hWnd != nullptr) return FALSE;
+    if (hWnd == nullptr || m_hWnd != nullptr)
+        return FALSE;
     auto& map = handleMap();
     std::lock_guard lock(map.mutex);
-    if (map.windows.count(hWnd)) return FALSE;  // one object per window
+    if (map.windows.count(hWnd))
+        return FALSE;  // one object per window
     map.windows[hWnd] = this;
     m_hWnd = hWnd;
     return TRUE;
@@ -148,7 +152,8 @@ HWND CWnd::Detach() {
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
-    if (!IsWindow(hWnd) || !Attach(hWnd)) return FALSE;
+    if (!IsWindow(hWnd) || !Attach(hWnd))
+        return FALSE;
     PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
@@ -176,7 +181,9 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::PostMessageW(m_hWnd, message, wParam, lParam);
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
@@ -194,30 +201,51 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     return FALSE;
 }
 
-BOOL CWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
+BOOL CWnd::OnCommand(WPARAM, LPARAM) {
+    return FALSE;
+}
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_pfnSuper != nullptr) return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    if (m_pfnSuper != nullptr)
+        return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
-LRESULT CWnd::Default() { return DefWindowProc(t_current.message, t_current.wParam, t_current.lParam); }
+LRESULT CWnd::Default() {
+    return DefWindowProc(t_current.message, t_current.wParam, t_current.lParam);
+}
 
-void CWnd::Invalidate(BOOL erase) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
+void CWnd::Invalidate(BOOL erase) const {
+    ::InvalidateRect(m_hWnd, nullptr, erase);
+}
 
-void CWnd::InvalidateRect(const RECT* rect, BOOL erase) const { ::InvalidateRect(m_hWnd, rect, erase); }
+void CWnd::InvalidateRect(const RECT* rect, BOOL erase) const {
+    ::InvalidateRect(m_hWnd, rect, erase);
+}
 
-void CWnd::ValidateRect(const RECT* rect) const { ::ValidateRect(m_hWnd, rect); }
+void CWnd::ValidateRect(const RECT* rect) const {
+    ::ValidateRect(m_hWnd, rect);
+}
 
-void CWnd::UpdateWindow() const { ::UpdateWindow(m_hWnd); }
+void CWnd::UpdateWindow() const {
+    ::UpdateWindow(m_hWnd);
+}
 
-void CWnd::GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
+void CWnd::GetClientRect(LPRECT rect) const {
+    ::GetClientRect(m_hWnd, rect);
+}
 
-void CWnd::GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
+void CWnd::GetWindowRect(LPRECT rect) const {
+    ::GetWindowRect(m_hWnd, rect);
+}
 
-void CWnd::ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
+void CWnd::ClientToScreen(LPPOINT point) const {
+    ::ClientToScreen(m_hWnd, point);
+}
 
-void CWnd::ScreenToClient(LPPOINT point) const { ::ScreenToClient(m_hWnd, point); }
+void CWnd::ScreenToClient(LPPOINT point) const {
+    ::ScreenToClient(m_hWnd, point);
+}
 
 BOOL CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) const {
     return ::MoveWindow(m_hWnd, x, y, width, height, repaint);
@@ -231,38 +259,66 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
     return ::SetWindowPos(m_hWnd, insertAfter ? insertAfter->m_hWnd : nullptr, x, y, cx, cy, flags);
 }
 
-BOOL CWnd::ShowWindow(int command) const { return ::ShowWindow(m_hWnd, command); }
+BOOL CWnd::ShowWindow(int command) const {
+    return ::ShowWindow(m_hWnd, command);
+}
 
-BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+BOOL CWnd::IsWindowVisible() const {
+    return ::IsWindowVisible(m_hWnd);
+}
 
-BOOL CWnd::EnableWindow(BOOL enable) const { return ::EnableWindow(m_hWnd, enable); }
+BOOL CWnd::EnableWindow(BOOL enable) const {
+    return ::EnableWindow(m_hWnd, enable);
+}
 
-CWnd* CWnd::GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
+CWnd* CWnd::GetParent() const {
+    return FromHandlePermanent(::GetParent(m_hWnd));
+}
 
-CWnd* CWnd::GetDlgItem(int id) const { return FromHandlePermanent(::GetDlgItem(m_hWnd, id)); }
+CWnd* CWnd::GetDlgItem(int id) const {
+    return FromHandlePermanent(::GetDlgItem(m_hWnd, id));
+}
 
-HDC CWnd::GetDC() const { return ::GetDC(m_hWnd); }
+HDC CWnd::GetDC() const {
+    return ::GetDC(m_hWnd);
+}
 
-int CWnd::ReleaseDC(HDC hdc) const { return ::ReleaseDC(m_hWnd, hdc); }
+int CWnd::ReleaseDC(HDC hdc) const {
+    return ::ReleaseDC(m_hWnd, hdc);
+}
 
-void CWnd::SetWindowText(LPCWSTR text) const { ::SetWindowTextW(m_hWnd, text); }
+void CWnd::SetWindowText(LPCWSTR text) const {
+    ::SetWindowTextW(m_hWnd, text);
+}
 
 int CWnd::GetWindowText(LPWSTR text, int maxCount) const {
     return ::GetWindowTextW(m_hWnd, text, maxCount);
 }
 
-DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
+DWORD CWnd::GetStyle() const {
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
+}
 
-DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
+DWORD CWnd::GetExStyle() const {
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
+}
 
-CWnd* CWnd::SetCapture() const { return FromHandlePermanent(::SetCapture(m_hWnd)); }
+CWnd* CWnd::SetCapture() const {
+    return FromHandlePermanent(::SetCapture(m_hWnd));
+}
 
-HWND CWnd::GetCapture() { return ::GetCapture(); }
+HWND CWnd::GetCapture() {
+    return ::GetCapture();
+}
 
-CWnd* CWnd::SetFocus() const { return FromHandlePermanent(::SetFocus(m_hWnd)); }
+CWnd* CWnd::SetFocus() const {
+    return FromHandlePermanent(::SetFocus(m_hWnd));
+}
 
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, TIMERPROC timerProc) const {
     return ::SetTimer(m_hWnd, id, elapse, timerProc);
 }
 
-BOOL CWnd::KillTimer(UINT_PTR id) const { return ::KillTimer(m_hWnd, id); }
+BOOL CWnd::KillTimer(UINT_PTR id) const {
+    return ::KillTimer(m_hWnd, id);
+}

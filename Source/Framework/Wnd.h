@@ -24,8 +24,8 @@ public:
     // included) whatever procedure the window class names.
     virtual BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
                           const RECT& rect, CWnd* parent, UINT id, LPVOID param = nullptr);
-    BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
-                CWnd* parent, UINT id);
+    BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+                UINT id);
     virtual BOOL DestroyWindow();
 
     // Attach/Detach only bind the object to a handle; SubclassWindow also routes the

@@ -68,7 +68,8 @@ protected:
     }
     void pump() {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
     }
 };
 
@@ -99,11 +100,12 @@ TEST_F(Framework, CreatedWindowRoutesEveryMessageFromCreationOn) {
     EXPECT_TRUE(wnd.ncDestroyed);
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
-    std::vector<std::string> expected = {"create 120x40", "down 1", "private 5 -3", "timer 4",
-                                         "settext", "destroy"};
+    std::vector<std::string> expected = {"create 120x40", "down 1",  "private 5 -3",
+                                         "timer 4",       "settext", "destroy"};
     std::vector<std::string> routed;
     for (const auto& entry : wnd.seen) {
-        if (routed.empty() || routed.back() != entry) routed.push_back(entry);
+        if (routed.empty() || routed.back() != entry)
+            routed.push_back(entry);
     }
     EXPECT_EQ(routed, expected);
 }
@@ -120,7 +122,8 @@ TEST_F(Framework, CreationRefusedByOnCreateFailsAndLeavesTheObjectFree) {
 }
 
 LRESULT CALLBACK countingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TEST_PRIVATE + 1) return 1234;
+    if (message == WM_TEST_PRIVATE + 1)
+        return 1234;
     return DefWindowProcW(hWnd, message, wParam, lParam);
 }
 

@@ -1,0 +1,165 @@
+// Measuring and drawing glyph strings: marks take no width and are drawn over their base in
+// both text alignments, and DrawLine inverts exactly the selected glyphs.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "BidiTestSupport.h"
+#include "CanvasSupport.h"
+
+namespace {
+
+constexpr int kWidth = 200;
+constexpr int kHeight = 40;
+
+int width(HDC dc, const std::u16string& s) {
+    return CBidiPara::TextWidth(dc, s.c_str(), static_cast<int>(s.size()));
+}
+
+// The columns where drawing `with` leaves ink that drawing `without` does not.
+RECT extraInk(Canvas& canvas, UINT align, int x, const std::u16string& with,
+              const std::u16string& without) {
+    SetTextAlign(canvas.dc, align);
+    const RECT clip = canvas.all();
+    canvas.clear();
+    CBidiPara::DrawRuns(canvas.dc, x, 5, &clip, without.c_str(), static_cast<int>(without.size()));
+    bool before[kHeight][kWidth];
+    for (int y = 0; y < kHeight; ++y) {
+        for (int px = 0; px < kWidth; ++px) {
+            before[y][px] = canvas.dark(px, y);
+        }
+    }
+    canvas.clear();
+    CBidiPara::DrawRuns(canvas.dc, x, 5, &clip, with.c_str(), static_cast<int>(with.size()));
+    RECT r{kWidth, 0, -1, kHeight};
+    for (int y = 0; y < kHeight; ++y) {
+        for (int px = 0; px < kWidth; ++px) {
+            if (canvas.dark(px, y) && !before[y][px]) {
+                r.left = std::min<LONG>(r.left, px);
+                r.right = std::max<LONG>(r.right, px + 1);
+            }
+        }
+    }
+    return r;
+}
+
+}  // namespace
+
+TEST(BidiDrawing, MarksHaveNoWidth) {
+    Canvas canvas(kWidth, kHeight, -20);
+    const int beh = width(canvas.dc, u"\uFE91");
+    ASSERT_GT(beh, 0);
+    EXPECT_EQ(width(canvas.dc, u"\uFE91\u064E\u0650"), beh);
+    EXPECT_EQ(width(canvas.dc, u"\u064Eab"), width(canvas.dc, u"ab"));
+    EXPECT_EQ(CBidiPara::TextWidth(canvas.dc, u"ab\u064Ec", -1), width(canvas.dc, u"abc"));
+    EXPECT_EQ(CBidiPara::TextWidth(canvas.dc, nullptr, 3), 0);
+}
+
+TEST(BidiDrawing, LeftAlignedMarkSitsOverThePrecedingGlyph) {
+    Canvas canvas(kWidth, kHeight, -24);
+    const int x = 40;
+    const int base = width(canvas.dc, u"o");
+    const RECT mark = extraInk(canvas, TA_LEFT, x, u"o\u064Eo", u"oo");
+    ASSERT_LT(mark.left, mark.right) << "the mark left no ink";
+    EXPECT_GE(mark.left, x - 1);
+    EXPECT_LE(mark.right, x + base + 1);
+    EXPECT_EQ(GetBkMode(canvas.dc), OPAQUE);
+}
+
+TEST(BidiDrawing, RightAlignedMarkSitsOverTheGlyphAfterItInTheString) {
+    // In visual order a mark of right-to-left text comes before its base.
+    Canvas canvas(kWidth, kHeight, -24);
+    const int x = 160;
+    const int o = width(canvas.dc, u"o");
+    const RECT mark = extraInk(canvas, TA_RIGHT, x, u"o\u064Eo", u"oo");
+    ASSERT_LT(mark.left, mark.right) << "the mark left no ink";
+    // The second o is right-aligned at x, the first one ends where the second begins.
+    EXPECT_GE(mark.left, x - o - 1);
+    EXPECT_LE(mark.right, x + 1);
+    // The whole string ends at x and starts two glyphs to the left.
+    canvas.clear();
+    SetTextAlign(canvas.dc, TA_RIGHT);
+    const RECT clip = canvas.all();
+    CBidiPara::DrawRuns(canvas.dc, x, 5, &clip, u"oo", 2);
+    const RECT ink = canvas.inkColumns(0, kHeight);
+    EXPECT_LE(ink.right, x + 1);
+    EXPECT_GE(ink.left, x - 2 * o - 1);
+    EXPECT_LT(ink.left, x - o);
+}
+
+TEST(BidiDrawing, DrawLineInvertsTheSelectedGlyphs) {
+    Canvas canvas(kWidth, kHeight, -16);
+    auto para = biditest::laidOut(u"abc def");
+    const RECT clip = canvas.all();
+    const int x = 10;
+    const int lineHeight = 30;
+    const int y = 2;
+    const int row = y + lineHeight - 2;  // below the text: only the inversion darkens it
+    const int abc = width(canvas.dc, u"abc ");
+    const int all = width(canvas.dc, u"abc def");
+
+    SetTextAlign(canvas.dc, TA_LEFT);
+    para->DrawLine(canvas.dc, x, y, 4, 7, &clip, lineHeight, 0);
+    EXPECT_FALSE(canvas.dark(x + abc - 2, row));
+    EXPECT_TRUE(canvas.dark(x + abc + 1, row));
+    EXPECT_TRUE(canvas.dark(x + all - 1, row));
+    EXPECT_FALSE(canvas.dark(x + all + 1, row));
+    EXPECT_FALSE(canvas.dark(x + abc + 1, y + lineHeight));
+
+    // A selection that misses the line inverts nothing.
+    canvas.clear();
+    para->DrawLine(canvas.dc, x, y, 7, 9, &clip, lineHeight, 0);
+    EXPECT_EQ(canvas.inkColumns(row, row + 1).right, -1);
+    canvas.clear();
+    para->DrawLine(canvas.dc, x, y, 3, 3, &clip, lineHeight, 0);
+    EXPECT_EQ(canvas.inkColumns(row, row + 1).right, -1);
+}
+
+TEST(BidiDrawing, RightAlignedLineInvertsFromTheRight) {
+    Canvas canvas(kWidth, kHeight, -16);
+    // Logical "beh space lam-alef": visually the beh is rightmost.
+    auto para = biditest::laidOut(u"\u0628 \u0644\u0627");
+    ASSERT_EQ(para->LineGlyphs(0), u"\uFEFB \uFE8F");
+    const RECT clip = canvas.all();
+    const int x = 180;
+    const int lineHeight = 30;
+    const int row = lineHeight - 1;
+    const int beh = width(canvas.dc, u"\uFE8F");
+    SetTextAlign(canvas.dc, TA_RIGHT);
+    para->DrawLine(canvas.dc, x, 0, 0, 1, &clip, lineHeight, 0);
+    RECT inverted = canvas.inkColumns(row, row + 1);
+    EXPECT_EQ(inverted.left, x - beh);
+    EXPECT_EQ(inverted.right, x);
+
+    // Selecting only the alef selects the ligature it shares with the lam.
+    canvas.clear();
+    para->DrawLine(canvas.dc, x, 0, 3, 4, &clip, lineHeight, 0);
+    inverted = canvas.inkColumns(row, row + 1);
+    const int lig = width(canvas.dc, u"\uFEFB");
+    const int rest = width(canvas.dc, u" \uFE8F");
+    EXPECT_EQ(inverted.left, x - rest - lig);
+    EXPECT_EQ(inverted.right, x - rest);
+}
+
+TEST(BidiDrawing, LogicalSelectionFallsApartIntoVisualStretches) {
+    Canvas canvas(kWidth, kHeight, -16);
+    // Two right-to-left words in left-to-right text; select from the first word's second
+    // letter to the second word's first letter.
+    auto para = biditest::laidOut(u"x \u062F\u0631 c \u062F\u0631");
+    const std::u16string visual = para->LineGlyphs(0);
+    ASSERT_EQ(visual, u"x \uFEAD\uFEA9 c \uFEAD\uFEA9");
+    const RECT clip = canvas.all();
+    SetTextAlign(canvas.dc, TA_LEFT);
+    const int lineHeight = 30;
+    const int row = lineHeight - 1;
+    para->DrawLine(canvas.dc, 0, 0, 3, 8, &clip, lineHeight, 0);
+    // Middle of visual glyph k.
+    auto middle = [&](int k) {
+        return (width(canvas.dc, visual.substr(0, k)) + width(canvas.dc, visual.substr(0, k + 1))) /
+               2;
+    };
+    const bool expected[] = {false, false, true, false, true, true, true, false, true};
+    for (int k = 0; k < 9; ++k) {
+        EXPECT_EQ(canvas.dark(middle(k), row), expected[k]) << "visual glyph " << k;
+    }
+}
