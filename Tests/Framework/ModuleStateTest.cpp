@@ -44,7 +44,8 @@ TEST_F(ModuleState, DeviceContextPutsBackWhatItReplacedBeforeItGoes) {
         ASSERT_NE(dc.SelectObject(&bitmap), nullptr);
         // While selected, the bitmap cannot be deleted.
         EXPECT_FALSE(::DeleteObject(bitmap.m_hObject));
-        dc.FillSolidRect(CRect(0, 0, 8, 8), RGB(10, 20, 30));
+        const CRect fill(0, 0, 8, 8);
+        dc.FillSolidRect(&fill, RGB(10, 20, 30));
         EXPECT_EQ(::GetPixel(dc, 3, 3), RGB(10, 20, 30));
     }
     // The DC is gone and gave the bitmap back, so its owner can delete it.

@@ -249,6 +249,14 @@ DWORD CEBFFile::RawValue(std::u16string_view name, void* data, DWORD size) {
     return item.size;
 }
 
+bool CEBFFile::ValueSize(std::u16string_view name, DWORD& size) {
+    FoundItem item;
+    if (mode || !findItem(name, item) || item.count != 0)
+        return false;
+    size = item.size;
+    return true;
+}
+
 template <typename T>
 void CEBFFile::scalar(std::u16string_view name, T& value, T defaultValue) {
     RawValue(name, sizeof(T), &value, &defaultValue);

@@ -79,6 +79,10 @@ public:
     // written (0 when missing or larger than the area).
     DWORD RawValue(std::u16string_view name, void* data, DWORD size);
 
+    // Reading: the stored size of a value item of the current class, without reading it.
+    // False when it is missing or a class (and always while writing).
+    bool ValueSize(std::u16string_view name, DWORD& size);
+
     // Text in UTF-16LE. Reading: the stored text, or the default when missing or a class.
     void StringValue(std::u16string_view name, std::u16string& value,
                      const std::u16string& defaultValue = {});

@@ -3,8 +3,12 @@
 #pragma once
 
 #include "commctrl.h"
+#include "guiddef.h"
 #include "imaging.h"
+#include "objbase.h"
 #include "oleauto.h"
+#include "sip.h"
+#include "unknwn.h"
 #include "wchar16.h"
 #include "winbase.h"
 #include "winbase_memory.h"

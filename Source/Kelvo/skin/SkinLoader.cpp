@@ -1,0 +1,237 @@
+// The skin loads: the file is opened for one layout load only, the layout asked for (and its
+// alternate) is found by seeking, and pictures and layout data are read into fixed areas after
+// their sizes have been checked.
+#include "skin/SkinLoader.h"
+
+#include <imaging.h>
+#include <objbase.h>
+
+#include "inputmethod/Settings.h"
+#include "panel/MyPanel.h"
+#include "panel/PanelFunctions.h"
+#include "skin/EBFFile.h"
+#include "skin/SkinSettings.h"
+
+namespace {
+
+std::u16string layoutClassName(int n) {
+    std::string digits = std::to_string(n);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+// Registers the modifier keys of a layout kept from an earlier load.
+void registerModifiers(SkinLayout& layout, KeyRecord** modSlot) {
+    for (int r = 0; r < layout.rowCount && r < kMaxRows; ++r) {
+        for (int k = 0; k < layout.rowKeyCount[r] && k < kMaxKeysPerRow; ++k) {
+            KeyRecord& key = layout.keys[r][k];
+            if (key.hasModifierSlot())
+                modSlot[key.slot() - 1] = &key;
+        }
+    }
+}
+
+void showRejected(CMyPanel& panel, UINT textId) {
+    panel.ShowMessageLayout(formatMessageText(textId, panel.skinPath));
+}
+
+}  // namespace
+
+std::u16string formatMessageText(UINT id, const std::u16string& argument) {
+    WCHAR buffer[512] = {};
+    int length =
+        LoadStringW(AfxGetResourceHandle(), id, buffer, static_cast<int>(std::size(buffer)));
+    std::u16string text(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+    // The path goes in as it is: a "%" in it is not a format.
+    size_t at = text.find(u"%s");
+    if (at != std::u16string::npos)
+        text.replace(at, 2, argument);
+    return text;
+}
+
+LayoutLoad parseLayoutClass(CEBFFile& file, int n, SkinLayout& layout, KeyRecord** modSlot,
+                            DWORD& pictureSize) {
+    pictureSize = 0;
+    if (!file.BeginClass(layoutClassName(n)))
+        return LayoutLoad::Missing;
+    DWORD storedPicture = 0;
+    DWORD storedData = 0;
+    const bool hasPicture = file.ValueSize(u"P", storedPicture);
+    const bool hasData = file.ValueSize(u"D", storedData);
+    if ((hasPicture && storedPicture > kImageCapacity) ||
+        (hasData && storedData > kLayoutDataCapacity)) {
+        file.EndClass();
+        return LayoutLoad::Rejected;
+    }
+    if (hasData) {
+        BYTE data[kLayoutDataCapacity];
+        if (file.RawValue(u"D", data, kLayoutDataCapacity) != storedData ||
+            parseLayoutData(data, storedData, layout, modSlot) != LayoutDataResult::Ok) {
+            file.EndClass();
+            return LayoutLoad::Rejected;
+        }
+    } else {
+        // No layout data: a layout without keys or alternate.
+        layout.clearKeys();
+        layout.flags = 0;
+        layout.altIndex = -1;
+    }
+    layout.index = static_cast<signed char>(n);
+    layout.image.fill(0);
+    if (hasPicture && storedPicture > 0 &&
+        file.RawValue(u"P", layout.image.data(), kImageCapacity) == storedPicture) {
+        pictureSize = storedPicture;
+    }
+    file.EndClass();
+    return LayoutLoad::Loaded;
+}
+
+bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, SkinLayout& layout, int maxWidth,
+                 int maxHeight) {
+    layout.setBitmap(nullptr);
+    if (bytes == nullptr || size == 0)
+        return false;
+    const bool comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    IImagingFactory* factory = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IImagingFactory, reinterpret_cast<void**>(&factory))) ||
+        factory == nullptr) {
+        if (comStarted)
+            CoUninitialize();
+        return false;
+    }
+    IImage* image = nullptr;
+    ImageInfo info{};
+    if (SUCCEEDED(factory->CreateImageFromBuffer(bytes, size, BufferDisposalFlagNone, &image)) &&
+        image != nullptr && SUCCEEDED(image->GetImageInfo(&info)) && info.Width > 0 &&
+        info.Height > 0 && info.Width <= static_cast<UINT>(std::min(maxWidth, kMaxLayoutSide)) &&
+        info.Height <= static_cast<UINT>(std::min(maxHeight, kMaxLayoutSide))) {
+        const int width = static_cast<int>(info.Width);
+        const int height = static_cast<int>(info.Height);
+        HDC screen = GetDC(nullptr);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        ReleaseDC(nullptr, screen);
+        if (bitmap != nullptr) {
+            HGDIOBJ previous = SelectObject(dc, bitmap);
+            RECT target{0, 0, width, height};
+            if (SUCCEEDED(image->Draw(dc, &target, nullptr))) {
+                layout.setBitmap(bitmap);
+            } else {
+                DeleteObject(bitmap);
+            }
+            SelectObject(dc, previous);
+        }
+    }
+    if (image != nullptr)
+        image->Release();
+    factory->Release();
+    if (comStarted)
+        CoUninitialize();
+    return layout.bitmap != nullptr;
+}
+
+void reloadSkinSettings(CMyPanel& panel) {
+    if (panel.skinDC.GetSafeHdc() == nullptr)
+        panel.skinDC.CreateCompatibleDC(nullptr);
+    MeasureScreen();
+    panel.scale = scaleForScreen(g_screenWidth);
+    LoadSettings();
+    if (g_panelFunctions.loadMacros)
+        g_panelFunctions.loadMacros();
+    readCurrentSkin();
+    readSkinsPath();
+    panel.skinPath = composeSkinPath();
+    loadLayout(panel, 0);
+}
+
+void resetSkin(CMyPanel& panel) {
+    panel.resetKeyState();
+    panel.recordCount = -1;
+    panel.recordSlot = -1;
+    if (panel.skinDC.GetSafeHdc() == nullptr)
+        panel.skinDC.CreateCompatibleDC(nullptr);
+    MeasureScreen();
+    panel.scale = scaleForScreen(g_screenWidth);
+    panel.skinPath = composeSkinPath();
+    loadLayout(panel, 0);
+    if (panel.m_hWnd != nullptr && panel.layout) {
+        panel.MoveWindow(0, 0, panel.layout->width + 2, panel.layout->height + 1, TRUE);
+        panel.Invalidate(FALSE);
+    }
+}
+
+bool loadLayout(CMyPanel& panel, int n) {
+    if (panel.skinDC.GetSafeHdc() == nullptr)
+        panel.skinDC.CreateCompatibleDC(nullptr);
+    CEBFFile file(u"KELVO_SKIN");
+    if (!file.OpenRead(panel.skinPath)) {
+        file.Close();
+        showRejected(panel, IDS_SKIN_NOT_FOUND);
+        return false;
+    }
+    DWORD textColor = 0;
+    DWORD frameColor = 0;
+    file.Value(u"TC", textColor, 0);
+    file.Value(u"HC", frameColor, 0);
+    panel.textColor = textColor;
+    panel.frameColor = frameColor;
+    file.StringValue(u"HFN", helpFilePath, {});
+
+    if (!file.BeginClass(dimensionClass(g_screenWidth, g_screenHeight))) {
+        file.Close();
+        showRejected(panel, IDS_NO_DIMENSION);
+        return false;
+    }
+    const DWORD count = file.GetChildCount();
+    // Layout numbers are signed bytes; anything beyond the class's count is layout 0.
+    if (n < 0 || n > 127 || static_cast<DWORD>(n) >= count)
+        n = 0;
+    if (!panel.layout)
+        panel.layout = std::make_unique<SkinLayout>();
+
+    DWORD pictureSize = 0;
+    HDC dc = panel.skinDC.GetSafeHdc();
+    switch (parseLayoutClass(file, n, *panel.layout, panel.modSlot.data(), pictureSize)) {
+        case LayoutLoad::Rejected:
+            file.Close();
+            showRejected(panel, IDS_BAD_LAYOUT);
+            return false;
+        case LayoutLoad::Missing:
+            registerModifiers(*panel.layout, panel.modSlot.data());
+            break;
+        case LayoutLoad::Loaded:
+            // A layout without a picture shows none, not the previous layout's.
+            if (pictureSize == 0) {
+                panel.layout->setBitmap(nullptr);
+            } else {
+                decodeImage(panel.layout->image.data(), pictureSize, dc, *panel.layout,
+                            panel.layout->width, panel.layout->height);
+            }
+            break;
+    }
+
+    const signed char altIndex = panel.layout->altIndex;
+    if (altIndex >= 0) {
+        if (!panel.altLayout)
+            panel.altLayout = std::make_unique<SkinLayout>();
+        LayoutLoad alt = parseLayoutClass(file, altIndex, *panel.altLayout, nullptr, pictureSize);
+        if (alt == LayoutLoad::Rejected) {
+            file.Close();
+            showRejected(panel, IDS_BAD_LAYOUT);
+            return false;
+        }
+        panel.altLayout->index = altIndex;
+        if (alt == LayoutLoad::Loaded) {
+            if (pictureSize == 0) {
+                panel.altLayout->setBitmap(nullptr);
+            } else {
+                decodeImage(panel.altLayout->image.data(), pictureSize, dc, *panel.altLayout,
+                            panel.altLayout->width, panel.altLayout->height);
+            }
+        }
+    }
+    file.EndClass();
+    file.Close();
+    panel.labelFont.reset();
+    panel.panelRect = {0, 0, panel.layout->width + 2, panel.layout->height + 1};
+    return true;
+}

@@ -1,0 +1,51 @@
+// Loading the skin into the panel: the first load, the reset after a screen or skin change,
+// one numbered layout of the current skin file, and decoding a layout's picture.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "skin/LayoutData.h"
+#include "skin/SkinLayout.h"
+
+class CEBFFile;
+class CMyPanel;
+
+// String-table texts of the message faces ("%s" is the skin file's path).
+inline constexpr UINT IDS_SKIN_NOT_FOUND = 2007;
+inline constexpr UINT IDS_NO_DIMENSION = 2008;
+inline constexpr UINT IDS_BAD_LAYOUT = 2009;
+
+enum class LayoutLoad {
+    Loaded,
+    Missing,   // the numbered layout class is not there: the layout keeps what it held
+    Rejected,  // its picture or data cannot be held
+};
+
+// Parses layout class `n` of the open dimension class into `layout`, its picture into the
+// layout's image area (pictureSize: its bytes, 0 for none); modifier keys go to `modSlot`
+// (entry s - 1 for slot s) when it is given. A rejected layout is left as it was.
+LayoutLoad parseLayoutClass(CEBFFile& file, int n, SkinLayout& layout, KeyRecord** modSlot,
+                            DWORD& pictureSize);
+
+// Decodes `size` bytes of a picture into a bitmap compatible with the screen, drawn through
+// `dc`, and gives it to `layout` (which deletes its old one first). A picture wider than
+// maxWidth or taller than maxHeight is refused. True when the layout has a bitmap.
+bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, SkinLayout& layout, int maxWidth,
+                 int maxHeight);
+
+// The panel's first load: memory DC, screen, general settings, macros, skin name and folder,
+// then layout 0.
+void reloadSkinSettings(CMyPanel& panel);
+
+// The reset after a change of the screen or of the skin (whose name the caller has read):
+// key state and recording cleared, screen measured, layout 0 loaded, the window sized to it.
+void resetSkin(CMyPanel& panel);
+
+// Loads layout n (and its alternate) of the panel's skin file; shows the message face when the
+// file, its class for the screen, or the layout cannot be used. True when a layout was loaded.
+bool loadLayout(CMyPanel& panel, int n);
+
+// A string-table text of the library with "%s" replaced by `argument`.
+std::u16string formatMessageText(UINT id, const std::u16string& argument);
