@@ -97,6 +97,19 @@ void clearClass(LPWSTR keyClass, LPDWORD classLength) {
         *classLength = 0;
 }
 
+// The existing key at `subKey` below the open key `key` (the registry's mutex held).
+LONG findSubKey(DeviceRegistry& registry, HKEY key, LPCWSTR subKey,
+                std::shared_ptr<RegistryKey>& found) {
+    std::shared_ptr<RegistryKey> base;
+    if (LONG status = registry.resolve(key, base); status != ERROR_SUCCESS)
+        return status;
+    std::vector<std::u16string_view> names;
+    if (!splitPath(subKey, names))
+        return ERROR_FILE_NOT_FOUND;
+    found = findKey(base, names);
+    return found ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
 }  // namespace
 
 LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES,
@@ -132,15 +145,9 @@ LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
     *result = nullptr;
     DeviceRegistry& registry = DeviceRegistry::instance();
     std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> base;
-    if (LONG status = registry.resolve(key, base); status != ERROR_SUCCESS)
+    std::shared_ptr<RegistryKey> found;
+    if (LONG status = findSubKey(registry, key, subKey, found); status != ERROR_SUCCESS)
         return status;
-    std::vector<std::u16string_view> names;
-    if (!splitPath(subKey, names))
-        return ERROR_FILE_NOT_FOUND;
-    std::shared_ptr<RegistryKey> found = findKey(base, names);
-    if (!found)
-        return ERROR_FILE_NOT_FOUND;
     *result = registry.openHandle(found);
     return ERROR_SUCCESS;
 }
@@ -165,15 +172,9 @@ LONG RegDeleteKeyW(HKEY key, LPCWSTR subKey) {
         return ERROR_INVALID_PARAMETER;
     DeviceRegistry& registry = DeviceRegistry::instance();
     std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> base;
-    if (LONG status = registry.resolve(key, base); status != ERROR_SUCCESS)
+    std::shared_ptr<RegistryKey> target;
+    if (LONG status = findSubKey(registry, key, subKey, target); status != ERROR_SUCCESS)
         return status;
-    std::vector<std::u16string_view> names;
-    if (!splitPath(subKey, names))
-        return ERROR_FILE_NOT_FOUND;
-    std::shared_ptr<RegistryKey> target = findKey(base, names);
-    if (!target)
-        return ERROR_FILE_NOT_FOUND;
     RegistryKey* parent = target->parent();
     if (parent == nullptr)
         return ERROR_ACCESS_DENIED;  // a root key
