@@ -289,3 +289,33 @@ TEST_F(InputMethod, QueryInterfaceAnswersItsThreeInterfacesOnly) {
     EXPECT_EQ(im->Release(), 1u);
     EXPECT_EQ(im->Release(), 0u);
 }
+
+TEST_F(InputMethod, ButtonPicturesAreTransparentWhereSilver) {
+    IInputMethod2* im = create();
+    IMINFO info{};
+    ASSERT_EQ(im->GetInfo(&info), S_OK);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 16);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    constexpr COLORREF kRed = RGB(255, 0, 0);
+    HBRUSH red = CreateSolidBrush(kRed);
+    const RECT all{0, 0, 32, 16};
+    FillRect(dc, &all, red);
+    DeleteObject(red);
+    ASSERT_TRUE(
+        ImageList_Draw(static_cast<HIMAGELIST>(info.hImageWide), 0, dc, 0, 0, ILD_TRANSPARENT));
+    // The field around the keyboard lets the background through; its frame is drawn.
+    EXPECT_EQ(GetPixel(dc, 0, 0), kRed);
+    EXPECT_EQ(GetPixel(dc, 31, 15), kRed);
+    EXPECT_EQ(GetPixel(dc, 3, 3), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 4, 4), RGB(128, 128, 128));
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    // Unselected, deselecting destroys the lists GetInfo made.
+    EXPECT_EQ(im->Deselect(), S_OK);
+    EXPECT_EQ(ImageList_GetImageCount(static_cast<HIMAGELIST>(info.hImageWide)), 0);
+    im->Release();
+}
