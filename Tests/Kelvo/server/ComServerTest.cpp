@@ -156,3 +156,11 @@ TEST_F(ComServer, ServerLocksKeepTheLibraryUntilEachIsUndone) {
     CoFreeUnusedLibraries();
     EXPECT_EQ(GetModuleHandleW(u"Kelvo.dll"), nullptr);
 }
+
+TEST_F(ComServer, ProvisioningFailsForAMissingOrForeignLibrary) {
+    EXPECT_EQ(device::registerServerLibrary(m_root / "no-such.dll"), E_FAIL);
+    // A file that is no library is copied but cannot be loaded.
+    const std::filesystem::path notALibrary = m_root / "Plain.dll";
+    writeDeviceFile(u"\\Plain.dll", "not a library");
+    EXPECT_EQ(device::registerServerLibrary(notALibrary), E_FAIL);
+}

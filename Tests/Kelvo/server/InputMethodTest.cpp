@@ -319,3 +319,23 @@ TEST_F(InputMethod, ButtonPicturesAreTransparentWhereSilver) {
     EXPECT_EQ(ImageList_GetImageCount(static_cast<HIMAGELIST>(info.hImageWide)), 0);
     im->Release();
 }
+
+TEST_F(InputMethod, ReleasingASelectedObjectDeselectsItSoThatAnotherCanSelect) {
+    writeUsualSkin();
+    IInputMethod2* first = create();
+    ASSERT_EQ(first->Select(host->sipWindow()), S_OK);
+    HWND panel = panelWindow();
+    // A second object cannot select while the first one's window class is registered.
+    IInputMethod2* second = create();
+    EXPECT_EQ(second->Select(host->sipWindow()), E_FAIL);
+    EXPECT_EQ(second->Deselect(), S_OK);
+    EXPECT_TRUE(IsWindow(panel));
+
+    EXPECT_EQ(first->Release(), 0u);
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_EQ(second->Select(host->sipWindow()), S_OK);
+    EXPECT_NE(panelWindow(), nullptr);
+    EXPECT_EQ(second->Release(), 0u);
+    EXPECT_EQ(panelWindow(), nullptr);
+    EXPECT_EQ(canUnloadNow(), S_OK);
+}
