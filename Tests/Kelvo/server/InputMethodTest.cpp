@@ -273,21 +273,19 @@ TEST_F(InputMethod, CallsWithoutAPanelAreHarmless) {
     EXPECT_EQ(canUnloadNow(), S_OK);
 }
 
-TEST_F(InputMethod, QueryInterfaceAnswersItsThreeInterfacesOnly) {
+TEST_F(InputMethod, OptionsEntryMeasuresTheScreenForTheNextShowing) {
+    writeUsualSkin();
     IInputMethod2* im = create();
-    void* other = reinterpret_cast<void*>(0x1);
-    EXPECT_EQ(im->QueryInterface(IID_IClassFactory, &other), E_NOINTERFACE);
-    EXPECT_EQ(other, nullptr);
-    EXPECT_EQ(im->QueryInterface(IID_IIMCallback, &other), E_NOINTERFACE);
-    for (const IID& iid : {IID_IUnknown, IID_IInputMethod, IID_IInputMethod2}) {
-        void* same = nullptr;
-        EXPECT_EQ(im->QueryInterface(iid, &same), S_OK);
-        EXPECT_EQ(same, static_cast<void*>(im));
-        EXPECT_EQ(im->Release(), 1u);
-    }
-    EXPECT_EQ(im->AddRef(), 2u);
-    EXPECT_EQ(im->Release(), 1u);
-    EXPECT_EQ(im->Release(), 0u);
+    ASSERT_EQ(im->Select(host->sipWindow()), S_OK);
+    sendWords(im, {1, 2, 1});
+    host->pump();
+    // Measured by the options entry after the rotation, the screen is no change to Showing.
+    ASSERT_TRUE(device::setScreenSize(320, 240));
+    EXPECT_EQ(im->UserOptionsDlg(host->sipWindow()), S_OK);
+    EXPECT_EQ(im->Showing(), S_OK);
+    EXPECT_EQ(shownLayout(im), 1);
+    im->Deselect();
+    im->Release();
 }
 
 TEST_F(InputMethod, ButtonPicturesAreTransparentWhereSilver) {
