@@ -64,6 +64,9 @@ public:
     // The direction of a stylus point from the pressed key: 0 on it, 1 up, 2 right, 3 down,
     // 4 left; 0 when no key is pressed.
     SHORT GestureAt(int x, int y) const;
+    // Sizes the SIP window and the panel window to the current layout (loading the skin first
+    // when none is loaded yet), fills info's rectangle and keeps a copy of info as imInfo.
+    void LayoutPanel(IMINFO& info);
     // Replaces the layout by the message face with the Try Again key and resets the press.
     void ShowMessageLayout(const std::u16string& text);
 

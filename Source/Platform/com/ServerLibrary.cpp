@@ -1,0 +1,35 @@
+// device::registerServerLibrary: installs a server library into the device's "\Windows\" and
+// lets it write its own registry entries.
+#include "device/ServerLibrary.h"
+
+#include <system_error>
+
+#include "device/FileSystem.h"
+#include "wchar16.h"
+#include "winbase.h"
+#include "winerror.h"
+
+namespace device {
+
+HRESULT registerServerLibrary(const std::filesystem::path& hostPath) {
+    const std::u16string devicePath =
+        u"\\Windows\\" + platform::fromUtf8(hostPath.filename().string());
+    std::error_code error;
+    const std::filesystem::path folder = deviceRoot() / "Windows";
+    std::filesystem::create_directories(folder, error);
+    const auto target = resolveDevicePath(devicePath);
+    if (!target || !std::filesystem::copy_file(
+                       hostPath, *target, std::filesystem::copy_options::overwrite_existing, error))
+        return E_FAIL;
+    HMODULE library = LoadLibraryW(devicePath.c_str());
+    if (library == nullptr)
+        return E_FAIL;
+    using RegisterProc = HRESULT (*)();
+    auto* registerServer =
+        reinterpret_cast<RegisterProc>(GetProcAddress(library, "DllRegisterServer"));
+    const HRESULT result = registerServer != nullptr ? registerServer() : E_FAIL;
+    FreeLibrary(library);
+    return result;
+}
+
+}  // namespace device
