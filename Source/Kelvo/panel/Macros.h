@@ -56,3 +56,7 @@ extern std::array<MacroEntry, kMacroCount> MacroTable;
 // Appends one record to the macro being recorded (the panel's recordSlot) at recordCount and
 // counts it. Nothing happens while no target is chosen, and a full buffer takes no more.
 void RecordKeyStroke(CMyPanel& panel, const KeySeqRecord& record);
+
+// Types `text` through the panel's callback: each run of characters other than a space in one
+// SendString call, each space as a character-event pair (press, then release). Not recorded.
+void SendMacroText(CMyPanel& panel, std::u16string_view text);
