@@ -18,6 +18,8 @@ struct PanelFunctions {
     void (*assignClipboardToMacro)(CMyPanel& panel) = nullptr;
     // Paints the faces of the layout on show (calculator, tasks, macros, launcher).
     void (*paintFaces)(CMyPanel& panel, CDC& dc) = nullptr;
+    // Paints the macro names of an LF_MACROS layout over its keys.
+    void (*paintMacroLabels)(CMyPanel& panel, CDC& dc) = nullptr;
 };
 
 extern PanelFunctions g_panelFunctions;
