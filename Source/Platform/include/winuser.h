@@ -697,6 +697,16 @@ typedef struct tagTPMPARAMS {
 // A class brush of (COLOR_x | SYS_COLOR_INDEX_FLAG) or (COLOR_x + 1) paints with system colour x.
 #define SYS_COLOR_INDEX_FLAG 0x40000000
 
+// ---- System parameters ----------------------------------------------------------------------
+
+// SystemParametersInfoW actions: the work area is the part of the screen that programs' windows
+// fill, the screen less the shell's bars.
+#define SPI_SETWORKAREA 0x002F
+#define SPI_GETWORKAREA 0x0030
+#define SPIF_UPDATEINIFILE 0x0001
+#define SPIF_SENDCHANGE 0x0002
+#define SPIF_SENDWININICHANGE SPIF_SENDCHANGE
+
 // ---- Functions ------------------------------------------------------------------------------
 
 // Classes
@@ -873,8 +883,9 @@ BOOL SubtractRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
 BOOL EqualRect(const RECT* lprc1, const RECT* lprc2);
 BOOL IsRectEmpty(const RECT* lprc);
 
-// System metrics and colours
+// System metrics, parameters and colours
 int GetSystemMetrics(int nIndex);
+BOOL SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
 DWORD GetSysColor(int nIndex);
 HBRUSH GetSysColorBrush(int nIndex);
 
@@ -913,6 +924,7 @@ HBRUSH GetSysColorBrush(int nIndex);
 #define TranslateAccelerator TranslateAcceleratorW
 #define LoadCursor LoadCursorW
 #define SetWindowsHookEx SetWindowsHookExW
+#define SystemParametersInfo SystemParametersInfoW
 
 // ---- The platform's message-loop hook -------------------------------------------------------
 
