@@ -16,6 +16,7 @@
 #include <future>
 
 #include "frontend/HardwareKeys.h"
+#include "programs/DevicePrograms.h"
 #include "shell/Shell.h"
 
 namespace {
@@ -88,6 +89,7 @@ bool Emulator::open(const Options& options, const ProvisionSources& sources, std
         if (!m_folder->markProvisioned(error))
             return false;
     }
+    registerDevicePrograms();
 
     ShellStart start;
     auto started = start.result.get_future();
@@ -98,6 +100,8 @@ bool Emulator::open(const Options& options, const ProvisionSources& sources, std
         error = failure;
         return false;
     }
+    if (!startStartupProgram())
+        m_warnings.push_back("cannot start Notes");
     if (!settle())
         m_warnings.push_back("the device did not settle after starting");
     return true;

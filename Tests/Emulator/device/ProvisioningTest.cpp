@@ -19,8 +19,8 @@ class Provisioning : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        m_sources = std::filesystem::path(m_root).parent_path() /
-                    (m_root.filename().string() + "-sources");
+        m_sources =
+            std::filesystem::path(m_root).parent_path() / (m_root.filename().string() + "-sources");
         std::filesystem::create_directories(m_sources);
         std::ofstream(m_sources / "Kelvo.ksk") << "skin bytes";
         std::ofstream(m_sources / "Kelvo.htm") << "<html>help</html>";
