@@ -5,6 +5,7 @@
 
 #include "Emulator.h"
 #include "Options.h"
+#include "headless/Demo.h"
 #include "headless/ScriptRunner.h"
 
 int main(int argc, char** argv) {
@@ -43,7 +44,9 @@ int main(int argc, char** argv) {
     int status = 0;
     if (options.frontEnd == FrontEnd::Headless) {
         ScriptRunner runner(emulator, std::cout, std::cerr);
-        if (options.script == "-")
+        if (options.script.empty())
+            status = runDemo(emulator, "out", std::cout, std::cerr);
+        else if (options.script == "-")
             status = runner.run(std::cin);
         else
             status = runner.run(scriptFile);
