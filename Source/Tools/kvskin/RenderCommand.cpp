@@ -8,8 +8,6 @@
 #include <string>
 
 #include "Canvas.h"
-#include "skin/EBFFile.h"
-#include "skin/SkinSettings.h"
 
 namespace {
 
@@ -55,36 +53,11 @@ bool writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 
 int renderCommand(const std::filesystem::path& skinFile, ScreenSize screen, int n,
                   const std::filesystem::path& outFile, KeyOutlines outlines, FILE* err) {
-    std::u16string devicePath;
+    LoadedLayout loaded;
+    std::string className;
     std::string error;
-    if (!openHostSkin(skinFile, devicePath, error)) {
+    if (!loadHostLayout(skinFile, screen, n, loaded, className, error)) {
         std::fprintf(err, "kvskin: %s\n", error.c_str());
-        return 1;
-    }
-    CEBFFile file(u"KELVO_SKIN");
-    if (!file.OpenRead(devicePath)) {
-        file.Close();
-        std::fprintf(err, "kvskin: %s is not a skin file\n", skinFile.c_str());
-        return 1;
-    }
-    const std::u16string cls = dimensionClass(screen.width, screen.height);
-    const std::string className(cls.begin(), cls.end());
-    if (!file.BeginClass(cls)) {
-        file.Close();
-        std::fprintf(err, "kvskin: %s has no class %s for a %dx%d screen\n", skinFile.c_str(),
-                     className.c_str(), screen.width, screen.height);
-        return 1;
-    }
-    if (n < 0 || static_cast<DWORD>(n) >= file.GetChildCount()) {
-        std::fprintf(err, "kvskin: class %s has no layout %d (it has %u)\n", className.c_str(), n,
-                     unsigned(file.GetChildCount()));
-        file.Close();
-        return 1;
-    }
-    LoadedLayout loaded = loadLayoutFrom(file, n, nullptr);
-    file.Close();
-    if (loaded.load != LayoutLoad::Loaded) {
-        std::fprintf(err, "kvskin: %s layout %d cannot be loaded\n", className.c_str(), n);
         return 1;
     }
     DecodeContext context;

@@ -10,6 +10,7 @@
 #include <wchar16.h>
 
 #include "skin/EBFFile.h"
+#include "skin/SkinSettings.h"
 
 std::optional<ScreenSize> parseScreenSize(const std::string& text) {
     const size_t x = text.find('x');
@@ -51,6 +52,42 @@ LoadedLayout loadLayoutFrom(CEBFFile& file, int n, KeyRecord** modSlot) {
     loaded.load = parseLayoutClass(file, n, *loaded.layout, modSlot, loaded.pictureSize, &why);
     loaded.rejection = why;
     return loaded;
+}
+
+bool loadHostLayout(const std::filesystem::path& skinFile, ScreenSize screen, int n,
+                    LoadedLayout& loaded, std::string& className, std::string& error) {
+    std::u16string devicePath;
+    if (!openHostSkin(skinFile, devicePath, error))
+        return false;
+    CEBFFile file(u"KELVO_SKIN");
+    if (!file.OpenRead(devicePath)) {
+        file.Close();
+        error = skinFile.string() + " is not a skin file (its first item is not KELVO_SKIN)";
+        return false;
+    }
+    const std::u16string cls = dimensionClass(screen.width, screen.height);
+    className.assign(cls.begin(), cls.end());
+    if (!file.BeginClass(cls)) {
+        file.Close();
+        error = skinFile.string() + " has no class " + className + " for a " +
+                std::to_string(screen.width) + "x" + std::to_string(screen.height) + " screen";
+        return false;
+    }
+    const DWORD count = file.GetChildCount();
+    if (n < 0 || static_cast<DWORD>(n) >= count) {
+        file.Close();
+        error = "class " + className + " has no layout " + std::to_string(n) + " (it has " +
+                std::to_string(count) + ")";
+        return false;
+    }
+    loaded = loadLayoutFrom(file, n, nullptr);
+    file.Close();
+    if (loaded.load != LayoutLoad::Loaded) {
+        error = "class " + className + " layout " + std::to_string(n) +
+                (loaded.load == LayoutLoad::Missing ? " is missing" : " cannot be loaded");
+        return false;
+    }
+    return true;
 }
 
 std::optional<SIZE> decodeLayoutPicture(LoadedLayout& loaded, HDC dc) {

@@ -37,6 +37,13 @@ struct LoadedLayout {
 // modSlot when given).
 LoadedLayout loadLayoutFrom(CEBFFile& file, int n, KeyRecord** modSlot);
 
+// Loads layout n of the dimension class for `screen` from a host skin file, as the panel
+// parses it (without registering modifiers). False with a message when the file, its class
+// or the layout cannot be used; a layout number beyond the class is an error here, not
+// layout 0.
+bool loadHostLayout(const std::filesystem::path& skinFile, ScreenSize screen, int n,
+                    LoadedLayout& loaded, std::string& className, std::string& error);
+
 // A memory device context for decoding pictures, deleted with the object.
 class DecodeContext {
 public:

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "BuildCommand.h"
+#include "CheckCommand.h"
 #include "DumpCommand.h"
+#include "KeysCommand.h"
 #include "RenderCommand.h"
 
 namespace {
@@ -16,6 +18,8 @@ namespace {
 const char kUsage[] =
     "usage: kvskin dump FILE [--full]\n"
     "       kvskin build SRC_DIR -o OUT.ksk\n"
+    "       kvskin check FILE.ksk [--screen WxH]\n"
+    "       kvskin keys FILE.ksk --screen WxH --layout N\n"
     "       kvskin render FILE.ksk --screen WxH --layout N -o OUT.png [--keys]\n"
     "       kvskin --help\n"
     "\n"
@@ -24,6 +28,12 @@ const char kUsage[] =
     "          Exits 1 when FILE is not a well-formed container, naming the broken item.\n"
     "  build   compile SRC_DIR/skin.json (and the pictures it names) into the skin file\n"
     "          OUT.ksk; problems name the file, the layout and the key.\n"
+    "  check   load FILE.ksk as the panel would and check every class (or the one for a WxH\n"
+    "          screen), layout and key; prints each problem with its class, layout, row and\n"
+    "          column and exits 1 when there is any.\n"
+    "  keys    print layout N's key table as tab-separated lines under the header\n"
+    "          row col flags param vk left top right bottom, after \"#\" lines with the\n"
+    "          layout's class, size, flags, alternate and gesture keys.\n"
     "  render  write layout N of the class for a WxH screen as a PNG picture; --keys\n"
     "          outlines the keys and numbers them by row and column.\n";
 
@@ -126,6 +136,22 @@ std::optional<int> parseLayoutArgs(const std::vector<std::string>& args, bool al
     return std::nullopt;
 }
 
+int runCheck(const std::vector<std::string>& args) {
+    LayoutArgs parsed;
+    if (auto status = parseLayoutArgs(args, false, false, parsed))
+        return *status;
+    return checkCommand(*parsed.file, parsed.screen, stdout, stderr);
+}
+
+int runKeys(const std::vector<std::string>& args) {
+    LayoutArgs parsed;
+    if (auto status = parseLayoutArgs(args, true, false, parsed))
+        return *status;
+    if (!parsed.screen || !parsed.layout)
+        return usageError("keys needs --screen WxH and --layout N");
+    return keysCommand(*parsed.file, *parsed.screen, *parsed.layout, stdout, stderr);
+}
+
 int runRender(const std::vector<std::string>& args) {
     LayoutArgs parsed;
     if (auto status = parseLayoutArgs(args, true, true, parsed))
@@ -153,6 +179,10 @@ int main(int argc, char** argv) {
         return runDump(rest);
     if (args[0] == "build")
         return runBuild(rest);
+    if (args[0] == "check")
+        return runCheck(rest);
+    if (args[0] == "keys")
+        return runKeys(rest);
     if (args[0] == "render")
         return runRender(rest);
     return usageError("unknown command " + args[0]);
