@@ -110,6 +110,26 @@ TEST_F(Scripts, ScreenshotsAreWrittenWhereTheScriptSays) {
     EXPECT_THAT(result.errors, HasSubstr("cannot write the screenshot"));
 }
 
+TEST_F(Scripts, UnusableDeviceFoldersAreReportedAndLeftAsTheyWere) {
+    ASSERT_EQ(run("print-text\n").status, 0);
+    // A registry file broken by hand: kvemu names the line and does not overwrite it.
+    const std::string broken =
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n"
+        "\"a\"=dword:nothex\r\n";
+    std::ofstream(device() / "registry.reg", std::ios::binary) << broken;
+    KvemuResult result = run("print-text\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.errors, HasSubstr("registry"));
+    EXPECT_THAT(result.errors, HasSubstr("line 4"));
+    EXPECT_EQ(slurp(device() / "registry.reg"), broken);
+
+    // A device folder that cannot be made.
+    std::ofstream(file("plain-file")) << "x";
+    result = run("print-text\n", "--device '" + file("plain-file").string() + "/device'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.errors, HasSubstr("cannot create the device folder"));
+}
+
 TEST_F(Scripts, BadCommandLinesExitWithTwo) {
     EXPECT_EQ(run("", "--screen 12").status, 2);
     EXPECT_EQ(run("", "--bogus").status, 2);
