@@ -195,12 +195,20 @@ std::optional<int> InputPanelHost::shownLayout() {
     return layout;
 }
 
-void InputPanelHost::onHostThread(const std::function<void()>& work) {
-    if (GetCurrentThreadId() == m_thread || m_sipWindow == nullptr) {
+bool InputPanelHost::onHostThread(const std::function<void()>& work) {
+    if (GetCurrentThreadId() == m_thread) {
         work();
-        return;
+        return true;
     }
-    SendMessageW(m_sipWindow, WM_HOST_CALL, 0, reinterpret_cast<LPARAM>(&work));
+    // A window that is gone (the shell stopping) takes no work: the caller learns it failed.
+    bool ran = false;
+    const std::function<void()> call = [&] {
+        work();
+        ran = true;
+    };
+    if (m_sipWindow != nullptr)
+        SendMessageW(m_sipWindow, WM_HOST_CALL, 0, reinterpret_cast<LPARAM>(&call));
+    return ran;
 }
 
 bool InputPanelHost::currentInputMethod(CLSID& clsid) {
@@ -214,7 +222,7 @@ bool InputPanelHost::currentInputMethod(CLSID& clsid) {
 }
 
 bool InputPanelHost::getInfo(SIPINFO& info) {
-    onHostThread([&] {
+    return onHostThread([&] {
         RECT work{};
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         info.fdwFlags = SIPF_DOCKED | (m_shown ? SIPF_ON : 0);
@@ -225,7 +233,6 @@ bool InputPanelHost::getInfo(SIPINFO& info) {
         info.dwImDataSize = 0;
         info.pvImData = nullptr;
     });
-    return true;
 }
 
 bool InputPanelHost::setInfo(const SIPINFO& info) {
@@ -235,12 +242,11 @@ bool InputPanelHost::setInfo(const SIPINFO& info) {
         const BYTE* bytes = static_cast<const BYTE*>(info.pvImData);
         block.assign(bytes, bytes + info.dwImDataSize);
     }
-    bool ok = true;
+    bool ok = false;
     onHostThread([&] {
-        if (m_inputMethod == nullptr) {
-            ok = false;
+        if (m_inputMethod == nullptr)
             return;
-        }
+        ok = true;
         const bool wantShown = (info.fdwFlags & SIPF_ON) != 0;
         if (wantShown != m_shown)
             show(wantShown);
@@ -256,12 +262,11 @@ bool InputPanelHost::setInfo(const SIPINFO& info) {
 }
 
 bool InputPanelHost::showInputMethod(DWORD flags) {
-    bool ok = true;
+    bool ok = false;
     onHostThread([&] {
-        if (m_inputMethod == nullptr) {
-            ok = false;
+        if (m_inputMethod == nullptr)
             return;
-        }
+        ok = true;
         const bool wantShown = flags == SIPF_ON;
         if (wantShown != m_shown)
             show(wantShown);

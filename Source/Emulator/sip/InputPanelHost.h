@@ -47,8 +47,9 @@ public:
 
 private:
     static LRESULT CALLBACK sipWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // Runs `work` on the shell's thread and returns when it is done.
-    void onHostThread(const std::function<void()>& work);
+    // Runs `work` on the shell's thread and returns when it is done; false when it could not
+    // run there (the SIP window is gone).
+    bool onHostThread(const std::function<void()>& work);
     void show(bool shown);
     void askForInfo();
     void placeFromInfo(const IMINFO& info);
