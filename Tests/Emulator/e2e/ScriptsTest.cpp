@@ -73,6 +73,13 @@ TEST_F(Scripts, LogTellsProcessesAndInputPanelCallsOnceEach) {
     EXPECT_THAT(second, HasSubstr(" sip Hiding\n"));
     EXPECT_THAT(second, HasSubstr(" sip Showing\n"));
     EXPECT_EQ(second.find("sip Select"), std::string::npos);
+
+    // A second Notes hands over to the running one and ends at once.
+    result = run("run notes.exe\nprint-log\n");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    const std::string afterStart = result.out.substr(result.out.find(" process notes.exe\n") + 1);
+    EXPECT_THAT(afterStart, HasSubstr(" process notes.exe\n"));
+    EXPECT_THAT(afterStart, HasSubstr(" exit notes.exe, code 0\n"));
 }
 
 TEST_F(Scripts, SipOffHidesThePanelAndOnShowsIt) {
