@@ -26,6 +26,8 @@ struct IconDeleter {
 };
 using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
+// Visits the keys of `layout` that have any of the `kind` flags, row by row and left to right,
+// until `visit` returns false.
 template <typename Visit>
 void forEachKey(SkinLayout& layout, WORD kind, Visit visit) {
     const int rows = std::clamp(layout.rowCount, 0, kMaxRows);

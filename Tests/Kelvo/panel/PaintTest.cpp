@@ -112,6 +112,57 @@ TEST_F(PanelPaint, UpStrokePreviewShowsTheAlternatePiecePushedAndFramed) {
             ASSERT_EQ(none.at(x, y), patternColour(x, y)) << x << "," << y;
 }
 
+TEST_F(PanelPaint, SideStrokePreviewsShowTheKeyTheStrokeWouldStrike) {
+    // Row 1 holds the stroke keys: right (a space), down (a return) and left (a backspace).
+    Layout primary;
+    primary.alt = 1;
+    primary.rightRow = 1, primary.rightCol = 0;
+    primary.downRow = 1, primary.downCol = 1;
+    primary.leftRow = 1, primary.leftCol = 2;
+    primary.rows = {
+        {charKey(u'a', 0x41, rect(80, 0, 120, 40))},
+        {charKey(u' ', 0x20, rect(0, 40, 40, 80)), Key{KF_OUTPUT, 0, 0x0D, rect(40, 40, 80, 80)},
+         Key{KF_OUTPUT, 8, 0x08, rect(160, 40, 200, 80)}}};
+    Layout alternate = primary;
+    alternate.alt = -1;
+    Layout noBackspace = primary;  // its left key types a character instead
+    noBackspace.rows[1][2] = charKey(u'x', 0x58, rect(160, 40, 200, 80));
+    Skin skin;
+    skin.frameColor = kRedFrame;
+    skin.classes[u"P"] = {withPattern(primary), withPattern(alternate, 128),
+                          withPattern(noBackspace)};
+    writeSkin(skin);
+    createPanel();
+
+    auto strokeFromA = [&](int x, int y, SHORT expected) {
+        down(100, 20);
+        move(x, y);
+        EXPECT_EQ(panel->gesture, expected);
+        UpdateWindow(panelWindow());
+        PanelPixels p(panelWindow());
+        up(100, 20);  // back on the key: a tap ends the stroke
+        calls().clear();
+        return p;
+    };
+    PanelPixels right = strokeFromA(200, 20, kGestureRight);
+    EXPECT_EQ(right.at(20, 60), patternColour(19, 59));
+    EXPECT_EQ(right.at(1, 60), kRed);
+    EXPECT_EQ(right.at(100, 20), patternColour(100, 20));  // the struck key itself is not shown
+    PanelPixels downward = strokeFromA(100, 79, kGestureDown);
+    EXPECT_EQ(downward.at(60, 60), patternColour(59, 59));
+    EXPECT_EQ(downward.at(41, 60), kRed);
+    // Backspace, the left key, shows its own piece even though the layout has an alternate.
+    PanelPixels left = strokeFromA(20, 20, kGestureLeft);
+    EXPECT_EQ(left.at(180, 60), patternColour(179, 59));
+    EXPECT_EQ(left.at(161, 60), kRed);
+
+    // Any other left key on a layout with an alternate shows the alternate's piece.
+    panel->SwitchLayout(2);
+    PanelPixels other = strokeFromA(20, 20, kGestureLeft);
+    EXPECT_EQ(other.at(180, 60), patternColour(179, 59, 128));
+    EXPECT_EQ(other.at(161, 60), kRed);
+}
+
 TEST_F(PanelPaint, TwoLatchedModifiersStayPushedAndFramedWhileAKeyIsHeld) {
     Skin skin;
     skin.frameColor = kRedFrame;
