@@ -122,6 +122,27 @@ TEST_F(FacePaint, CalculatorDisplayIsRightAlignedWithMemoryMarkAtItsLeft) {
     EXPECT_GT(mark.right - mark.left, 5);
 }
 
+TEST_F(FacePaint, TheLabelFontIsMadeOncePerLayout) {
+    Layout tall = calculatorLayout(kPaper);
+    tall.rows[0][0].rect = rect(0, 0, 240, 32);
+    writePortraitSkin({calculatorLayout(kPaper), tall});
+    createPanel();
+    UpdateWindow(panelWindow());
+    ASSERT_TRUE(panel->labelFont);
+    const HGDIOBJ first = panel->labelFont->GetSafeHandle();
+    panel->Invalidate(FALSE);
+    UpdateWindow(panelWindow());
+    EXPECT_EQ(panel->labelFont->GetSafeHandle(), first);
+
+    panel->SwitchLayout(1);
+    EXPECT_FALSE(panel->labelFont);  // made by the first face that needs it
+    UpdateWindow(panelWindow());
+    ASSERT_TRUE(panel->labelFont);
+    LOGFONTW font{};
+    ASSERT_NE(GetObjectW(*panel->labelFont, sizeof font, &font), 0);
+    EXPECT_EQ(font.lfHeight, -20);
+}
+
 TEST_F(FacePaint, TaskListShowsTitlesAndCloseIconsOfFilledSlots) {
     Skin skin;
     skin.textColor = kBlueText;
