@@ -7,8 +7,8 @@
 #include <objbase.h>
 
 #include "inputmethod/Settings.h"
+#include "panel/MacroStore.h"
 #include "panel/MyPanel.h"
-#include "panel/PanelFunctions.h"
 #include "skin/EBFFile.h"
 #include "skin/SkinSettings.h"
 
@@ -135,8 +135,7 @@ void reloadSkinSettings(CMyPanel& panel) {
     MeasureScreen();
     panel.scale = scaleForScreen(g_screenWidth);
     LoadSettings();
-    if (g_panelFunctions.loadMacros)
-        g_panelFunctions.loadMacros();
+    LoadMacros();
     readCurrentSkin();
     readSkinsPath();
     panel.skinPath = composeSkinPath();
