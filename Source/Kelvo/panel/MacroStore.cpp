@@ -28,7 +28,7 @@ struct RegistryValue {
     std::vector<BYTE> bytes;
 };
 
-// The value's type and bytes, cut to kMacroTextBytes; nothing when it cannot be read.
+// The value's type and all its bytes (the parsers bound them); nothing when it cannot be read.
 std::optional<RegistryValue> readValue(HKEY key, const WCHAR* name) {
     RegistryValue value;
     DWORD size = 0;
@@ -38,7 +38,7 @@ std::optional<RegistryValue> readValue(HKEY key, const WCHAR* name) {
     if (RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size) !=
         ERROR_SUCCESS)
         return std::nullopt;
-    value.bytes.resize(std::min<DWORD>(size, kMacroTextBytes));
+    value.bytes.resize(size);
     return value;
 }
 

@@ -35,6 +35,17 @@ protected:
         if (panel->layout->index == 0)
             tapAt(kGotoMacros);
     }
+    // Puts `text` and its terminator on the clipboard.
+    void putOnClipboard(const std::u16string& text) {
+        HLOCAL block = LocalAlloc(LMEM_ZEROINIT, (text.size() + 1) * sizeof(WCHAR));
+        ASSERT_NE(block, nullptr);
+        std::copy(text.begin(), text.end(), static_cast<WCHAR*>(LocalLock(block)));
+        LocalUnlock(block);
+        ASSERT_TRUE(OpenClipboard(panelWindow()));
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, block);
+        CloseClipboard();
+    }
     static size_t beeps() { return device::eventsOfKind(u"beep").size(); }
 };
 
@@ -201,13 +212,7 @@ TEST_F(MacroPlay, LongPressTakesTheFirstHundredCharactersOfTheClipboard) {
     std::u16string text;
     for (int i = 0; i < 15; ++i)
         text += u"0123456789";
-    HLOCAL block = LocalAlloc(LMEM_ZEROINIT, (text.size() + 1) * sizeof(WCHAR));
-    std::copy(text.begin(), text.end(), static_cast<WCHAR*>(LocalLock(block)));
-    LocalUnlock(block);
-    ASSERT_TRUE(OpenClipboard(panelWindow()));
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, block);
-    CloseClipboard();
+    putOnClipboard(text);
 
     down(kMacro1.x, kMacro1.y);
     host->advance(kLongPressMs);
@@ -229,4 +234,24 @@ TEST_F(MacroPlay, LongPressTakesTheFirstHundredCharactersOfTheClipboard) {
     EXPECT_EQ(beeps(), 1u);
     EXPECT_EQ(MacroTable[0].name, macro0);
     EXPECT_EQ(panel->recordCount, 0);
+}
+
+TEST_F(MacroPlay, LongPressWithNoTextIsAnOrdinaryPress) {
+    storeMacroText(u"MacroName0", u"Name");
+    storeMacroText(u"MacroData0", u"kept");
+    enterFace();
+    for (const bool emptyText : {false, true}) {
+        if (emptyText)
+            putOnClipboard(u"");
+        if (panel->layout->index == 0)
+            tapAt(kGotoMacros);
+        ASSERT_EQ(panel->layout->index, 1);
+        calls().clear();
+        down(kMacro0.x, kMacro0.y);
+        host->advance(kLongPressMs);
+        up(kMacro0.x, kMacro0.y);
+        EXPECT_EQ(beeps(), 0u);
+        EXPECT_EQ(MacroTable[0].name, u"Name");
+        EXPECT_EQ(typedText(calls()), u"kept");
+    }
 }
