@@ -69,6 +69,14 @@ inline void storeMacroText(const WCHAR* name, std::u16string_view text) {
     storeMacroValue(name, REG_SZ, textBytes(text));
 }
 
+// "MacroName%d" and the like.
+inline std::u16string numberedName(std::u16string_view prefix, int i) {
+    const std::string digits = std::to_string(i);
+    std::u16string name(prefix);
+    name.append(digits.begin(), digits.end());
+    return name;
+}
+
 // The value as stored; type REG_NONE with no bytes when it is missing.
 inline StoredValue storedMacroValue(const WCHAR* name) {
     StoredValue value;
