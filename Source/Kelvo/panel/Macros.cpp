@@ -126,6 +126,14 @@ void OnMacroKey(CMyPanel& panel) {
         panel.SwitchLayout(-1);
 }
 
+void ReloadMacros(CMyPanel& panel) {
+    if (panel.recordSlot != -1) {
+        panel.recordCount = -1;
+        panel.recordSlot = -1;
+    }
+    LoadMacros();
+}
+
 void AssignClipboardToMacro(CMyPanel& panel) {
     const KeyRecord* key = panel.pressedKey;
     // The record key names no macro to fill: its long press is an ordinary press.
@@ -139,6 +147,11 @@ void AssignClipboardToMacro(CMyPanel& panel) {
     if (key->param < kMacroCount) {
         const std::u16string_view taken =
             std::u16string_view(*text).substr(0, kClipboardMacroChars);
+        // The text replaces the buffer a recording into this macro is writing: it ends.
+        if (panel.recordSlot == key->param) {
+            panel.recordCount = -1;
+            panel.recordSlot = -1;
+        }
         MacroEntry& entry = MacroTable[key->param];
         entry.name = taken;
         setMacroText(entry, taken);

@@ -77,6 +77,9 @@ void OnMacroKey(CMyPanel& panel);
 // The long press on a macro key: the clipboard's text (its first 100 characters) becomes the
 // macro's name and String content, and the table is saved.
 void AssignClipboardToMacro(CMyPanel& panel);
+// The table read again on the panel's reload message. A recording that has its target ends
+// first, unsaved: the target's data is replaced, and with it the buffer being written.
+void ReloadMacros(CMyPanel& panel);
 // Sends the records of macro n through the panel's callback, in order.
 void PlayKeySequence(CMyPanel& panel, int n);
 

@@ -3,7 +3,6 @@
 #include "panel/MyPanel.h"
 
 #include "inputmethod/Settings.h"
-#include "panel/MacroStore.h"
 #include "panel/Macros.h"
 #include "panel/PanelFunctions.h"
 #include "skin/SkinLoader.h"
@@ -283,7 +282,7 @@ LRESULT CMyPanel::OnPanelPressKey(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CMyPanel::OnPanelReload(WPARAM wParam, LPARAM) {
     if (wParam & kReloadMacros)
-        LoadMacros();
+        ReloadMacros(*this);
     if (wParam & kReloadSkin)
         readCurrentSkin();
     if (wParam & kReloadSettings)

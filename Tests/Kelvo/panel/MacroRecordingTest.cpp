@@ -129,3 +129,40 @@ TEST_F(Recording, MacroKeysPastTheTableAreIgnoredEvenAsTargets) {
     EXPECT_TRUE(calls().empty());
     EXPECT_TRUE(device::eventsOfKind(u"beep").empty());
 }
+
+TEST_F(Recording, ReplacingTheTargetsDataEndsTheRecording) {
+    // The table read again: the target's buffer is gone, so the recording is too.
+    tapAt(kRecordKey);
+    tapAt(kMacro3);
+    tapAt(kLetterA);
+    SendMessageW(panelWindow(), WM_PANEL_RELOAD, kReloadMacros, 0);
+    EXPECT_EQ(panel->recordCount, -1);
+    EXPECT_EQ(panel->recordSlot, -1);
+    EXPECT_EQ(macroText(MacroTable[3]), u"hello");
+    tapAt(kLetterA);  // recorded nowhere
+    EXPECT_EQ(macroText(MacroTable[3]), u"hello");
+
+    // The clipboard's text given to the target by a long press ends it as well.
+    tapAt(kGotoMacros);
+    tapAt(kRecordKey);
+    tapAt(kMacro3);
+    tapAt(kGotoMacros);
+    ASSERT_EQ(panel->recordSlot, 3);
+    HLOCAL block = LocalAlloc(LMEM_ZEROINIT, 4 * sizeof(WCHAR));
+    std::copy_n(u"abc", 3, static_cast<WCHAR*>(LocalLock(block)));
+    LocalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(panelWindow()));
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+    down(kMacro3.x, kMacro3.y);
+    host->advance(kLongPressMs);
+    up(kMacro3.x, kMacro3.y);
+    EXPECT_EQ(panel->recordSlot, -1);
+    EXPECT_EQ(panel->recordCount, -1);
+    tapAt(kMacro3);  // types its new text and leaves the face
+    for (int i = 0; i < 5; ++i)
+        tapAt(kLetterA);  // recorded nowhere
+    EXPECT_EQ(macroText(MacroTable[3]), u"abc");
+    EXPECT_EQ(MacroTable[3].dataSize, 6);
+}
