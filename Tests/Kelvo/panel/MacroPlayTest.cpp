@@ -226,12 +226,26 @@ TEST_F(MacroPlay, LongPressTakesTheFirstHundredCharactersOfTheClipboard) {
     EXPECT_EQ(storedMacroValue(u"MacroName1"), (StoredValue{REG_SZ, textBytes(first)}));
     EXPECT_EQ(storedMacroValue(u"MacroData1"), (StoredValue{REG_SZ, textBytes(first)}));
 
+    // A block without a terminator gives its characters and nothing after them.
+    HLOCAL bare = LocalAlloc(0, 50 * sizeof(WCHAR));
+    std::fill_n(static_cast<WCHAR*>(LocalLock(bare)), 50, u'q');
+    LocalUnlock(bare);
+    ASSERT_TRUE(OpenClipboard(panelWindow()));
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, bare);
+    CloseClipboard();
+    down(kMacro2.x, kMacro2.y);
+    host->advance(kLongPressMs);
+    up(kMacro2.x, kMacro2.y);
+    EXPECT_EQ(MacroTable[2].name, std::u16string(50, u'q'));
+    EXPECT_EQ(MacroTable[2].dataSize, 100);
+
     // The record key's long press takes nothing; its lift arms a recording as a tap would.
     const std::u16string macro0 = MacroTable[0].name;
     down(kRecordKey.x, kRecordKey.y);
     host->advance(kLongPressMs);
     up(kRecordKey.x, kRecordKey.y);
-    EXPECT_EQ(beeps(), 1u);
+    EXPECT_EQ(beeps(), 2u);
     EXPECT_EQ(MacroTable[0].name, macro0);
     EXPECT_EQ(panel->recordCount, 0);
 }
