@@ -6,6 +6,7 @@
 #include <imaging.h>
 #include <objbase.h>
 
+#include "calculator/Calculator.h"
 #include "inputmethod/Settings.h"
 #include "panel/MacroStore.h"
 #include "panel/MyPanel.h"
@@ -146,6 +147,7 @@ void resetSkin(CMyPanel& panel) {
     panel.resetKeyState();
     panel.recordCount = -1;
     panel.recordSlot = -1;
+    ResetCalculator(panel);
     if (panel.skinDC.GetSafeHdc() == nullptr)
         panel.skinDC.CreateCompatibleDC(nullptr);
     MeasureScreen();

@@ -1,5 +1,5 @@
-// The macros face on the device screen, painted through the faces' paint step with the label
-// painter the table's first load installs, and saved as PNG files (Screenshots/ beside the
+// The macros face on the device screen, painted by the panel with the label painter the
+// table's first load installs, and saved as PNG files (Screenshots/ beside the
 // test program's working folder) for a person to look at: Farsi and Latin names, a date and
 // an owner macro, and the record key held down once a recording is armed.
 #include <device/Clock.h>
@@ -87,11 +87,6 @@ Layout faceLayout() {
     return layout;
 }
 
-void paintFacesForTest(CMyPanel& panel, CDC& dc) {
-    if ((panel.layout->flags & LF_MACROS) && g_panelFunctions.paintMacroLabels)
-        g_panelFunctions.paintMacroLabels(panel, dc);
-}
-
 std::filesystem::path shotPath(const char* name) {
     const std::filesystem::path folder = std::filesystem::current_path() / "Screenshots";
     std::filesystem::create_directories(folder);
@@ -134,9 +129,8 @@ TEST_F(MacroFaceScreenshot, FarsiAndLatinNamesOnTheScreen) {
     skin.classes[u"P"] = {faceLayout()};
     writeSkin(skin);
     createPanel();
-    // The first load installed the label painter where the faces' paint step finds it.
+    // The first load installed the label painter where the panel's paint finds it.
     EXPECT_EQ(g_panelFunctions.paintMacroLabels, &PaintMacroLabels);
-    g_panelFunctions.paintFaces = paintFacesForTest;
     InvalidateRect(panelWindow(), nullptr, FALSE);
     UpdateWindow(panelWindow());
     ASSERT_TRUE(device::saveScreenPng(shotPath("macros_face.png")));
@@ -155,5 +149,4 @@ TEST_F(MacroFaceScreenshot, FarsiAndLatinNamesOnTheScreen) {
     UpdateWindow(panelWindow());
     ASSERT_TRUE(device::saveScreenPng(shotPath("macros_face_recording.png")));
     EXPECT_EQ(device::copyScreen().pixels[static_cast<size_t>(top + 61) * 240 + 121], 0xD02020u);
-    g_panelFunctions = PanelFunctions{};
 }
