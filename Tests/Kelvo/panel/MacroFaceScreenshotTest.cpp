@@ -1,11 +1,15 @@
 // The macros face on the device screen, painted by the panel with the label painter the
-// table's first load installs, and saved as PNG files (Screenshots/ beside the
-// test program's working folder) for a person to look at: Farsi and Latin names, a date and
-// an owner macro, and the record key held down once a recording is armed.
+// table's first load installs, saved as PNG files below the build folder for a person to look
+// at: Farsi and Latin names, date, time and owner macros, and the record key held down once a
+// recording is armed. It shows the built default skin's macros face when that skin has one;
+// otherwise a macros layout drawn here.
 #include <device/Clock.h>
 #include <device/Screen.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 
 #include "MacroLayouts.h"
 #include "panel/MacroExpansion.h"
@@ -13,7 +17,6 @@
 #include "panel/PanelFunctions.h"
 
 using namespace skintest;
-using MacroFaceScreenshot = PanelTest;
 
 namespace {
 
@@ -87,10 +90,9 @@ Layout faceLayout() {
     return layout;
 }
 
-std::filesystem::path shotPath(const char* name) {
-    const std::filesystem::path folder = std::filesystem::current_path() / "Screenshots";
-    std::filesystem::create_directories(folder);
-    return folder / name;
+std::string readHostFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Whether any pixel of the screen row band [top, bottom) between x0 and x1 is `colour`.
@@ -103,11 +105,8 @@ bool anyPixel(const device::ScreenImage& image, int x0, int x1, int top, int bot
     return false;
 }
 
-}  // namespace
-
-TEST_F(MacroFaceScreenshot, FarsiAndLatinNamesOnTheScreen) {
-    SYSTEMTIME now{2026, 12, 2, 8, 9, 30, 0, 0};
-    device::setDeviceLocalTime(now);
+// Macros 0 to 9: Farsi and Latin names, texts, a date, a time, an owner field, a key sequence.
+void storeMacros() {
     std::vector<BYTE> owner(kOwnerBlockBytes, 0);
     const std::u16string ownerName = u"Sara Tehrani";
     std::memcpy(owner.data(), ownerName.data(), ownerName.size() * sizeof(WCHAR));
@@ -115,38 +114,110 @@ TEST_F(MacroFaceScreenshot, FarsiAndLatinNamesOnTheScreen) {
     const std::pair<std::u16string, std::u16string> macros[] = {
         {u"سلام دوستان", u"سلام"},     {u"Hello world", u"Hello world"}, {u"تاریخ", u"@@DT0@@"},
         {u"Time", u"@@DT2@@"},         {u"نام من", u"@@MN@@"},           {u"Key Seq. 6", u""},
-        {u"ایمیل", u"me@example.com"},
+        {u"ایمیل", u"me@example.com"}, {u"Thanks", u"Thank you!"},       {u"خداحافظ", u"خداحافظ"},
+        {u"Phone", u"@@MP@@"},
     };
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 10; ++i) {
         storeMacroText(numberedName(u"MacroName", i).c_str(), macros[i].first);
         storeMacroText(numberedName(u"MacroData", i).c_str(), macros[i].second);
     }
     storeMacroValue(u"MacroData5", REG_BINARY, {0x21, 0x0D, 0, 0, 0x22, 0x0D, 0, 0});
+}
 
-    Skin skin;
-    skin.textColor = 0x00402010;
-    skin.frameColor = 0x002020D0;
-    skin.classes[u"P"] = {faceLayout()};
-    writeSkin(skin);
-    createPanel();
+class MacroFaceScreenshot : public PanelTest {
+protected:
+    // Shows the first layout with a macros face; false when the skin has none.
+    bool showMacrosFace() {
+        for (int n = 0; n < 128; ++n) {
+            panel->SwitchLayout(n);
+            if (!panel->layout || (n > 0 && panel->layout->index == 0))
+                return false;  // past the last layout
+            if (panel->layout->flags & LF_MACROS)
+                return true;
+        }
+        return false;
+    }
+    // Presses the face's record key by its row and column.
+    void pressRecordKey() {
+        const SkinLayout& layout = *panel->layout;
+        for (int r = 0; r < layout.rowCount; ++r)
+            for (int c = 0; c < layout.rowKeyCount[r]; ++c)
+                if ((layout.keys[r][c].flags & KF_MACRO) && layout.keys[r][c].vk == kRecordKeyVk) {
+                    SendMessageW(panelWindow(), WM_PANEL_PRESSKEY, r, c);
+                    return;
+                }
+        ADD_FAILURE() << "the macros face has no record key";
+    }
+    // The screen row of the panel window's top.
+    int panelTop() const {
+        RECT r{};
+        GetWindowRect(panelWindow(), &r);
+        return r.top;
+    }
+    void saveShot(const std::string& name) {
+        UpdateWindow(host->sipWindow());
+        UpdateWindow(panelWindow());
+        const std::filesystem::path folder = KELVO_SCREENSHOT_DIR;
+        std::filesystem::create_directories(folder);
+        ASSERT_TRUE(device::saveScreenPng(folder / name));
+        std::cout << "screenshot: " << (folder / name).string() << "\n";
+    }
+};
+
+}  // namespace
+
+TEST_F(MacroFaceScreenshot, FarsiAndLatinNamesOnTheScreen) {
+    SYSTEMTIME now{2026, 12, 2, 8, 9, 30, 0, 0};
+    device::setDeviceLocalTime(now);
+    storeMacros();
+    const std::filesystem::path defaultSkin = KELVO_DEFAULT_SKIN;
+    bool fromDefaultSkin = false;
+    if (std::filesystem::exists(defaultSkin)) {
+        writeDeviceFile(u"\\Skins\\Kelvo.ksk", readHostFile(defaultSkin));
+        setRegistryText(u"CurSkin", u"Kelvo");
+        createPanel();
+        fromDefaultSkin = showMacrosFace();
+        if (!fromDefaultSkin) {
+            panel.reset();
+            UnregisterClassW(kPanelClassName, GetModuleHandleW(nullptr));
+        }
+    }
+    if (!fromDefaultSkin) {
+        std::cout << "The built default skin has no macros face: the screenshot shows the "
+                     "macros layout this test draws.\n";
+        setRegistryText(u"CurSkin", u"Test");
+        Skin skin;
+        skin.textColor = 0x00402010;
+        skin.frameColor = 0x002020D0;
+        skin.classes[u"P"] = {faceLayout()};
+        writeSkin(skin);
+        createPanel();
+    }
     // The first load installed the label painter where the panel's paint finds it.
     EXPECT_EQ(g_panelFunctions.paintMacroLabels, &PaintMacroLabels);
+    IMINFO info{};
+    panel->LayoutPanel(info);
     InvalidateRect(panelWindow(), nullptr, FALSE);
-    UpdateWindow(panelWindow());
-    ASSERT_TRUE(device::saveScreenPng(shotPath("macros_face.png")));
+    const std::string prefix = fromDefaultSkin ? "macros-default-skin" : "macros-test-layout";
+    saveShot(prefix + ".png");
 
-    // The Farsi name sits in the right half of its key, the Latin one in the left half.
-    const device::ScreenImage image = device::copyScreen();
-    const int top = 320 - kHeight;
-    const uint32_t text = 0x102040;
-    EXPECT_TRUE(anyPixel(image, 60, 117, top + 1, top + 19, text));
-    EXPECT_FALSE(anyPixel(image, 3, 30, top + 1, top + 19, text));
-    EXPECT_TRUE(anyPixel(image, 123, 150, top + 1, top + 19, text));
-    EXPECT_FALSE(anyPixel(image, 210, 237, top + 1, top + 19, text));
+    if (!fromDefaultSkin) {
+        // The Farsi name sits in the right half of its key, the Latin one in the left half.
+        const device::ScreenImage image = device::copyScreen();
+        const int top = panelTop();
+        const uint32_t text = 0x102040;
+        EXPECT_TRUE(anyPixel(image, 60, 117, top + 1, top + 19, text));
+        EXPECT_FALSE(anyPixel(image, 3, 30, top + 1, top + 19, text));
+        EXPECT_TRUE(anyPixel(image, 123, 150, top + 1, top + 19, text));
+        EXPECT_FALSE(anyPixel(image, 210, 237, top + 1, top + 19, text));
+    }
 
-    tap(180, 70);  // the record key: armed, shown held down
+    pressRecordKey();  // armed: the record key is shown held down
     ASSERT_EQ(panel->recordCount, 0);
-    UpdateWindow(panelWindow());
-    ASSERT_TRUE(device::saveScreenPng(shotPath("macros_face_recording.png")));
-    EXPECT_EQ(device::copyScreen().pixels[static_cast<size_t>(top + 61) * 240 + 121], 0xD02020u);
+    InvalidateRect(panelWindow(), nullptr, FALSE);
+    saveShot(prefix + "-recording.png");
+    if (!fromDefaultSkin) {
+        const size_t framePixel = static_cast<size_t>(panelTop() + 61) * 240 + 121;
+        EXPECT_EQ(device::copyScreen().pixels[framePixel], 0xD02020u);
+    }
 }
