@@ -138,3 +138,28 @@ TEST_F(Typing, RotationReloadsTheKeyboardForTheLandscapeClass) {
 }
 
 }  // namespace
+
+namespace {
+
+using Demo = KvemuTest;
+
+TEST_F(Demo, TypesBothSentencesComputesAndSavesItsScreenshots) {
+    const std::string command = "cd '" + m_folder.string() + "' && '" + KVEMU_PATH +
+                                "' --headless --device '" + device().string() +
+                                "' > out.txt 2> err.txt";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 0) << slurp(file("err.txt"));
+    const std::string out = slurp(file("out.txt"));
+    // 12 + 30 on the calculator, typed into Notes by its Type key.
+    EXPECT_THAT(out,
+                HasSubstr("Notes holds: \xD8\xB3\xD9\x84\xD8\xA7\xD9\x85 "
+                          "\xD8\xAF\xD9\x86\xDB\x8C\xD8\xA7\\r\\nhello from kelvo\\r\\n42.\n"));
+    for (const char* shot :
+         {"1-notes.png", "2-farsi.png", "3-latin.png", "4-calculator.png", "5-result.png"}) {
+        EXPECT_THAT(out, HasSubstr("  out/" + std::string(shot) + "\n"));
+        EXPECT_EQ(slurp(m_folder / "out" / shot).substr(1, 3), "PNG") << shot;
+    }
+}
+
+}  // namespace
