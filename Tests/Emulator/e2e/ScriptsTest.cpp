@@ -25,6 +25,9 @@ TEST_F(Scripts, BadLineStopsTheScriptWithItsNumberAndStatusTwo) {
     result = run("run nosuch.exe\n");
     EXPECT_EQ(result.status, 2);
     EXPECT_THAT(result.errors, HasSubstr("line 1: cannot start nosuch.exe"));
+    result = run("tap-control 1001\ntap-control 4242\n");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_THAT(result.errors, HasSubstr("line 2: the foreground window has no control 4242"));
 }
 
 TEST_F(Scripts, DeviceStartsWithTheShellNotesInFrontAndTheKeyboardBelow) {
