@@ -85,6 +85,17 @@ TEST_F(Scripts, LogTellsProcessesAndInputPanelCallsOnceEach) {
     EXPECT_THAT(afterStart, HasSubstr(" exit notes.exe, code 0\n"));
 }
 
+TEST_F(Scripts, StartShowsTheTodayScreenWhoseShortcutBringsNotesBack) {
+    // Start sits at the menu bar's left end; the Today screen lists Notes first, 64 pixels
+    // below the work area's top.
+    KvemuResult result = run("key n\ntap 20 307\nprint-text\ntap 30 101\nprint-text\n");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    const auto lines = result.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "Today");
+    EXPECT_EQ(lines[1], "n");
+}
+
 TEST_F(Scripts, SipOffHidesThePanelAndOnShowsIt) {
     KvemuResult result = run("sip off\nprint-sip\nsip on\nprint-sip\n");
     ASSERT_EQ(result.status, 0) << result.errors;
@@ -92,6 +103,13 @@ TEST_F(Scripts, SipOffHidesThePanelAndOnShowsIt) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_THAT(lines[0], testing::EndsWith(" visible 0"));
     EXPECT_THAT(lines[1], testing::EndsWith(" visible 1"));
+
+    // The menu bar's input panel button does the same.
+    result = run("tap 220 307\nprint-sip\ntap 220 307\nprint-sip\n");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    ASSERT_EQ(result.lines().size(), 2u);
+    EXPECT_THAT(result.lines()[0], testing::EndsWith(" visible 0"));
+    EXPECT_THAT(result.lines()[1], testing::EndsWith(" visible 1"));
 }
 
 TEST_F(Scripts, DeviceFolderKeepsItsStateUntilReset) {
