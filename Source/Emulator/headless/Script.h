@@ -11,7 +11,8 @@
 
 inline constexpr size_t kMaxScriptLine = 4096;
 inline constexpr int kMaxCoordinate = 65535;
-inline constexpr int kMaxWaitMs = 24 * 60 * 60 * 1000;
+// Ten minutes: a wait steps through every timer on the way, as the device would.
+inline constexpr int kMaxWaitMs = 10 * 60 * 1000;
 
 struct Command {
     enum class Kind {
