@@ -129,8 +129,7 @@ TEST_F(KvskinBuild, PictureFilesComeFromTheSourceFolderAtThePanelSize) {
               png);
 
     auto problem = [&](const std::string& file) {
-        return buildProblem(
-            oneFaceSource(R"([["a"]])", R"("pictures": {"P": ")" + file + R"("})"));
+        return buildProblem(oneFaceSource(R"([["a"]])", R"("pictures": {"P": ")" + file + R"("})"));
     };
     const std::string where = "skin.json: class P, layout 0 (\"f\"): the picture ";
     EXPECT_EQ(problem("small.png"), where + "\"small.png\" is 120x40, the panel is 240x80");
@@ -138,30 +137,31 @@ TEST_F(KvskinBuild, PictureFilesComeFromTheSourceFolderAtThePanelSize) {
     EXPECT_EQ(problem("missing.png"), where + "\"missing.png\" cannot be read");
     EXPECT_EQ(problem("../outside.png"),
               where + "\"../outside.png\" must be a file inside the skin's folder");
-    EXPECT_EQ(problem("/etc/passwd"), where + "\"/etc/passwd\" must be a file inside the skin's folder");
+    EXPECT_EQ(problem("/etc/passwd"),
+              where + "\"/etc/passwd\" must be a file inside the skin's folder");
     writeHostFile(m_root / "huge.png", std::string(50001, 'x'));
     EXPECT_EQ(problem("huge.png"), where + "\"huge.png\" is larger than 50000 bytes");
 }
 
 TEST_F(KvskinBuild, TheProgramWritesTheFileOrReportsAndExitsOne) {
     writeHostFile(m_root / "src" / "skin.json", kTwoFaces);
-    ToolRun good = runKvskin(m_root, "build " + quoted(m_root / "src") + " -o " +
-                                         quoted(m_root / "made" / "Test.ksk"));
+    ToolRun good = runKvskin(
+        m_root, "build " + quoted(m_root / "src") + " -o " + quoted(m_root / "made" / "Test.ksk"));
     EXPECT_EQ(good.status, 0) << good.err;
     EXPECT_EQ(good.err, "");
     EXPECT_GT(std::filesystem::file_size(m_root / "made" / "Test.ksk"), 1000u);
 
     writeHostFile(m_root / "bad" / "skin.json", oneFaceSource(R"([["a", {"goto": "x"}]])"));
-    ToolRun bad = runKvskin(m_root, "build " + quoted(m_root / "bad") + " -o " +
-                                        quoted(m_root / "made" / "Bad.ksk"));
+    ToolRun bad = runKvskin(
+        m_root, "build " + quoted(m_root / "bad") + " -o " + quoted(m_root / "made" / "Bad.ksk"));
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("bad/skin.json: class P, layout 0 (\"f\"): row 0 col 1: goto target"),
               std::string::npos)
         << bad.err;
     EXPECT_FALSE(std::filesystem::exists(m_root / "made" / "Bad.ksk"));
 
-    ToolRun missing = runKvskin(m_root, "build " + quoted(m_root / "none") + " -o " +
-                                            quoted(m_root / "made" / "None.ksk"));
+    ToolRun missing = runKvskin(
+        m_root, "build " + quoted(m_root / "none") + " -o " + quoted(m_root / "made" / "None.ksk"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
     EXPECT_EQ(runKvskin(m_root, "build " + quoted(m_root / "src")).status, 2);

@@ -24,8 +24,8 @@ std::vector<std::string> texts(const std::vector<CheckProblem>& problems) {
 Layout plainLayout() {
     Layout layout;
     layout.picture = skintest::bmpPicture(240, 80, 0xC0C0C0);
-    layout.rows = {{skintest::charKey(u'a', 0x41, {0, 0, 120, 80}),
-                    Key{KF_GOTO, 1, 0, {120, 0, 240, 80}}}};
+    layout.rows = {
+        {skintest::charKey(u'a', 0x41, {0, 0, 120, 80}), Key{KF_GOTO, 1, 0, {120, 0, 240, 80}}}};
     return layout;
 }
 
@@ -45,8 +45,8 @@ TEST_F(KvskinCheck, TheDefaultSkinPassesForEveryClassAndScreen) {
     std::string error;
     ASSERT_TRUE(openHostSkin(KELVO_DEFAULT_SKIN, devicePath, error)) << error;
     EXPECT_EQ(texts(checkSkin(devicePath, std::nullopt)), std::vector<std::string>{});
-    for (ScreenSize screen : {ScreenSize{240, 320}, ScreenSize{480, 640}, ScreenSize{320, 240},
-                              ScreenSize{640, 480}})
+    for (ScreenSize screen :
+         {ScreenSize{240, 320}, ScreenSize{480, 640}, ScreenSize{320, 240}, ScreenSize{640, 480}})
         EXPECT_EQ(texts(checkSkin(devicePath, screen)), std::vector<std::string>{});
     ToolRun run = runKvskin(m_root, std::string("check '") + KELVO_DEFAULT_SKIN + "'");
     EXPECT_EQ(run.status, 0) << run.out << run.err;
@@ -58,7 +58,7 @@ TEST_F(KvskinCheck, BrokenKeysAreReportedWithTheirRowAndColumn) {
     broken.downRow = 0;
     broken.downCol = 5;  // no such key
     broken.rows.push_back({
-        Key{KF_GOTO, 9, 0, {0, 40, 20, 80}},                 // col 0: no layout 9
+        Key{KF_GOTO, 9, 0, {0, 40, 20, 80}},                  // col 0: no layout 9
         Key{0xB000 | KF_ONESHOT, 0, 0x10, {20, 40, 40, 80}},  // col 1: slot 11
         Key{0x3000, 0, 0x11, {40, 40, 60, 80}},               // col 2: slot bits only
         Key{KF_CALC, 41, 0, {60, 40, 80, 80}},                // col 3: operation 41
@@ -124,7 +124,7 @@ TEST_F(KvskinCheck, BrokenLayoutsAndMissingClassesAreReported) {
     calcWithoutKeys.flags = LF_CALC;
     calcWithoutKeys.rows.clear();
     skintest::Skin skin;
-    skin.classes[u"P"] = {plainLayout(), wrongPicture, noPicture, garbage, hugePicture,
+    skin.classes[u"P"] = {plainLayout(), wrongPicture, noPicture, garbage,        hugePicture,
                           tooManyRows,   altBeyond,    noData,    calcWithoutKeys};
     skin.classes[u"L"] = {};
     const std::vector<std::string> problemsOfP = {

@@ -82,10 +82,10 @@ TEST_F(KvskinKeys, RenderWritesThePictureAndOutlinesKeysOnRequest) {
     const std::string file = writeTestSkin();
     const auto plain = m_root / "plain.png";
     const auto outlined = m_root / "outlined.png";
-    EXPECT_EQ(runKvskin(m_root, "render " + file + " --screen 240x320 --layout 0 -o " +
-                                    quoted(plain))
-                  .status,
-              0);
+    EXPECT_EQ(
+        runKvskin(m_root, "render " + file + " --screen 240x320 --layout 0 -o " + quoted(plain))
+            .status,
+        0);
     EXPECT_EQ(runKvskin(m_root, "render " + file + " --screen 240x320 --layout 0 -o " +
                                     quoted(outlined) + " --keys")
                   .status,
@@ -103,9 +103,9 @@ TEST_F(KvskinKeys, RenderWritesThePictureAndOutlinesKeysOnRequest) {
     skintest::Skin skin;
     skin.classes[u"P"] = {broken};
     ASSERT_TRUE(skintest::writeSkin(u"\\Broken.ksk", skin));
-    ToolRun failed = runKvskin(m_root, "render " + quoted(hostPath(u"\\Broken.ksk")) +
-                                           " --screen 240x320 --layout 0 -o " +
-                                           quoted(m_root / "broken.png"));
+    ToolRun failed =
+        runKvskin(m_root, "render " + quoted(hostPath(u"\\Broken.ksk")) +
+                              " --screen 240x320 --layout 0 -o " + quoted(m_root / "broken.png"));
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.err.find("does not decode"), std::string::npos);
     EXPECT_EQ(runKvskin(m_root, "render " + file + " --screen 240x320 --layout 0").status, 2);

@@ -49,11 +49,11 @@ inline ToolRun runKvskin(const std::filesystem::path& folder, const std::string&
 
 // A source with one face "f" of the given rows (JSON text) and one class P of 240x80, unless
 // the test gives its own faces and classes.
-inline std::string oneFaceSource(const std::string& rows, const std::string& faceExtra = "",
-                                 const std::string& classes =
-                                     R"({"P": {"size": [240, 80], "layouts": ["f"]}})") {
-    return R"({"faces": {"f": {)" + faceExtra + (faceExtra.empty() ? "" : ", ") +
-           R"("rows": )" + rows + R"(}}, "classes": )" + classes + "}";
+inline std::string oneFaceSource(
+    const std::string& rows, const std::string& faceExtra = "",
+    const std::string& classes = R"({"P": {"size": [240, 80], "layouts": ["f"]}})") {
+    return R"({"faces": {"f": {)" + faceExtra + (faceExtra.empty() ? "" : ", ") + R"("rows": )" +
+           rows + R"(}}, "classes": )" + classes + "}";
 }
 
 }  // namespace kvskintest

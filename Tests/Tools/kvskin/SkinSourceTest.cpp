@@ -95,22 +95,22 @@ TEST(SkinSource, KeyDescriptionsBecomeFlagsParamAndVk) {
         BYTE vk;
     };
     const Expected expected[] = {
-        {KF_OUTPUT, 0x0628, 0x46},                // BEH on its Farsi key F
-        {KF_OUTPUT, 0x200C, 0x42},                // ZWNJ on shifted B
-        {KF_GOTO, 1, 0},                          // by the layout's name
+        {KF_OUTPUT, 0x0628, 0x46},  // BEH on its Farsi key F
+        {KF_OUTPUT, 0x200C, 0x42},  // ZWNJ on shifted B
+        {KF_GOTO, 1, 0},            // by the layout's name
         {KF_BACK, 0, 0},
-        {0x2000 | KF_ONESHOT | KF_GOTO, 1, 16},   // Shift that also changes layout
-        {0x5000 | KF_CALC, 23, 0},                // grouping switch in slot 5
+        {0x2000 | KF_ONESHOT | KF_GOTO, 1, 16},  // Shift that also changes layout
+        {0x5000 | KF_CALC, 23, 0},               // grouping switch in slot 5
         {KF_TASKS, 3, 1},
         {KF_TASKS, 0, 2},
-        {KF_MACRO, 19, 0},                        // macros are numbered from 1 in sources
+        {KF_MACRO, 19, 0},  // macros are numbered from 1 in sources
         {KF_MACRO, 0, 1},
         {KF_LAUNCH, 4, 5},
         {KF_LAUNCH, 29, 0},
         {KF_MACRO | KF_STAY, 0, 0},
-        {KF_OUTPUT, 0, 0x2E},                     // a plain virtual key
-        {0x4000 | 0x0400, 0, 91},                 // a latching modifier gets a kind bit
-        {KF_OUTPUT, 0x0627, 0},                   // an explicit vk 0 wins over the keyboard
+        {KF_OUTPUT, 0, 0x2E},      // a plain virtual key
+        {0x4000 | 0x0400, 0, 91},  // a latching modifier gets a kind bit
+        {KF_OUTPUT, 0x0627, 0},    // an explicit vk 0 wins over the keyboard
     };
     for (size_t i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(keys[i].flags, expected[i].flags) << "key " << i;
