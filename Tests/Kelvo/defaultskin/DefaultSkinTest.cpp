@@ -11,6 +11,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <set>
 
 #include "inputmethod/Settings.h"
 #include "panel/MyPanel.h"
@@ -26,6 +27,7 @@ constexpr int kFarsiSecond = 1;
 constexpr int kLatin = 2;
 constexpr int kLatinUpper = 3;
 constexpr int kDigits = 4;
+constexpr int kSymbols = 5;
 constexpr int kMenu = 6;
 constexpr int kCalculator = 7;
 constexpr int kScientific = 8;
@@ -157,6 +159,72 @@ TEST_P(DefaultSkin, LoadsEveryFaceAtThePanelSizeOfItsClass) {
     }
 }
 
+TEST_P(DefaultSkin, TheFacesCarryEveryFunction) {
+    std::set<int> calcOperations, taskActions, taskSlots, programs, games, macros;
+    bool recordKey = false;
+    for (int n = 0; n < kLayoutCount; ++n) {
+        ASSERT_TRUE(loadLayout(*panel, n));
+        const SkinLayout& layout = *panel->layout;
+        const bool typing = n <= kSymbols;
+        if (typing) {
+            // Gestures: down Enter, right space, left backspace; settings, help and desktop.
+            ASSERT_NE(layout.downKey, nullptr) << n;
+            ASSERT_NE(layout.rightKey, nullptr) << n;
+            ASSERT_NE(layout.leftKey, nullptr) << n;
+            EXPECT_EQ(layout.downKey->param, 13) << n;
+            EXPECT_EQ(layout.rightKey->param, u' ') << n;
+            EXPECT_EQ(layout.leftKey->param, 8) << n;
+            for (BYTE action : {3, 4, 5}) {
+                EXPECT_NE(find([action](const KeyRecord& key) {
+                              return (key.flags & KF_LAUNCH) && key.vk == action;
+                          }),
+                          nullptr)
+                    << "layout " << n << " action " << int(action);
+            }
+        }
+        for (int r = 0; r < layout.rowCount; ++r) {
+            for (int k = 0; k < layout.rowKeyCount[r]; ++k) {
+                const KeyRecord& key = layout.keys[r][k];
+                if ((key.flags & KF_CALC) && (layout.flags & LF_CALC)) {
+                    calcOperations.insert(key.param);
+                    if (key.param == 23) {
+                        EXPECT_EQ(key.slot(), 5);
+                    }
+                    if (key.param == 40) {
+                        EXPECT_EQ(key.slot(), 8);
+                    }
+                }
+                if ((key.flags & KF_TASKS) && (layout.flags & LF_TASKS)) {
+                    taskActions.insert(key.vk);
+                    if (key.vk <= 1)
+                        taskSlots.insert(key.param);
+                }
+                if ((key.flags & KF_LAUNCH) && (layout.flags & LF_LAUNCHER) && key.vk <= 1)
+                    (key.vk == 0 ? programs : games).insert(key.param);
+                if ((key.flags & KF_MACRO) && (layout.flags & LF_MACROS)) {
+                    if (key.vk == 1)
+                        recordKey = true;
+                    else
+                        macros.insert(key.param);
+                }
+            }
+        }
+    }
+    auto range = [](int count) {
+        std::set<int> all;
+        for (int i = 0; i < count; ++i)
+            all.insert(i);
+        return all;
+    };
+    EXPECT_EQ(calcOperations, range(41));
+    EXPECT_EQ(taskActions, range(5));
+    EXPECT_EQ(taskSlots, range(8));
+    EXPECT_EQ(programs, range(30));
+    EXPECT_EQ(games, range(15));
+    EXPECT_EQ(macros, range(20));
+    EXPECT_TRUE(recordKey);
+}
+
 TEST_P(DefaultSkin, TypesFarsiLettersTheHalfSpaceAndTheCurrencyWord) {
     tap(character(0x0628));
     EXPECT_EQ(calls(), charPair(0x46, 0x0628));
@@ -193,9 +261,20 @@ TEST_P(DefaultSkin, FarsiShiftTypesOneSecondCharacterAndReturns) {
     tap(modifier(2));
     EXPECT_EQ(panel->layout->index, kFarsiSecond);
     tap(character(0x00AB));
-    EXPECT_EQ(calls(), charPair('L', 0x00AB, kShiftWord));
+    EXPECT_EQ(calls(), std::vector{CallbackCall::virtualKey(0x10, 0)} +
+                           charPair('L', 0x00AB, kShiftWord) +
+                           std::vector{CallbackCall::virtualKey(0x10, 2)});
     EXPECT_EQ(panel->layout->index, kFarsi);
-    EXPECT_EQ(panel->latched[2], 0);
+    EXPECT_EQ(panel->latched[1], 0);
+    calls().clear();
+
+    // Leaving the second characters another way releases Shift too, once.
+    tap(modifier(2));
+    tap(gotoKey(kLatin));
+    EXPECT_EQ(calls(),
+              (std::vector{CallbackCall::virtualKey(0x10, 0), CallbackCall::virtualKey(0x10, 2)}));
+    EXPECT_EQ(panel->layout->index, kLatin);
+    EXPECT_EQ(panel->latched[1], 0);
 }
 
 TEST_P(DefaultSkin, ShiftAndControlGoWithLatinLettersAndReleaseThemselves) {
@@ -246,6 +325,26 @@ TEST_P(DefaultSkin, GotoKeysReachEveryFaceAndBackReturns) {
     tap(gotoKey(kFarsi));
     EXPECT_EQ(panel->layout->index, kFarsi);
 }
+
+// The screen sizes at the borders of the dimension classes choose the class's panel.
+class DefaultSkinClass : public DefaultSkin {};
+
+TEST_P(DefaultSkinClass, TheScreenChoosesThePanelOfItsClass) {
+    EXPECT_EQ(panel->layout->index, kFarsi);
+    EXPECT_EQ(panel->layout->width, GetParam().panelWidth);
+    EXPECT_EQ(panel->layout->height, GetParam().panelHeight);
+    EXPECT_NE(panel->layout->bitmap, nullptr);
+    EXPECT_NE(character(0x0628), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Borders, DefaultSkinClass,
+                         ::testing::Values(Screen{240, 240, 240, 80}, Screen{400, 400, 240, 80},
+                                           Screen{401, 401, 480, 160}, Screen{500, 400, 320, 80},
+                                           Screen{501, 400, 640, 160}),
+                         [](const ::testing::TestParamInfo<Screen>& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 INSTANTIATE_TEST_SUITE_P(Screens, DefaultSkin,
                          ::testing::Values(Screen{240, 320, 240, 80}, Screen{480, 640, 480, 160},
