@@ -1,5 +1,5 @@
 // PNG encoding through libpng into a memory buffer. libpng reports errors by longjmp; the
-// frame that calls setjmp holds only what the guard below destroys.
+// frame that calls setjmp holds nothing that needs destroying after it.
 #include <png.h>
 
 #include <csetjmp>
@@ -25,14 +25,48 @@ void failOnError(png_structp png, png_const_charp) {
 
 void ignoreWarning(png_structp, png_const_charp) {}
 
-struct PngWriteGuard {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    ~PngWriteGuard() {
-        if (png != nullptr)
-            png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
-    }
+// What one encode works on, prepared in the caller's frame, outside the reach of longjmp.
+struct Encoding {
+    png_uint_32 width;
+    png_uint_32 height;
+    const std::vector<png_color>* palette;  // empty: RGB
+    png_bytepp rows;
+    std::vector<uint8_t>* out;
 };
+
+// Runs libpng; returns false on any error. Only C objects live in this frame.
+bool runLibpng(const Encoding& job) {
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failOnError, ignoreWarning);
+    if (png == nullptr)
+        return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, job.out, appendToBuffer, flushNothing);
+    png_set_compression_level(png, 9);
+    if (!job.palette->empty()) {
+        // Indexed pictures compress best unfiltered.
+        png_set_filter(png, 0, PNG_FILTER_NONE);
+        png_set_IHDR(png, info, job.width, job.height, 8, PNG_COLOR_TYPE_PALETTE,
+                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_set_PLTE(png, info, job.palette->data(), static_cast<int>(job.palette->size()));
+    } else {
+        png_set_IHDR(png, info, job.width, job.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    }
+    png_write_info(png, info);
+    png_write_image(png, job.rows);
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
 
 // The rows as written: indexes or RGB triples, one vector per picture.
 bool prepareRows(int width, int height, const std::vector<uint32_t>& pixels,
@@ -81,35 +115,14 @@ bool device::encodePng(int width, int height, const std::vector<uint32_t>& pixel
     if (!prepareRows(width, height, pixels, colours, palette, bytes))
         return false;
     const size_t rowBytes = static_cast<size_t>(width) * (colours == PngColours::Rgb ? 3 : 1);
-
-    PngWriteGuard guard;
-    guard.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failOnError, ignoreWarning);
-    if (guard.png == nullptr)
-        return false;
-    guard.info = png_create_info_struct(guard.png);
-    if (guard.info == nullptr)
-        return false;
-    if (setjmp(png_jmpbuf(guard.png))) {
+    std::vector<png_bytep> rows(static_cast<size_t>(height));
+    for (size_t y = 0; y < rows.size(); ++y)
+        rows[y] = bytes.data() + y * rowBytes;
+    const Encoding job{static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), &palette,
+                       rows.data(), &png};
+    if (!runLibpng(job)) {
         png.clear();
         return false;
     }
-    png_set_write_fn(guard.png, &png, appendToBuffer, flushNothing);
-    png_set_compression_level(guard.png, 9);
-    if (colours == PngColours::Palette) {
-        // Indexed pictures compress best unfiltered.
-        png_set_filter(guard.png, 0, PNG_FILTER_NONE);
-        png_set_IHDR(guard.png, guard.info, static_cast<png_uint_32>(width),
-                     static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_PALETTE,
-                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_set_PLTE(guard.png, guard.info, palette.data(), static_cast<int>(palette.size()));
-    } else {
-        png_set_IHDR(guard.png, guard.info, static_cast<png_uint_32>(width),
-                     static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    }
-    png_write_info(guard.png, guard.info);
-    for (int y = 0; y < height; ++y)
-        png_write_row(guard.png, bytes.data() + static_cast<size_t>(y) * rowBytes);
-    png_write_end(guard.png, guard.info);
     return true;
 }

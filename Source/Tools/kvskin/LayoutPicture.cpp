@@ -19,6 +19,8 @@ namespace {
 
 constexpr BYTE kDefaultCharset = 1;
 constexpr int kSmallestLabel = 7;
+constexpr int kLargestWord = 13;
+constexpr int kLargestSymbol = 18;
 constexpr size_t kPaletteColours = 256;
 
 struct FontDeleter {
@@ -185,7 +187,10 @@ std::vector<uint32_t> drawLayoutPicture(const CompiledLayout& layout, const Them
             const int faceWidth = face.right - face.left;
             const int faceHeight = face.bottom - face.top;
             const bool withHint = !look.hint.empty() && faceHeight >= 28;
-            const int start = std::max(kSmallestLabel, faceHeight * (withHint ? 52 : 64) / 100);
+            // Words stay at a reading size on tall keys; single symbols may grow larger.
+            const int largest = (look.label.size() > 1 ? kLargestWord : kLargestSymbol) * scale;
+            const int start = std::clamp(faceHeight * (withHint ? 52 : 64) / 100, kSmallestLabel,
+                                         std::max(kSmallestLabel, largest));
             Weight weight = Weight::Bold;
             const std::u16string label = visualLabel(dc, look.label, weight);
             HFONT font = fittingFont(dc, fonts, label, start, faceWidth - 2 * scale, weight);

@@ -20,6 +20,10 @@ using nlohmann::json;
 // latch (a key with only slot bits latches nothing).
 constexpr WORD kLatchingModifier = 0x0400;
 
+// A label is drawn on one key; a path is what the device's file calls take.
+constexpr size_t kMaxLabelLength = 32;
+constexpr size_t kMaxHelpPath = 259;
+
 class Problem {
 public:
     explicit Problem(std::string where) : m_where(std::move(where)) {}
@@ -190,8 +194,13 @@ bool parseKeyObject(const json& j, Keyboard keyboard, const Problem& where, std:
             return where.fail(error, "\"id\" must be a non-empty string");
         key.id = j["id"].get<std::string>();
     }
-    if (j.contains("label") && !readText(j["label"], "\"label\"", where, error, key.label))
-        return false;
+    if (j.contains("label")) {
+        if (!readText(j["label"], "\"label\"", where, error, key.label))
+            return false;
+        if (key.label.size() > kMaxLabelLength)
+            return where.fail(error, "\"label\" is longer than " + std::to_string(kMaxLabelLength) +
+                                         " characters");
+    }
     if (j.contains("width") &&
         !readNumber(j["width"], 0.05, kMaxKeyUnits, "\"width\"", where, error, key.width))
         return false;
@@ -617,9 +626,13 @@ bool parseSkinSource(std::string_view text, const std::string& fileName, SkinSou
     if (root.contains("frameColor") &&
         !readColour(root["frameColor"], "\"frameColor\"", where, error, source.frameColor))
         return false;
-    if (root.contains("helpFile") &&
-        !readText(root["helpFile"], "\"helpFile\"", where, error, source.helpFile))
-        return false;
+    if (root.contains("helpFile")) {
+        if (!readText(root["helpFile"], "\"helpFile\"", where, error, source.helpFile))
+            return false;
+        if (source.helpFile.size() > kMaxHelpPath)
+            return where.fail(error, "\"helpFile\" is longer than a device path can be (" +
+                                         std::to_string(kMaxHelpPath) + " characters)");
+    }
     if (root.contains("theme") && !parseTheme(root["theme"], where, error, source.theme))
         return false;
     if (!root.contains("faces") || !root["faces"].is_object() || root["faces"].empty())
