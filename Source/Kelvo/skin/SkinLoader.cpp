@@ -50,7 +50,17 @@ std::u16string formatMessageText(UINT id, const std::u16string& argument) {
 }
 
 LayoutLoad parseLayoutClass(CEBFFile& file, int n, SkinLayout& layout, KeyRecord** modSlot,
-                            DWORD& pictureSize) {
+                            DWORD& pictureSize, LayoutRejection* why) {
+    LayoutRejection rejection;
+    auto reject = [&](LayoutReject reason) {
+        rejection.reason = reason;
+        if (why != nullptr)
+            *why = rejection;
+        file.EndClass();
+        return LayoutLoad::Rejected;
+    };
+    if (why != nullptr)
+        *why = rejection;
     pictureSize = 0;
     if (!file.BeginClass(layoutClassName(n)))
         return LayoutLoad::Missing;
@@ -58,18 +68,21 @@ LayoutLoad parseLayoutClass(CEBFFile& file, int n, SkinLayout& layout, KeyRecord
     DWORD storedData = 0;
     const bool hasPicture = file.ValueSize(u"P", storedPicture);
     const bool hasData = file.ValueSize(u"D", storedData);
-    if ((hasPicture && storedPicture > kImageCapacity) ||
-        (hasData && storedData > kLayoutDataCapacity)) {
-        file.EndClass();
-        return LayoutLoad::Rejected;
+    if (hasPicture && storedPicture > kImageCapacity) {
+        rejection.storedBytes = storedPicture;
+        return reject(LayoutReject::PictureTooLarge);
+    }
+    if (hasData && storedData > kLayoutDataCapacity) {
+        rejection.storedBytes = storedData;
+        return reject(LayoutReject::DataTooLarge);
     }
     if (hasData) {
         BYTE data[kLayoutDataCapacity];
-        if (file.RawValue(u"D", data, kLayoutDataCapacity) != storedData ||
-            parseLayoutData(data, storedData, layout, modSlot) != LayoutDataResult::Ok) {
-            file.EndClass();
-            return LayoutLoad::Rejected;
-        }
+        if (file.RawValue(u"D", data, kLayoutDataCapacity) != storedData)
+            return reject(LayoutReject::DataUnreadable);
+        rejection.data = parseLayoutData(data, storedData, layout, modSlot);
+        if (rejection.data != LayoutDataResult::Ok)
+            return reject(LayoutReject::BadData);
     } else {
         // No layout data: a layout without keys or alternate.
         layout.clearKeys();
