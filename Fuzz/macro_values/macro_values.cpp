@@ -70,7 +70,7 @@ std::u16string numbered(const char16_t* prefix, int i) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     startDevice();
     RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
-    RegDeleteKeyW(HKEY_CURRENT_USER, kOwnerKey);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kOwnerInfoKey);
     size_t at = 0;
     while (at + 4 <= size) {
         const int target = data[at];
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             check(entry.dataSize >= 0 && entry.dataSize <= kMacroTextBytes,
                   "data larger than its buffer");
         } else if (target == kOwnerTarget) {
-            store(kOwnerKey, kOwnerValue, type, bytes.get(), count);
+            store(kOwnerInfoKey, kOwnerInfoValue, type, bytes.get(), count);
         }
     }
     LoadMacros();
@@ -107,9 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (entry.kind == MacroString)
             check(text.size() * 2 <= static_cast<size_t>(entry.dataSize), "text past its data");
     }
-    for (DWORD offset :
-         {kOwnerNameOffset, kOwnerCompanyOffset, kOwnerAddressOffset, kOwnerPhoneOffset})
-        check((offset + GetOwnerField(offset).size() * 2) <= kOwnerBlockBytes,
+    for (DWORD offset : {OwnerName, OwnerCompany, OwnerAddress, OwnerPhone})
+        check((offset + GetOwnerField(offset).size() * 2) <= kOwnerInfoBytes,
               "an owner field past the block");
     SaveMacros();
     return 0;

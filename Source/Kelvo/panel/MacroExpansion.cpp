@@ -34,25 +34,25 @@ std::u16string localTimeText(ULONG flags) {
     return trimBlanks(std::move(text));
 }
 
-// The owner block, at most kOwnerBlockBytes of it; empty when it cannot be read.
+// The owner block, at most kOwnerInfoBytes of it; empty when it cannot be read.
 std::vector<BYTE> readOwnerBlock() {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kOwnerKey, 0, nullptr, 0, 0, nullptr, &key,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kOwnerInfoKey, 0, nullptr, 0, 0, nullptr, &key,
                         &disposition) != ERROR_SUCCESS)
         return {};
-    std::vector<BYTE> block(kOwnerBlockBytes);
-    DWORD size = kOwnerBlockBytes;
-    LONG status = RegQueryValueExW(key, kOwnerValue, nullptr, nullptr, block.data(), &size);
+    std::vector<BYTE> block(kOwnerInfoBytes);
+    DWORD size = kOwnerInfoBytes;
+    LONG status = RegQueryValueExW(key, kOwnerInfoValue, nullptr, nullptr, block.data(), &size);
     if (status == ERROR_MORE_DATA) {
         // A block larger than the buffer still has its fields where they always are.
         block.resize(size);
-        status = RegQueryValueExW(key, kOwnerValue, nullptr, nullptr, block.data(), &size);
+        status = RegQueryValueExW(key, kOwnerInfoValue, nullptr, nullptr, block.data(), &size);
     }
     RegCloseKey(key);
     if (status != ERROR_SUCCESS)
         return {};
-    block.resize(std::min<DWORD>(size, kOwnerBlockBytes));
+    block.resize(std::min<DWORD>(size, kOwnerInfoBytes));
     return block;
 }
 
@@ -82,13 +82,13 @@ std::u16string ExpandMacro(const MacroEntry& entry) {
         case MacroTime:
             return localTimeText(VAR_TIMEVALUEONLY);
         case MacroMyName:
-            return GetOwnerField(kOwnerNameOffset);
+            return GetOwnerField(OwnerName);
         case MacroMyAddress:
-            return GetOwnerField(kOwnerAddressOffset);
+            return GetOwnerField(OwnerAddress);
         case MacroMyCompany:
-            return GetOwnerField(kOwnerCompanyOffset);
+            return GetOwnerField(OwnerCompany);
         case MacroMyPhone:
-            return GetOwnerField(kOwnerPhoneOffset);
+            return GetOwnerField(OwnerPhone);
         default:
             return {};
     }

@@ -8,14 +8,17 @@
 
 #include "panel/Macros.h"
 
-inline constexpr const WCHAR* kOwnerKey = u"\\ControlPanel\\Owner";
-inline constexpr const WCHAR* kOwnerValue = u"Owner";
-// The owner block is read into a buffer of this size; its fields start at these byte offsets.
-inline constexpr DWORD kOwnerBlockBytes = 640;
-inline constexpr DWORD kOwnerNameOffset = 0;
-inline constexpr DWORD kOwnerCompanyOffset = 72;
-inline constexpr DWORD kOwnerAddressOffset = 144;
-inline constexpr DWORD kOwnerPhoneOffset = 516;
+inline constexpr const WCHAR* kOwnerInfoKey = u"\\ControlPanel\\Owner";
+inline constexpr const WCHAR* kOwnerInfoValue = u"Owner";
+// The owner block is read into a buffer of this size.
+inline constexpr DWORD kOwnerInfoBytes = 640;
+// The byte offsets at which the owner block's fields start.
+enum OwnerField : DWORD {
+    OwnerName = 0,
+    OwnerCompany = 72,
+    OwnerAddress = 144,
+    OwnerPhone = 516,
+};
 
 // The zero-terminated text at byte `offset` of the owner block, never read past the end of
 // the block's real size (or of the 640-byte buffer): a field that runs to the end of a short

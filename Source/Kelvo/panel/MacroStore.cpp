@@ -1,5 +1,6 @@
 // Reading and writing the macro table as the settings key's "MacroName%d" and "MacroData%d"
-// values. Whatever a value holds is bounded by its real size and by the 512-byte buffer.
+// values. Whatever a value holds is read within its real size and kept within the 510 bytes
+// that leave room for a text's terminator in 512.
 #include "panel/MacroStore.h"
 
 #include <algorithm>

@@ -9,12 +9,10 @@
 
 #include "panel/Macros.h"
 
-// Each value is read into a buffer of this many bytes that also holds the two terminator
-// bytes a text gets; a longer value keeps its first kMacroTextBytes bytes.
-inline constexpr DWORD kMacroValueBuffer = 512;
-
-// Fills the whole table from the registry. A missing settings key leaves the table as it is;
-// a missing name or data value gives an empty name or no data (kind String).
+// Fills the whole table from the registry. Of each value at most kMacroTextBytes bytes are
+// kept (with a text's terminator, 512 bytes); a longer one is cut there rather than lost. A
+// missing settings key leaves the table as it is; a missing name or data value gives an
+// empty name or no data (kind String).
 void LoadMacros();
 // Writes the whole table: names as REG_SZ without a terminator, data as REG_BINARY for key
 // sequences and REG_SZ for every other kind; a macro without data as an empty value.

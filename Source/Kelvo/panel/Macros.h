@@ -60,7 +60,7 @@ extern std::array<MacroEntry, kMacroCount> MacroTable;
 inline constexpr int kMacroTextBytes = 510;
 // A text taken from the clipboard keeps at most this many characters.
 inline constexpr size_t kClipboardMacroChars = 100;
-// The number a macro key's param names; the record key carries vk 1.
+// A macro key's vk: 0 on a key that plays the macro its param names, this on the record key.
 inline constexpr BYTE kRecordKeyVk = 1;
 
 // The text a text-kind entry holds: its dataSize / 2 characters, up to the first terminator.
@@ -75,7 +75,8 @@ void setMacroBytes(MacroEntry& entry, const BYTE* bytes, size_t size);
 // a recording; a macro key chooses the recording's target, or plays the macro.
 void OnMacroKey(CMyPanel& panel);
 // The long press on a macro key: the clipboard's text (its first 100 characters) becomes the
-// macro's name and String content, and the table is saved.
+// macro's name and String content, and the table is saved. Without a text, and on the record
+// key, nothing is taken and the pen's lift acts as an ordinary press.
 void AssignClipboardToMacro(CMyPanel& panel);
 // The table read again on the panel's reload message. A recording that has its target ends
 // first, unsaved: the target's data is replaced, and with it the buffer being written.

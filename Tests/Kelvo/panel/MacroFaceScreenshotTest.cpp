@@ -107,10 +107,10 @@ bool anyPixel(const device::ScreenImage& image, int x0, int x1, int top, int bot
 
 // Macros 0 to 9: Farsi and Latin names, texts, a date, a time, an owner field, a key sequence.
 void storeMacros() {
-    std::vector<BYTE> owner(kOwnerBlockBytes, 0);
+    std::vector<BYTE> owner(kOwnerInfoBytes, 0);
     const std::u16string ownerName = u"Sara Tehrani";
     std::memcpy(owner.data(), ownerName.data(), ownerName.size() * sizeof(WCHAR));
-    storeValue(kOwnerKey, kOwnerValue, REG_BINARY, owner);
+    storeValue(kOwnerInfoKey, kOwnerInfoValue, REG_BINARY, owner);
     const std::pair<std::u16string, std::u16string> macros[] = {
         {u"سلام دوستان", u"سلام"},     {u"Hello world", u"Hello world"}, {u"تاریخ", u"@@DT0@@"},
         {u"Time", u"@@DT2@@"},         {u"نام من", u"@@MN@@"},           {u"Key Seq. 6", u""},

@@ -157,3 +157,18 @@ TEST_F(MacroLabels, RecordKeyIsHeldDownWhileARecordingIsArmed) {
     paintLabels(*panel, ended);
     EXPECT_EQ(ended.at(181, 41), kWhite);
 }
+
+TEST_F(MacroLabels, WideScreensInsetLabelsTwiceAsFar) {
+    writePortraitSkin({labelsLayout()});
+    createPanel();
+    MacroTable[0].name = u"سلام";
+    MacroTable[1].name = u"Hi";
+    PixelCanvas narrow(240, 80, kWhite);
+    paintLabels(*panel, narrow);
+    panel->scale = 2;
+    PixelCanvas wide(240, 80, kWhite);
+    paintLabels(*panel, wide);
+    EXPECT_EQ(inkIn(wide, rect(120, 0, 240, 40)).left,
+              inkIn(narrow, rect(120, 0, 240, 40)).left + 3);
+    EXPECT_EQ(inkIn(wide, rect(0, 0, 120, 40)).right, inkIn(narrow, rect(0, 0, 120, 40)).right - 3);
+}

@@ -51,14 +51,14 @@ protected:
 
 // A 640-byte owner block with the four fields at their offsets.
 std::vector<BYTE> ownerBlock() {
-    std::vector<BYTE> block(kOwnerBlockBytes, 0);
+    std::vector<BYTE> block(kOwnerInfoBytes, 0);
     const auto put = [&](DWORD offset, std::u16string_view text) {
         std::memcpy(block.data() + offset, text.data(), text.size() * sizeof(WCHAR));
     };
-    put(kOwnerNameOffset, u"Sara Tehrani");
-    put(kOwnerCompanyOffset, u"Tirvan");
-    put(kOwnerAddressOffset, u"12 Vali Asr");
-    put(kOwnerPhoneOffset, u"+98 21 5555");
+    put(OwnerName, u"Sara Tehrani");
+    put(OwnerCompany, u"Tirvan");
+    put(OwnerAddress, u"12 Vali Asr");
+    put(OwnerPhone, u"+98 21 5555");
     return block;
 }
 
@@ -94,7 +94,7 @@ TEST_F(MacroPlay, TextMacroTypesItsTextAndLeavesTheFaceUnlessItStays) {
 TEST_F(MacroPlay, PlaceholderInsideALongerTextIsTypedLiterally) {
     storeMacroText(u"MacroData0", u"x@@MN@@");
     storeMacroText(u"MacroData1", u"@@mn@@");
-    storeValue(kOwnerKey, kOwnerValue, REG_BINARY, ownerBlock());
+    storeValue(kOwnerInfoKey, kOwnerInfoValue, REG_BINARY, ownerBlock());
     enterFace();
     tapAt(kMacro0);
     tapAt(kGotoMacros);
@@ -172,7 +172,7 @@ TEST_F(MacroPlay, OwnerKindsSendTheirFieldsAndBeepWithoutAnOwnerBlock) {
     EXPECT_TRUE(calls().empty());
     EXPECT_EQ(beeps(), 4u);
 
-    storeValue(kOwnerKey, kOwnerValue, REG_BINARY, ownerBlock());
+    storeValue(kOwnerInfoKey, kOwnerInfoValue, REG_BINARY, ownerBlock());
     for (POINT key : {kMacro0, kMacro1, kMacro2, kStayMacro4})
         play(key);
     EXPECT_EQ(typedText(calls()), u"Sara TehraniTirvan12 Vali Asr+98 21 5555");
@@ -180,28 +180,28 @@ TEST_F(MacroPlay, OwnerKindsSendTheirFieldsAndBeepWithoutAnOwnerBlock) {
 }
 
 TEST_F(MacroPlay, OwnerFieldsEndWithAShortOrUnterminatedBlock) {
-    EXPECT_EQ(GetOwnerField(kOwnerNameOffset), u"");
+    EXPECT_EQ(GetOwnerField(OwnerName), u"");
     // 75 bytes: the company's first character fits, the odd byte after it is no character.
     std::vector<BYTE> block = ownerBlock();
     block.resize(75);
-    storeValue(kOwnerKey, kOwnerValue, REG_BINARY, block);
-    EXPECT_EQ(GetOwnerField(kOwnerNameOffset), u"Sara Tehrani");
-    EXPECT_EQ(GetOwnerField(kOwnerCompanyOffset), u"T");
-    EXPECT_EQ(GetOwnerField(kOwnerAddressOffset), u"");
-    EXPECT_EQ(GetOwnerField(kOwnerPhoneOffset), u"");
+    storeValue(kOwnerInfoKey, kOwnerInfoValue, REG_BINARY, block);
+    EXPECT_EQ(GetOwnerField(OwnerName), u"Sara Tehrani");
+    EXPECT_EQ(GetOwnerField(OwnerCompany), u"T");
+    EXPECT_EQ(GetOwnerField(OwnerAddress), u"");
+    EXPECT_EQ(GetOwnerField(OwnerPhone), u"");
     // No terminator anywhere: each field runs to the end of the block and no further.
-    std::vector<BYTE> unterminated(kOwnerBlockBytes);
+    std::vector<BYTE> unterminated(kOwnerInfoBytes);
     for (size_t i = 0; i < unterminated.size(); i += 2) {
         unterminated[i] = 'Z';
         unterminated[i + 1] = 0;
     }
-    storeValue(kOwnerKey, kOwnerValue, REG_BINARY, unterminated);
-    EXPECT_EQ(GetOwnerField(kOwnerNameOffset), std::u16string(320, u'Z'));
-    EXPECT_EQ(GetOwnerField(kOwnerPhoneOffset), std::u16string(62, u'Z'));
+    storeValue(kOwnerInfoKey, kOwnerInfoValue, REG_BINARY, unterminated);
+    EXPECT_EQ(GetOwnerField(OwnerName), std::u16string(320, u'Z'));
+    EXPECT_EQ(GetOwnerField(OwnerPhone), std::u16string(62, u'Z'));
     // A larger block is read in its first 640 bytes.
     unterminated.resize(1000, 'Y');
-    storeValue(kOwnerKey, kOwnerValue, REG_BINARY, unterminated);
-    EXPECT_EQ(GetOwnerField(kOwnerPhoneOffset), std::u16string(62, u'Z'));
+    storeValue(kOwnerInfoKey, kOwnerInfoValue, REG_BINARY, unterminated);
+    EXPECT_EQ(GetOwnerField(OwnerPhone), std::u16string(62, u'Z'));
     EXPECT_EQ(GetOwnerField(2000), u"");
 }
 
