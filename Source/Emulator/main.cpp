@@ -5,6 +5,7 @@
 
 #include "Emulator.h"
 #include "Options.h"
+#include "frontend/SdlWindow.h"
 #include "headless/Demo.h"
 #include "headless/ScriptRunner.h"
 
@@ -51,8 +52,7 @@ int main(int argc, char** argv) {
         else
             status = runner.run(scriptFile);
     } else {
-        std::cerr << "kvemu: the window front end is not part of this build yet; use --headless\n";
-        status = 1;
+        status = runSdlWindow(emulator, options.scale);
     }
     emulator.close();
     for (size_t i = warned; i < emulator.warnings().size(); ++i)
