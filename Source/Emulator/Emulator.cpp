@@ -62,6 +62,8 @@ bool Emulator::open(const Options& options, const ProvisionSources& sources, std
     }
 
     m_folder.emplace(options.deviceFolder);
+    if (!m_folder->claim(error))
+        return false;
     if (options.reset && !m_folder->erase(error))
         return false;
     const bool fresh = m_folder->state() == FolderState::Fresh;

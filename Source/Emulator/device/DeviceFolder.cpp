@@ -1,8 +1,36 @@
 // The device folder on the host.
 #include "device/DeviceFolder.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+
+DeviceFolder::~DeviceFolder() {
+    if (m_lock >= 0)
+        ::close(m_lock);
+}
+
+bool DeviceFolder::claim(std::string& error) {
+    std::error_code code;
+    std::filesystem::create_directories(m_folder, code);
+    const int fd = ::open(lockFile().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = "cannot use the device folder " + m_folder.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        error = "the device folder " + m_folder.string() + " is in use by another kvemu";
+        return false;
+    }
+    m_lock = fd;
+    return true;
+}
 
 FolderState DeviceFolder::state() const {
     std::error_code ignored;

@@ -10,6 +10,14 @@ enum class FolderState { Provisioned, Fresh };
 class DeviceFolder {
 public:
     explicit DeviceFolder(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+    ~DeviceFolder();
+    DeviceFolder(const DeviceFolder&) = delete;
+    DeviceFolder& operator=(const DeviceFolder&) = delete;
+
+    // Takes the folder for this process (the folder is created if missing), so that a second
+    // kvemu on the same device is refused instead of both writing its registry. Released
+    // when the object goes. False with a message when the folder is taken or cannot be used.
+    bool claim(std::string& error);
 
     const std::filesystem::path& folder() const { return m_folder; }
     std::filesystem::path root() const { return m_folder / "root"; }
@@ -32,5 +40,7 @@ public:
 
 private:
     std::filesystem::path markFile() const { return m_folder / "provisioned"; }
+    std::filesystem::path lockFile() const { return m_folder / "lock"; }
     std::filesystem::path m_folder;
+    int m_lock = -1;
 };

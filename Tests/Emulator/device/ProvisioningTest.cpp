@@ -164,4 +164,20 @@ TEST(DeviceFolderErase, RemovesOnlyWhatBelongsToTheDevice) {
     std::filesystem::remove_all(folder);
 }
 
+TEST(DeviceFolderClaim, ASecondClaimOnTheSameFolderIsRefusedUntilTheFirstGoes) {
+    auto folder = std::filesystem::temp_directory_path() / "kvemu-claim-test";
+    std::filesystem::remove_all(folder);
+    std::string error;
+    {
+        DeviceFolder first(folder);
+        ASSERT_TRUE(first.claim(error)) << error;
+        DeviceFolder second(folder);
+        EXPECT_FALSE(second.claim(error));
+        EXPECT_NE(error.find("in use by another kvemu"), std::string::npos);
+    }
+    DeviceFolder again(folder);
+    EXPECT_TRUE(again.claim(error)) << error;
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace

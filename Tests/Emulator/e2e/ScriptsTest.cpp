@@ -155,7 +155,7 @@ TEST_F(Scripts, UnusableDeviceFoldersAreReportedAndLeftAsTheyWere) {
     std::ofstream(file("plain-file")) << "x";
     result = run("print-text\n", "--device '" + file("plain-file").string() + "/device'");
     EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(result.errors, HasSubstr("cannot create the device folder"));
+    EXPECT_THAT(result.errors, HasSubstr("cannot use the device folder"));
 }
 
 TEST_F(Scripts, BadCommandLinesExitWithTwo) {
