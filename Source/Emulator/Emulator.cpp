@@ -140,9 +140,9 @@ void Emulator::shellThreadMain(ShellStart& start) {
     device::leaveCurrentThread();
 }
 
-void Emulator::close() {
+bool Emulator::close() {
     if (!m_shellThread.joinable())
-        return;
+        return m_allEnded;
     // The programs first: each top-level window that is not the shell's is asked to close.
     std::vector<HWND> windows;
     EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&windows));
@@ -153,11 +153,13 @@ void Emulator::close() {
             PostMessageW(window, WM_CLOSE, 0, 0);
     }
     settle();
-    if (!device::waitForAllProcesses(kCloseMs))
+    m_allEnded = device::waitForAllProcesses(kCloseMs);
+    if (!m_allEnded)
         m_warnings.push_back("some programs did not end when asked to close");
     withShell([](Shell&) { PostQuitMessage(0); });
     m_shellThread.join();
     device::detachRegistryFile();
+    return m_allEnded;
 }
 
 bool Emulator::settle() {

@@ -34,8 +34,10 @@ public:
     bool open(const Options& options, const ProvisionSources& sources, std::string& error);
     const std::vector<std::string>& warnings() const { return m_warnings; }
 
-    // Closes the programs and stops the shell. Called by the destructor if not before.
-    void close();
+    // Closes the programs and stops the shell. Called by the destructor if not before. False
+    // when some program did not end (its thread still runs: the caller must not tear down
+    // the process's globals under it, and leaves with std::_Exit).
+    bool close();
 
     // Lets every device thread handle what it has queued; false when some thread stays busy
     // (a program that never waits) for ten seconds.
@@ -63,4 +65,5 @@ private:
     std::mutex m_shellMutex;
     Shell* m_shell = nullptr;  // lives on the shell's thread while it runs
     UINT m_lastScanCode = 0;
+    bool m_allEnded = true;
 };

@@ -1,5 +1,6 @@
 // kvemu: the device emulator. Parses the command line (exit 2 on a bad one), sets up the
 // device and runs it in the SDL window or headlessly from a script.
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 
@@ -54,8 +55,13 @@ int main(int argc, char** argv) {
     } else {
         status = runSdlWindow(emulator, options.scale);
     }
-    emulator.close();
+    const bool allEnded = emulator.close();
     for (size_t i = warned; i < emulator.warnings().size(); ++i)
         std::cerr << "kvemu: " << emulator.warnings()[i] << "\n";
+    if (!allEnded) {
+        // A program's thread still runs: leaving without tearing down what it may use.
+        std::cout.flush();
+        std::_Exit(status);
+    }
     return status;
 }
