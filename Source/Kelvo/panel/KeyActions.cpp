@@ -2,6 +2,8 @@
 // modifier latches, layout switches with their history, and the hand-over of function keys.
 #include <windows.h>
 
+#include "calculator/Calculator.h"
+#include "panel/MacroStore.h"
 #include "panel/Macros.h"
 #include "panel/MyPanel.h"
 #include "panel/PanelFunctions.h"
@@ -137,14 +139,12 @@ void CMyPanel::PressKey() {
     } else if (flags & KF_GOTO) {
         SwitchLayout(pressedKey->param & 0xFF);
     } else if (flags & KF_CALC) {
-        if (g_panelFunctions.calcKey)
-            g_panelFunctions.calcKey(*this);
+        CalcKey(*this);
     } else if (flags & KF_TASKS) {
         if (g_panelFunctions.taskKey)
             g_panelFunctions.taskKey(*this);
     } else if (flags & KF_MACRO) {
-        if (g_panelFunctions.macroKey)
-            g_panelFunctions.macroKey(*this);
+        OnMacroKey(*this);
     } else if (flags & KF_LAUNCH) {
         if (g_panelFunctions.specialKey)
             g_panelFunctions.specialKey(*this);
@@ -217,8 +217,8 @@ void CMyPanel::SwitchLayout(int n) {
     }
     if ((entering & LF_TASKS) && g_panelFunctions.refreshTaskList)
         g_panelFunctions.refreshTaskList(*this);
-    if ((entering & LF_MACROS) && recordSlot == -1 && g_panelFunctions.loadMacros)
-        g_panelFunctions.loadMacros();
+    if ((entering & LF_MACROS) && recordSlot == -1)
+        LoadMacros();
     if ((entering & LF_LAUNCHER) && g_panelFunctions.refreshLauncher)
         g_panelFunctions.refreshLauncher(*this);
     if (m_hWnd != nullptr)

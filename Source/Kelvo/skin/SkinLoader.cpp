@@ -6,9 +6,10 @@
 #include <imaging.h>
 #include <objbase.h>
 
+#include "calculator/Calculator.h"
 #include "inputmethod/Settings.h"
+#include "panel/MacroStore.h"
 #include "panel/MyPanel.h"
-#include "panel/PanelFunctions.h"
 #include "skin/EBFFile.h"
 #include "skin/SkinSettings.h"
 
@@ -49,7 +50,17 @@ std::u16string formatMessageText(UINT id, const std::u16string& argument) {
 }
 
 LayoutLoad parseLayoutClass(CEBFFile& file, int n, SkinLayout& layout, KeyRecord** modSlot,
-                            DWORD& pictureSize) {
+                            DWORD& pictureSize, LayoutRejection* why) {
+    LayoutRejection rejection;
+    auto reject = [&](LayoutReject reason) {
+        rejection.reason = reason;
+        if (why != nullptr)
+            *why = rejection;
+        file.EndClass();
+        return LayoutLoad::Rejected;
+    };
+    if (why != nullptr)
+        *why = rejection;
     pictureSize = 0;
     if (!file.BeginClass(layoutClassName(n)))
         return LayoutLoad::Missing;
@@ -57,18 +68,21 @@ LayoutLoad parseLayoutClass(CEBFFile& file, int n, SkinLayout& layout, KeyRecord
     DWORD storedData = 0;
     const bool hasPicture = file.ValueSize(u"P", storedPicture);
     const bool hasData = file.ValueSize(u"D", storedData);
-    if ((hasPicture && storedPicture > kImageCapacity) ||
-        (hasData && storedData > kLayoutDataCapacity)) {
-        file.EndClass();
-        return LayoutLoad::Rejected;
+    if (hasPicture && storedPicture > kImageCapacity) {
+        rejection.storedBytes = storedPicture;
+        return reject(LayoutReject::PictureTooLarge);
+    }
+    if (hasData && storedData > kLayoutDataCapacity) {
+        rejection.storedBytes = storedData;
+        return reject(LayoutReject::DataTooLarge);
     }
     if (hasData) {
         BYTE data[kLayoutDataCapacity];
-        if (file.RawValue(u"D", data, kLayoutDataCapacity) != storedData ||
-            parseLayoutData(data, storedData, layout, modSlot) != LayoutDataResult::Ok) {
-            file.EndClass();
-            return LayoutLoad::Rejected;
-        }
+        if (file.RawValue(u"D", data, kLayoutDataCapacity) != storedData)
+            return reject(LayoutReject::DataUnreadable);
+        rejection.data = parseLayoutData(data, storedData, layout, modSlot);
+        if (rejection.data != LayoutDataResult::Ok)
+            return reject(LayoutReject::BadData);
     } else {
         // No layout data: a layout without keys or alternate.
         layout.clearKeys();
@@ -135,8 +149,7 @@ void reloadSkinSettings(CMyPanel& panel) {
     MeasureScreen();
     panel.scale = scaleForScreen(g_screenWidth);
     LoadSettings();
-    if (g_panelFunctions.loadMacros)
-        g_panelFunctions.loadMacros();
+    LoadMacros();
     readCurrentSkin();
     readSkinsPath();
     panel.skinPath = composeSkinPath();
@@ -147,6 +160,7 @@ void resetSkin(CMyPanel& panel) {
     panel.resetKeyState();
     panel.recordCount = -1;
     panel.recordSlot = -1;
+    ResetCalculator(panel);
     if (panel.skinDC.GetSafeHdc() == nullptr)
         panel.skinDC.CreateCompatibleDC(nullptr);
     MeasureScreen();

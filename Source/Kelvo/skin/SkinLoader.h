@@ -23,11 +23,26 @@ enum class LayoutLoad {
     Rejected,  // its picture or data cannot be held
 };
 
+// Why a layout was rejected, for tools that report it.
+enum class LayoutReject {
+    None,
+    PictureTooLarge,  // "P" holds more than the picture area
+    DataTooLarge,     // "D" holds more than the data area
+    DataUnreadable,   // "D" could not be read whole
+    BadData,          // "D" does not parse (see LayoutRejection::data)
+};
+struct LayoutRejection {
+    LayoutReject reason = LayoutReject::None;
+    LayoutDataResult data = LayoutDataResult::Ok;
+    DWORD storedBytes = 0;  // of the item that is too large
+};
+
 // Parses layout class `n` of the open dimension class into `layout`, its picture into the
 // layout's image area (pictureSize: its bytes, 0 for none); modifier keys go to `modSlot`
-// (entry s - 1 for slot s) when it is given. A rejected layout is left as it was.
+// (entry s - 1 for slot s) when it is given. A rejected layout is left as it was, and `why`
+// (when given) says what was wrong.
 LayoutLoad parseLayoutClass(CEBFFile& file, int n, SkinLayout& layout, KeyRecord** modSlot,
-                            DWORD& pictureSize);
+                            DWORD& pictureSize, LayoutRejection* why = nullptr);
 
 // Decodes `size` bytes of a picture into a bitmap compatible with the screen, drawn through
 // `dc`, and gives it to `layout` (which deletes its old one first). A picture wider than

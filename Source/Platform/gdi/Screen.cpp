@@ -1,10 +1,9 @@
 // The device's screen: its surface, size and dots per inch, copies and PNG screenshots for
 // front ends and tests, and the screen DCs of GetDC(NULL).
-#include <png.h>
-
 #include <cstdio>
 #include <system_error>
 
+#include <device/PngEncoder.h>
 #include <device/Screen.h>
 
 #include "gdi/DcAccess.h"
@@ -29,59 +28,16 @@ ScreenState& screen() {
     return *state;
 }
 
-struct PngFile {
-    FILE* file = nullptr;
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    ~PngFile() {
-        if (png != nullptr) {
-            png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
-        }
-        if (file != nullptr) {
-            std::fclose(file);
-        }
-    }
-};
-
 bool writePng(const std::filesystem::path& path, const device::ScreenImage& image) {
-    PngFile out;
-    out.file = std::fopen(path.c_str(), "wb");
-    if (out.file == nullptr) {
+    std::vector<uint8_t> png;
+    if (!device::encodePng(image.width, image.height, image.pixels, device::PngColours::Rgb, png))
         return false;
-    }
-    out.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (out.png == nullptr) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
         return false;
-    }
-    out.info = png_create_info_struct(out.png);
-    if (out.info == nullptr) {
-        return false;
-    }
-    std::vector<png_byte> row(static_cast<size_t>(image.width) * 3);
-    if (setjmp(png_jmpbuf(out.png))) {
-        return false;
-    }
-    png_init_io(out.png, out.file);
-    png_set_IHDR(out.png, out.info, static_cast<png_uint_32>(image.width),
-                 static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(out.png, out.info);
-    for (int y = 0; y < image.height; ++y) {
-        const uint32_t* src = image.pixels.data() + static_cast<size_t>(y) * image.width;
-        for (int x = 0; x < image.width; ++x) {
-            row[x * 3] = static_cast<png_byte>(src[x] >> 16);
-            row[x * 3 + 1] = static_cast<png_byte>(src[x] >> 8);
-            row[x * 3 + 2] = static_cast<png_byte>(src[x]);
-        }
-        png_write_row(out.png, row.data());
-    }
-    png_write_end(out.png, out.info);
-    if (std::fflush(out.file) != 0) {
-        return false;
-    }
-    int closed = std::fclose(out.file);
-    out.file = nullptr;
-    return closed == 0;
+    bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+    written = std::fflush(file) == 0 && written;
+    return std::fclose(file) == 0 && written;
 }
 
 }  // namespace

@@ -91,6 +91,15 @@ std::pair<std::u16string, std::u16string> splitCommandLine(std::u16string_view l
                          : std::u16string(rest.substr(argsStart))};
 }
 
+std::u16string decimal(DWORD value) {
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    return digits;
+}
+
 const ProgramEntry* findProgram(ProcessTable& table, std::u16string_view application) {
     std::u16string name(deviceFileNameOf(application));
     auto found = table.programs.find(folded(name));
@@ -122,6 +131,8 @@ void runProcess(std::shared_ptr<Process> process, std::shared_ptr<Thread> thread
     commandLine.push_back(0);
     DWORD exitCode = entry ? static_cast<DWORD>(entry(instance, nullptr, commandLine.data(), 1))
                            : static_cast<DWORD>(ERROR_BAD_FORMAT);
+    std::u16string started = arguments.empty() ? program.name : program.name + u" " + arguments;
+    device::logEvent(u"exit", started + u", code " + decimal(exitCode));
     std::vector<std::function<void(DWORD)>> hooks;
     {
         auto& table = processTable();
@@ -185,6 +196,11 @@ void registerProgramLibrary(std::u16string_view name, std::u16string_view librar
     std::lock_guard lock(table.mutex);
     table.programs[platform::folded(name)] = {std::u16string(name), nullptr,
                                               std::u16string(libraryDevicePath)};
+}
+
+std::u16string processImagePath(DWORD processId) {
+    auto process = platform::findProcess(processId);
+    return process ? process->imagePath : std::u16string();
 }
 
 bool waitForAllProcesses(unsigned timeoutMs) {

@@ -201,4 +201,17 @@ void advanceClock(uint64_t ms) {
     }
 }
 
+bool waitForOtherThreadsIdle(unsigned realTimeoutMs) {
+    auto& state = schedulerState();
+    std::unique_lock lock(state.mutex);
+    auto othersIdle = [&] {
+        const int others = state.enrolledThreads - (platform::t_enrolment.enrolled ? 1 : 0);
+        return static_cast<int>(state.waits.size()) >= others && !state.anyWaitReadyLocked() &&
+               state.nextDeadlineLocked() > state.now();
+    };
+    return state.changed.wait_until(
+        lock, std::chrono::steady_clock::now() + std::chrono::milliseconds(realTimeoutMs),
+        othersIdle);
+}
+
 }  // namespace device

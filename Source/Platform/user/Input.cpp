@@ -131,7 +131,7 @@ bool device::stylusUp(int x, int y) {
     return injectStylus(Stylus::Up, x, y);
 }
 
-bool device::keyDown(UINT vk) {
+bool device::keyDown(UINT vk, UINT scanCode, LPARAM extraBits) {
     vk &= 0xFF;
     bool wasDown = false;
     {
@@ -142,22 +142,24 @@ bool device::keyDown(UINT vk) {
             s.keyToggled[vk] ^= 1;
         s.keyDown[vk] = 1;
     }
-    LPARAM lParam = 1 | (wasDown ? (1L << 30) : 0);
+    LPARAM lParam = 1 | static_cast<LPARAM>((scanCode & 0xFF) << 16) | (wasDown ? (1L << 30) : 0) |
+                    (extraBits & kKeyNoCharacter);
     return injectKey(WM_KEYDOWN, vk, lParam);
 }
 
-bool device::keyUp(UINT vk) {
+bool device::keyUp(UINT vk, UINT scanCode) {
     vk &= 0xFF;
     {
         Lock lock = lockState();
         state().keyDown[vk] = 0;
     }
-    LPARAM lParam = static_cast<LPARAM>(static_cast<DWORD>(1 | (1u << 30) | (1u << 31)));
+    LPARAM lParam = static_cast<LPARAM>(
+        static_cast<DWORD>(1 | ((scanCode & 0xFF) << 16) | (1u << 30) | (1u << 31)));
     return injectKey(WM_KEYUP, vk, lParam);
 }
 
-bool device::typeChar(WCHAR ch) {
-    return injectKey(WM_CHAR, ch, 1);
+bool device::typeChar(WCHAR ch, LPARAM lParam) {
+    return injectKey(WM_CHAR, ch, lParam);
 }
 
 HWND device::foregroundFocusWindow() {

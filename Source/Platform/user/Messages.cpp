@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "device/Clock.h"
+#include "device/Input.h"
 #include "user/Internal.h"
 #include "user/UserState.h"
 #include "winbase.h"
@@ -440,7 +441,7 @@ BOOL WaitMessage() {
 }
 
 BOOL TranslateMessage(const MSG* msg) {
-    if (!msg || msg->message != WM_KEYDOWN)
+    if (!msg || msg->message != WM_KEYDOWN || (msg->lParam & device::kKeyNoCharacter))
         return FALSE;
     Lock lock = lockState();
     ThreadQueue& s = currentQueue();

@@ -1,5 +1,5 @@
 // Skins written by the tests themselves, so that each test states the keys it relies on:
-// key rows, layout data blocks, pictures, and whole skin files written with CEBFFile.
+// key rows, layout data blocks, pictures, and whole skin files written by the skin writer.
 #pragma once
 
 #include <windows.h>
@@ -10,15 +10,11 @@
 #include <vector>
 
 #include "skin/EBFFile.h"
+#include "skin/SkinWriter.h"
 
 namespace skintest {
 
-struct Key {
-    WORD flags = 0;
-    WORD param = 0;
-    BYTE vk = 0;
-    RECT rect{};
-};
+using Key = SkinKeyEntry;
 
 // A character key: KF_OUTPUT with `ch` and `vk`.
 inline Key charKey(WCHAR ch, BYTE vk, RECT rect) {
@@ -48,28 +44,27 @@ inline void put32(std::string& out, uint32_t v) {
     put16(out, v >> 16);
 }
 
+inline SkinLayoutEntry layoutEntry(const Layout& layout) {
+    SkinLayoutEntry entry;
+    entry.flags = layout.flags;
+    entry.alt = layout.alt;
+    entry.down = {layout.downRow, layout.downCol};
+    entry.right = {layout.rightRow, layout.rightCol};
+    entry.left = {layout.leftRow, layout.leftCol};
+    entry.rows = layout.rows;
+    entry.width = layout.width;
+    entry.height = layout.height;
+    return entry;
+}
+
+inline std::vector<BYTE> bytesOf(const std::string& text) {
+    return std::vector<BYTE>(text.begin(), text.end());
+}
+
 // The "D" block of a layout, as a skin file stores it.
 inline std::string layoutData(const Layout& layout) {
-    std::string d;
-    put16(d, layout.flags);
-    d.push_back(static_cast<char>(layout.alt));
-    for (int32_t v : {layout.downRow, layout.downCol, layout.rightRow, layout.rightCol,
-                      layout.leftRow, layout.leftCol})
-        put32(d, static_cast<uint32_t>(v));
-    put32(d, static_cast<uint32_t>(layout.rows.size()));
-    for (const auto& row : layout.rows) {
-        put32(d, static_cast<uint32_t>(row.size()));
-        for (const Key& key : row) {
-            put16(d, key.flags);
-            put16(d, key.param);
-            d.push_back(static_cast<char>(key.vk));
-            for (LONG v : {key.rect.left, key.rect.top, key.rect.right, key.rect.bottom})
-                put32(d, static_cast<uint32_t>(v));
-        }
-    }
-    put32(d, static_cast<uint32_t>(layout.width));
-    put32(d, static_cast<uint32_t>(layout.height));
-    return d;
+    std::vector<BYTE> d = encodeLayoutData(layoutEntry(layout));
+    return std::string(d.begin(), d.end());
 }
 
 // An 8-bit BMP file of one colour (0x00RRGGBB): small enough for a layout's picture area.
@@ -109,33 +104,24 @@ struct Skin {
 };
 
 inline bool writeSkin(const std::u16string& path, const Skin& skin) {
-    CEBFFile file(u"KELVO_SKIN");
-    if (!file.OpenWrite(path))
-        return false;
-    DWORD tc = skin.textColor, hc = skin.frameColor;
-    file.Value(u"TC", tc);
-    file.Value(u"HC", hc);
-    std::u16string help = skin.helpFile;
-    file.StringValue(u"HFN", help);
+    SkinFileContents contents;
+    contents.textColor = skin.textColor;
+    contents.frameColor = skin.frameColor;
+    contents.helpFile = skin.helpFile;
     for (const auto& [name, layouts] : skin.classes) {
-        file.BeginClass(name);
-        for (size_t i = 0; i < layouts.size(); ++i) {
-            std::string number = std::to_string(i);
-            file.BeginClass(std::u16string(number.begin(), number.end()));
-            const Layout& layout = layouts[i];
+        std::vector<SkinLayoutItems> items;
+        for (const Layout& layout : layouts) {
+            SkinLayoutItems item;
             if (!layout.picture.empty())
-                file.RawValue(u"P", static_cast<DWORD>(layout.picture.size()),
-                              const_cast<char*>(layout.picture.data()));
-            if (layout.withData) {
-                std::string d =
-                    layout.dataOverride.empty() ? layoutData(layout) : layout.dataOverride;
-                file.RawValue(u"D", static_cast<DWORD>(d.size()), d.data());
-            }
-            file.EndClass();
+                item.picture = bytesOf(layout.picture);
+            if (layout.withData)
+                item.data =
+                    bytesOf(layout.dataOverride.empty() ? layoutData(layout) : layout.dataOverride);
+            items.push_back(std::move(item));
         }
-        file.EndClass();
+        contents.classes.emplace_back(name, std::move(items));
     }
-    return file.Close();
+    return writeSkinFile(path, contents);
 }
 
 }  // namespace skintest

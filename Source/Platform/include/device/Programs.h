@@ -18,6 +18,13 @@ void registerProgram(std::u16string_view name, WinMainProc entry);
 // runs it loads its own copy, with its own globals and resources.
 void registerProgramLibrary(std::u16string_view name, std::u16string_view libraryDevicePath);
 
+// The program file a process runs ("\Windows\Notes.exe"; the shell is
+// "\Windows\explorer.exe"), or empty for an unknown process id.
+std::u16string processImagePath(DWORD processId);
+
+// Every process logs kind "process" with its program and arguments when it starts, and kind
+// "exit" with the same text and ", code N" when its WinMain returns.
+
 // Waits (in real time, at most `timeoutMs`) until every process started so far has ended.
 bool waitForAllProcesses(unsigned timeoutMs);
 

@@ -38,4 +38,10 @@ bool waitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& 
 void enrolCurrentThread();
 void leaveCurrentThread();
 
+// Blocks the calling thread until every other device thread waits with nothing ready to wake
+// it and no deadline reached (each has handled what was queued for it), or until
+// `realTimeoutMs` of real time pass (false then). The caller does not count as waiting, so an
+// enrolled caller keeps the virtual clock where it is.
+bool waitForOtherThreadsIdle(unsigned realTimeoutMs);
+
 }  // namespace device

@@ -1,0 +1,207 @@
+// One running device.
+#include "Emulator.h"
+
+#include <device/Clock.h>
+#include <device/Display.h>
+#include <device/EventLog.h>
+#include <device/FileSystem.h>
+#include <device/Input.h>
+#include <device/Programs.h>
+#include <device/RegistryFile.h>
+#include <device/Scheduler.h>
+#include <device/Screen.h>
+#include <objbase.h>
+#include <windows.h>
+
+#include <future>
+
+#include "frontend/HardwareKeys.h"
+#include "programs/DevicePrograms.h"
+#include "shell/Shell.h"
+
+namespace {
+
+// How long the device may take to become idle, to start, or to close its programs (real time).
+constexpr unsigned kSettleMs = 10000;
+constexpr unsigned kCloseMs = 5000;
+
+BOOL CALLBACK collectTopLevel(HWND window, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+ProvisionSources builtProvisionSources() {
+    ProvisionSources sources;
+    sources.kelvoLibrary = KVEMU_KELVO_LIBRARY;
+    sources.skinFile = std::filesystem::path(KVEMU_SKIN_FOLDER) / "Kelvo.ksk";
+    sources.skinHelpFile = std::filesystem::path(KVEMU_SKIN_FOLDER) / "Kelvo.htm";
+    return sources;
+}
+
+struct Emulator::ShellStart {
+    std::promise<std::string> result;  // empty: started
+};
+
+Emulator::Emulator() = default;
+
+Emulator::~Emulator() {
+    close();
+}
+
+bool Emulator::open(const Options& options, const ProvisionSources& sources, std::string& error) {
+    device::enrolCurrentThread();
+    if (options.clock == ClockKind::Virtual)
+        device::useVirtualClock(0);
+    else
+        device::useRealClock();
+    if (!device::setScreenSize(options.screenWidth, options.screenHeight)) {
+        error = "the screen size is not possible";
+        return false;
+    }
+
+    m_folder.emplace(options.deviceFolder);
+    if (!m_folder->claim(error))
+        return false;
+    if (options.reset && !m_folder->erase(error))
+        return false;
+    const bool fresh = m_folder->state() == FolderState::Fresh;
+    if (fresh && !options.reset && std::filesystem::exists(m_folder->registryFile())) {
+        // A folder whose provisioning was cut short starts again from nothing.
+        if (!m_folder->erase(error))
+            return false;
+    }
+    if (!m_folder->create(error))
+        return false;
+    device::setDeviceRoot(m_folder->root());
+    device::appendEventLogTo(options.logFile.empty() ? m_folder->eventLogFile() : options.logFile);
+    if (auto attached = device::attachRegistryFile(m_folder->registryFile()); !attached) {
+        error = "the device's registry cannot be used: " + attached.message;
+        return false;
+    }
+    if (fresh) {
+        ProvisionResult provisioned = provisionDevice(sources);
+        for (auto& warning : provisioned.warnings)
+            m_warnings.push_back(warning);
+        if (!provisioned.ok) {
+            error = "provisioning the device folder failed: " + provisioned.error;
+            return false;
+        }
+        if (!m_folder->markProvisioned(error))
+            return false;
+    }
+    registerDevicePrograms();
+
+    ShellStart start;
+    auto started = start.result.get_future();
+    m_shellThread = std::thread([this, &start] { shellThreadMain(start); });
+    std::string failure = started.get();
+    if (!failure.empty()) {
+        m_shellThread.join();
+        error = failure;
+        return false;
+    }
+    if (!startStartupProgram())
+        m_warnings.push_back("cannot start Notes");
+    if (!settle())
+        m_warnings.push_back("the device did not settle after starting");
+    return true;
+}
+
+void Emulator::shellThreadMain(ShellStart& start) {
+    device::enrolCurrentThread();
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    {
+        Shell shell;
+        std::string error, warning;
+        if (!shell.start(error, warning)) {
+            start.result.set_value(error.empty() ? "the shell did not start" : error);
+        } else {
+            if (!warning.empty())
+                m_warnings.push_back(warning);
+            {
+                std::lock_guard lock(m_shellMutex);
+                m_shell = &shell;
+            }
+            start.result.set_value(std::string());
+            MSG msg{};
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                if (platform::preTranslateMessage(msg))
+                    continue;
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            std::lock_guard lock(m_shellMutex);
+            m_shell = nullptr;
+        }
+    }
+    CoUninitialize();
+    device::leaveCurrentThread();
+}
+
+void Emulator::close() {
+    if (!m_shellThread.joinable())
+        return;
+    // The programs first: each top-level window that is not the shell's is asked to close.
+    std::vector<HWND> windows;
+    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&windows));
+    DWORD shellThread = 0;
+    withShell([&](Shell&) { shellThread = GetCurrentThreadId(); });
+    for (HWND window : windows) {
+        if (GetWindowThreadProcessId(window, nullptr) != shellThread)
+            PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    settle();
+    if (!device::waitForAllProcesses(kCloseMs))
+        m_warnings.push_back("some programs did not end when asked to close");
+    withShell([](Shell&) { PostQuitMessage(0); });
+    m_shellThread.join();
+    device::detachRegistryFile();
+}
+
+bool Emulator::settle() {
+    return device::waitForOtherThreadsIdle(kSettleMs);
+}
+
+void Emulator::withShell(const std::function<void(Shell&)>& work) {
+    Shell* shell = nullptr;
+    {
+        std::lock_guard lock(m_shellMutex);
+        shell = m_shell;
+    }
+    if (shell == nullptr)
+        return;
+    shell->call([&] { work(*shell); });
+}
+
+void Emulator::hardwareKey(UINT vk, KeyTransition transition) {
+    const UINT scan = scanCodeOf(vk);
+    if (transition == KeyTransition::Down) {
+        m_lastScanCode = scan;
+        device::keyDown(vk, scan, keyMakesOwnCharacter(vk) ? 0 : device::kKeyNoCharacter);
+    } else {
+        device::keyUp(vk, scan);
+    }
+}
+
+void Emulator::hardwareText(std::u16string_view text) {
+    const LPARAM lParam = 1 | static_cast<LPARAM>(m_lastScanCode << 16);
+    for (char16_t ch : text)
+        device::typeChar(ch, lParam);
+}
+
+void Emulator::rotate() {
+    withShell([](Shell& shell) { shell.rotate(); });
+}
+
+void Emulator::toggleInputPanel() {
+    withShell([](Shell& shell) { shell.toggleInputPanel(); });
+}
+
+std::filesystem::path Emulator::saveScreenshot() {
+    withShell([](Shell& shell) { shell.refreshBars(); });
+    settle();
+    std::filesystem::path path = m_folder->nextScreenshot();
+    return device::saveScreenPng(path) ? path : std::filesystem::path();
+}

@@ -1,0 +1,66 @@
+// One running device: the screen, the device folder (provisioned on first use), the clock, the
+// built-in programs and the shell on a thread of its own. It is what the front ends drive
+// (FrontEndControls) and what the headless runner scripts.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Options.h"
+#include "device/DeviceFolder.h"
+#include "device/Provisioning.h"
+#include "frontend/FrontEndControls.h"
+
+class Shell;
+
+// Where a device gets the keyboard library and the default skin it is provisioned with.
+ProvisionSources builtProvisionSources();
+
+class Emulator : public FrontEndControls {
+public:
+    Emulator();
+    ~Emulator() override;
+    Emulator(const Emulator&) = delete;
+    Emulator& operator=(const Emulator&) = delete;
+
+    // Sets up the device and starts the shell. False with a message on failure; warnings
+    // (a missing skin, no keyboard) are collected and the device runs.
+    bool open(const Options& options, const ProvisionSources& sources, std::string& error);
+    const std::vector<std::string>& warnings() const { return m_warnings; }
+
+    // Closes the programs and stops the shell. Called by the destructor if not before.
+    void close();
+
+    // Lets every device thread handle what it has queued; false when some thread stays busy
+    // (a program that never waits) for ten seconds.
+    bool settle();
+
+    // Runs `work` on the shell's thread (with the shell) and waits for it.
+    void withShell(const std::function<void(Shell&)>& work);
+
+    const DeviceFolder& folder() const { return *m_folder; }
+
+    // FrontEndControls.
+    void hardwareKey(UINT vk, KeyTransition transition) override;
+    void hardwareText(std::u16string_view text) override;
+    void rotate() override;
+    void toggleInputPanel() override;
+    std::filesystem::path saveScreenshot() override;
+
+private:
+    struct ShellStart;
+    void shellThreadMain(ShellStart& start);
+
+    std::optional<DeviceFolder> m_folder;
+    std::vector<std::string> m_warnings;
+    std::thread m_shellThread;
+    std::mutex m_shellMutex;
+    Shell* m_shell = nullptr;  // lives on the shell's thread while it runs
+    UINT m_lastScanCode = 0;
+};
