@@ -93,6 +93,12 @@ void NotesLayout::apply(const NotesText& text, const TextChange& change) {
     }
     m_paras.insert(m_paras.begin() + change.first, std::make_move_iterator(fresh.begin()),
                    std::make_move_iterator(fresh.end()));
+    // Empty paragraphs right after the edit take their direction from the edited text.
+    for (size_t i = static_cast<size_t>(change.first + change.inserted);
+         i < m_paras.size() && text.paragraph(static_cast<int>(i)).empty(); ++i) {
+        if (m_paras[i].bidi->baseLevel != base)
+            m_paras[i] = layOut(std::u16string(), base);
+    }
     renumber();
 }
 
@@ -127,6 +133,16 @@ int after(const CBidiPara& b, int i) {
     while (i + 1 < b.length && b.logToVis[i + 1] == b.logToVis[i])
         ++i;
     return i + 1;
+}
+
+// A caret offset never splits a surrogate pair; one that would stands before the pair. (The
+// layout gives each half a glyph slot of its own, so a line may even break between them.)
+int outsidePair(const CBidiPara& b, int k) {
+    if (k > 0 && k < b.length && b.text[k - 1] >= 0xD800 && b.text[k - 1] <= 0xDBFF &&
+        b.text[k] >= 0xDC00 && b.text[k] <= 0xDFFF) {
+        return k - 1;
+    }
+    return k;
 }
 
 }  // namespace
@@ -196,7 +212,7 @@ TextPosition NotesLayout::positionAt(int line, int x) const {
             best = c;
         }
     }
-    return TextPosition{paraIndex, offsetAtColumn(p, li, best)};
+    return TextPosition{paraIndex, outsidePair(*p.bidi, offsetAtColumn(p, li, best))};
 }
 
 TextPosition NotesLayout::lineStart(TextPosition position) const {
@@ -207,7 +223,7 @@ TextPosition NotesLayout::lineStart(TextPosition position) const {
     const int first = li == 0 ? 0 : p.bidi->LineFirstChar(li);
     if (first < 0 || first == CBidiPara::EMPTY_LINE)
         return TextPosition{paraIndex, 0};
-    return TextPosition{paraIndex, first};
+    return TextPosition{paraIndex, outsidePair(*p.bidi, first)};
 }
 
 TextPosition NotesLayout::lineEnd(TextPosition position) const {
@@ -222,7 +238,7 @@ TextPosition NotesLayout::lineEnd(TextPosition position) const {
     if (last < 0)
         return TextPosition{paraIndex, b.length};
     const int end = b.text[last] == u' ' ? last : last + 1;
-    return TextPosition{paraIndex, end};
+    return TextPosition{paraIndex, outsidePair(b, end)};
 }
 
 bool NotesLayout::rightToLeft(int para) const {

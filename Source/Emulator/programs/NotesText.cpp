@@ -104,6 +104,9 @@ EditResult NotesText::insertChar(char16_t ch, TextChange* change) {
         return EditResult::Refused;
     p.insert(p.begin() + m_caret.offset, ch);
     ++m_caret.offset;
+    // A high surrogate typed before a lone low one completes a pair: the caret goes past it.
+    if (insidePair(p, m_caret.offset))
+        ++m_caret.offset;
     report(change, m_caret.para, 1, 1);
     return EditResult::Changed;
 }
@@ -125,7 +128,8 @@ EditResult NotesText::backspace(TextChange* change) {
         if (insidePair(p, from))
             --from;
         p.erase(static_cast<size_t>(from), static_cast<size_t>(m_caret.offset - from));
-        m_caret.offset = from;
+        // Removing what stood between two lone halves makes them a pair: stand before it.
+        m_caret = clamp(TextPosition{m_caret.para, from});
         report(change, m_caret.para, 1, 1);
         return EditResult::Changed;
     }
@@ -138,7 +142,7 @@ EditResult NotesText::backspace(TextChange* change) {
     previous += p;
     m_paras.erase(m_paras.begin() + m_caret.para);
     report(change, m_caret.para - 1, 2, 1);
-    m_caret = TextPosition{m_caret.para - 1, joinAt};
+    m_caret = clamp(TextPosition{m_caret.para - 1, joinAt});
     return EditResult::Changed;
 }
 
@@ -150,6 +154,7 @@ EditResult NotesText::deleteForward(TextChange* change) {
         if (insidePair(p, to))
             ++to;
         p.erase(static_cast<size_t>(m_caret.offset), static_cast<size_t>(to - m_caret.offset));
+        m_caret = clamp(m_caret);
         report(change, m_caret.para, 1, 1);
         return EditResult::Changed;
     }
@@ -160,6 +165,7 @@ EditResult NotesText::deleteForward(TextChange* change) {
         return EditResult::Refused;
     p += next;
     m_paras.erase(m_paras.begin() + m_caret.para + 1);
+    m_caret = clamp(m_caret);
     report(change, m_caret.para, 2, 1);
     return EditResult::Changed;
 }

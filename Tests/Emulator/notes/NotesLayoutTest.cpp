@@ -206,6 +206,14 @@ TEST(NotesLayout, RelayingOutEditedParagraphsMatchesAFullLayout) {
     incremental.apply(t, change);
     check("joined down");
 
+    // Farsi typed before Latin turns the paragraph right to left, and the empty one below it.
+    t.setText(u"abc\r\n");
+    incremental.rebuild(t);
+    t.setCaret(TextPosition{0, 0});
+    type(u"\u0633");
+    check("an empty paragraph follows the one above");
+    EXPECT_TRUE(incremental.rightToLeft(1));
+
     // A change that does not fit the layout's paragraphs is taken as a new text.
     incremental.apply(t, TextChange{5, 3, 1});
     check("inconsistent change");

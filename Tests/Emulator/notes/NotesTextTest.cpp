@@ -132,6 +132,22 @@ TEST(NotesText, SurrogatePairsAreOneCharacterToTheCaretAndTheEdits) {
     t.setCaret(TextPosition{0, 1});
     ASSERT_EQ(t.deleteForward(), EditResult::Changed);
     EXPECT_EQ(t.text(), u"ab");
+
+    // Lone halves that an edit brings together: the caret never ends up between them.
+    const char16_t high = 0xD83D;
+    const char16_t low = 0xDE00;
+    t.setText(std::u16string{u'x', low});
+    t.setCaret(TextPosition{0, 1});
+    ASSERT_EQ(t.insertChar(high), EditResult::Changed);
+    EXPECT_EQ(t.caret(), (TextPosition{0, 3}));
+    t.setText(std::u16string{high, u'-', low});
+    t.setCaret(TextPosition{0, 2});
+    ASSERT_EQ(t.backspace(), EditResult::Changed);
+    EXPECT_EQ(t.caret(), (TextPosition{0, 0}));
+    t.setText(std::u16string{high, u'\r', u'\n', low});
+    t.setCaret(TextPosition{0, 1});
+    ASSERT_EQ(t.deleteForward(), EditResult::Changed);  // joins the paragraphs into a pair
+    EXPECT_EQ(t.caret(), (TextPosition{0, 0}));
 }
 
 TEST(NotesText, PositionsStepAcrossParagraphsAndStopAtTheEnds) {
