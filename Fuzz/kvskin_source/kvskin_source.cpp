@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr uint64_t kDrawingBudget = 4'000'000;  // pixels over every layout of every class
+constexpr uint64_t kDrawingBudget = 500'000;  // pixels over every layout of every class
 
 // An empty folder: pictures the input names are looked for there and not found.
 struct SourceFolder {

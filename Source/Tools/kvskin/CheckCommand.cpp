@@ -147,7 +147,7 @@ private:
             add(n, -1, -1, "a calculator layout needs its display as the key at row 0 col 0");
         for (int r = 0; r < layout.rowCount; ++r) {
             for (int k = 0; k < layout.rowKeyCount[r]; ++k)
-                checkKey(layout, layout.keys[r][k], n, count, helpFileNamed);
+                checkKey(*loaded.layout, loaded.layout->keys[r][k], n, count, helpFileNamed);
         }
     }
 
@@ -176,22 +176,32 @@ private:
         target.setBitmap(nullptr);
     }
 
-    void checkKey(const SkinLayout& layout, const KeyRecord& key, int n, int count,
-                  bool helpFileNamed) {
+    void checkKey(SkinLayout& layout, const KeyRecord& key, int n, int count, bool helpFileNamed) {
         const int r = key.row;
         const int k = key.col;
         auto problem = [&](const std::string& what) { add(n, r, k, what); };
         const RECT& rect = key.rect;
-        if (rect.left >= rect.right || rect.top >= rect.bottom)
-            problem("its rectangle (" + std::to_string(rect.left) + ", " +
-                    std::to_string(rect.top) + ", " + std::to_string(rect.right) + ", " +
-                    std::to_string(rect.bottom) + ") is empty");
-        else if (rect.left < 0 || rect.top < 0 || rect.right > layout.width ||
-                 rect.bottom > layout.height)
-            problem("its rectangle (" + std::to_string(rect.left) + ", " +
-                    std::to_string(rect.top) + ", " + std::to_string(rect.right) + ", " +
-                    std::to_string(rect.bottom) + ") reaches outside the " +
+        const std::string shown = "(" + std::to_string(rect.left) + ", " +
+                                  std::to_string(rect.top) + ", " + std::to_string(rect.right) +
+                                  ", " + std::to_string(rect.bottom) + ")";
+        if (rect.left >= rect.right || rect.top >= rect.bottom) {
+            problem("its rectangle " + shown + " is empty");
+        } else if (rect.left < 0 || rect.top < 0 || rect.right > layout.width ||
+                   rect.bottom > layout.height) {
+            problem("its rectangle " + shown + " reaches outside the " +
                     std::to_string(layout.width) + "x" + std::to_string(layout.height) + " layout");
+        } else {
+            // The hit test looks at rows top to bottom and keys left to right; a key out of
+            // that order loses its place to another one.
+            const KeyRecord* hit =
+                layout.keyAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+            if (hit != &key)
+                problem(hit == nullptr
+                            ? std::string("the hit test finds no key at its centre")
+                            : "the hit test gives its centre to row " + std::to_string(hit->row) +
+                                  " col " + std::to_string(hit->col) +
+                                  " (rows run top to bottom, keys left to right)");
+        }
         const int slot = key.slot();
         const WORD kind = key.flags & KF_KIND_MASK;
         if (slot > kModifierSlots)

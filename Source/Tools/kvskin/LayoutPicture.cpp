@@ -189,7 +189,8 @@ std::vector<uint32_t> drawLayoutPicture(const CompiledLayout& layout, const Them
             const bool withHint = !look.hint.empty() && faceHeight >= 28;
             // Words stay at a reading size on tall keys; single symbols may grow larger.
             const int largest = (look.label.size() > 1 ? kLargestWord : kLargestSymbol) * scale;
-            const int start = std::clamp(faceHeight * (withHint ? 52 : 64) / 100, kSmallestLabel,
+            const int share = withHint ? 52 : look.label.size() == 1 ? 74 : 64;
+            const int start = std::clamp(faceHeight * share / 100, kSmallestLabel,
                                          std::max(kSmallestLabel, largest));
             Weight weight = Weight::Bold;
             const std::u16string label = visualLabel(dc, look.label, weight);

@@ -61,18 +61,21 @@ int renderCommand(const std::filesystem::path& skinFile, ScreenSize screen, int 
         return 1;
     }
     DecodeContext context;
-    if (!decodeLayoutPicture(loaded, context.dc())) {
+    const std::optional<SIZE> size = decodeLayoutPicture(loaded, context.dc());
+    if (!size) {
         std::fprintf(err, "kvskin: the picture of %s layout %d does not decode\n",
                      className.c_str(), n);
         return 1;
     }
     const SkinLayout& layout = *loaded.layout;
-    BITMAP info{};
-    GetObjectW(layout.bitmap, sizeof info, &info);
-    Canvas canvas(info.bmWidth, info.bmHeight);
+    Canvas canvas(size->cx, size->cy);
+    if (!canvas.valid()) {
+        std::fprintf(err, "kvskin: no room to render %s layout %d\n", className.c_str(), n);
+        return 1;
+    }
     HDC source = CreateCompatibleDC(nullptr);
     HGDIOBJ previous = SelectObject(source, layout.bitmap);
-    BitBlt(canvas.dc(), 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    BitBlt(canvas.dc(), 0, 0, size->cx, size->cy, source, 0, 0, SRCCOPY);
     SelectObject(source, previous);
     DeleteDC(source);
     if (outlines == KeyOutlines::Shown)

@@ -225,6 +225,28 @@ TEST_P(DefaultSkin, TheFacesCarryEveryFunction) {
     EXPECT_TRUE(recordKey);
 }
 
+TEST_P(DefaultSkin, TheHelpFileHasASectionForEveryHelpKey) {
+    std::ifstream in(KELVO_DEFAULT_HELP, std::ios::binary);
+    ASSERT_TRUE(in) << KELVO_DEFAULT_HELP;
+    const std::string help(std::istreambuf_iterator<char>(in), {});
+    std::set<int> topics;
+    for (int n = 0; n < kLayoutCount; ++n) {
+        ASSERT_TRUE(loadLayout(*panel, n));
+        const SkinLayout& layout = *panel->layout;
+        for (int r = 0; r < layout.rowCount; ++r)
+            for (int k = 0; k < layout.rowKeyCount[r]; ++k)
+                if ((layout.keys[r][k].flags & KF_LAUNCH) && layout.keys[r][k].vk == 5)
+                    topics.insert(layout.keys[r][k].param);
+    }
+    EXPECT_EQ(topics, (std::set<int>{0, 1, 2, 3, 7}));
+    for (int topic : topics) {
+        const std::string anchor = topic == 0
+                                       ? "<a name=\"Main_Contents\">"
+                                       : "<a name=\"BUTTON_TOPIC" + std::to_string(topic) + "\">";
+        EXPECT_NE(help.find(anchor), std::string::npos) << anchor;
+    }
+}
+
 TEST_P(DefaultSkin, TypesFarsiLettersTheHalfSpaceAndTheCurrencyWord) {
     tap(character(0x0628));
     EXPECT_EQ(calls(), charPair(0x46, 0x0628));

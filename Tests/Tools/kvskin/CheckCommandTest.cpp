@@ -55,6 +55,8 @@ TEST_F(KvskinCheck, TheDefaultSkinPassesForEveryClassAndScreen) {
 
 TEST_F(KvskinCheck, BrokenKeysAreReportedWithTheirRowAndColumn) {
     Layout broken = plainLayout();
+    broken.rows[0][0].rect.bottom = 40;
+    broken.rows[0][1].rect.bottom = 40;
     broken.downRow = 0;
     broken.downCol = 5;  // no such key
     broken.rows.push_back({
@@ -71,6 +73,7 @@ TEST_F(KvskinCheck, BrokenKeysAreReportedWithTheirRowAndColumn) {
         Key{KF_LAUNCH, 0, 6, {200, 40, 220, 80}},             // col 10: action 6
         Key{KF_LAUNCH, 3, 5, {220, 40, 250, 80}},             // col 11: help, no HFN; too wide
         Key{KF_OUTPUT, u'x', 0, {30, 50, 30, 60}},            // col 12: empty rectangle
+        Key{KF_OUTPUT, u'y', 0, {0, 40, 10, 80}},             // col 13: behind col 0
     });
     skintest::Skin skin;
     skin.classes[u"P"] = {plainLayout(), broken};
@@ -92,6 +95,8 @@ TEST_F(KvskinCheck, BrokenKeysAreReportedWithTheirRowAndColumn) {
         "layout",
         "P layout 1 row 1 col 11: a help key, but the skin names no help file (\"HFN\")",
         "P layout 1 row 1 col 12: its rectangle (30, 50, 30, 60) is empty",
+        "P layout 1 row 1 col 13: the hit test gives its centre to row 1 col 0 (rows run top to "
+        "bottom, keys left to right)",
     };
     EXPECT_EQ(check(skin), expected);
 
