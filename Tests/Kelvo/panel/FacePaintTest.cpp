@@ -122,6 +122,25 @@ TEST_F(FacePaint, CalculatorDisplayIsRightAlignedWithMemoryMarkAtItsLeft) {
     EXPECT_GT(mark.right - mark.left, 5);
 }
 
+TEST_F(FacePaint, MemoryMarkIsFourPixelsInOnWideScreens) {
+    host.reset();
+    ASSERT_TRUE(device::setScreenSize(480, 640));
+    host = std::make_unique<TestInputPanelHost>(80);
+    Layout layout = calculatorLayout(kPaper);
+    layout.width = 480;
+    layout.picture = bmpPicture(480, 80, kPaper);
+    Skin skin;
+    skin.classes[u"PH"] = {layout};
+    writeSkin(skin);
+    createPanel();
+    panel->calcMemory = 1;
+    panel->Invalidate(FALSE);
+    UpdateWindow(panelWindow());
+    RECT mark = PanelPixels(panelWindow()).inkBounds(RECT{0, 0, 120, 20}, paper);
+    EXPECT_GE(mark.left, 4);  // 2 * scale
+    EXPECT_LE(mark.left, 6);
+}
+
 TEST_F(FacePaint, TheLabelFontIsMadeOncePerLayout) {
     Layout tall = calculatorLayout(kPaper);
     tall.rows[0][0].rect = rect(0, 0, 240, 32);
