@@ -63,6 +63,7 @@ void Shell::rotate() {
     device::onScreenSizeChanged();
     if (m_inputPanel.shown())
         m_inputPanel.screenChanged();
+    // The input method has moved the SIP window: the menu bar goes back above it.
     m_menuBar.move(m_layout);
 }
 
