@@ -166,8 +166,18 @@ std::optional<ScreenRect> Window::takeScreen() {
     if (now.width <= 0 || now.height <= 0)
         return std::nullopt;
     if (now.width != m_shown.width || now.height != m_shown.height) {
-        // A rotation: the window takes the screen's new shape.
-        SDL_SetWindowSize(m_window.get(), now.width * m_scale, now.height * m_scale);
+        // A rotation: the window takes the screen's new shape, turning about its centre.
+        int x = 0;
+        int y = 0;
+        int oldWidth = 0;
+        int oldHeight = 0;
+        SDL_GetWindowPosition(m_window.get(), &x, &y);
+        SDL_GetWindowSize(m_window.get(), &oldWidth, &oldHeight);
+        const int width = now.width * m_scale;
+        const int height = now.height * m_scale;
+        SDL_SetWindowSize(m_window.get(), width, height);
+        SDL_SetWindowPosition(m_window.get(), std::max(0, x + (oldWidth - width) / 2),
+                              std::max(0, y + (oldHeight - height) / 2));
         if (!makeTexture(now.width, now.height))
             return std::nullopt;
     }

@@ -193,14 +193,21 @@ TEST_F(NotesProgram, CharactersKeysAndEnterEditTheTextAtTheCaret) {
 
 TEST_F(NotesProgram, TheInputPanelsMessagesTypeEachCharacterOnce) {
     start();
-    // As the host delivers a key of the panel: the key down (not translated again), the
-    // character without key flags, the key up.
-    PostMessageW(m_edit, WM_CHAR, u'\u0633', 0);
-    PostMessageW(m_edit, WM_KEYUP, 'A', static_cast<LPARAM>(0xC0000001));
-    // A typed text with a line break: CR and LF arrive as two characters.
-    for (char16_t c : std::u16string(u"\r\n\u0645"))
-        PostMessageW(m_edit, WM_CHAR, c, 0);
-    PostMessageW(m_edit, WM_CHAR, u'\n', 0);  // a LF alone is a line break of its own
+    // As the host delivers a character key of the panel: the key down marked as making no
+    // character, the character without key flags, the key up.
+    ASSERT_TRUE(device::keyDown('A', 0, device::kKeyNoCharacter));
+    ASSERT_TRUE(device::typeChar(u'\u0633', 0));
+    ASSERT_TRUE(device::keyUp('A'));
+    settle();
+    EXPECT_EQ(text(), u"\u0633");
+    // A plain key of the panel (Backspace as a virtual key): the program's TranslateMessage
+    // makes its character.
+    press(VK_BACK);
+    EXPECT_EQ(text(), u"");
+    // A typed text with a line break: CR and LF arrive as two characters, one break.
+    for (char16_t c : std::u16string(u"\u0633\r\n\u0645"))
+        ASSERT_TRUE(device::typeChar(c, 0));
+    ASSERT_TRUE(device::typeChar(u'\n', 0));  // a LF alone is a line break of its own
     settle();
     EXPECT_EQ(text(), u"\u0633\r\n\u0645\r\n");
 }

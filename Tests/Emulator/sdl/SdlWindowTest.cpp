@@ -62,6 +62,7 @@ public:
         SdlFrame frame;
         int width = 0;
         int height = 0;
+        SDL_Point centre{};  // of the window on the desktop
         std::vector<uint32_t> pixels;
         uint32_t at(int x, int y) const {
             return pixels[static_cast<size_t>(y * width + x)] & 0x00FFFFFFu;
@@ -78,6 +79,9 @@ public:
         Shown shown;
         shown.frame = frame;
         SDL_GetRendererOutputSize(renderer, &shown.width, &shown.height);
+        SDL_GetWindowPosition(SDL_RenderGetWindow(renderer), &shown.centre.x, &shown.centre.y);
+        shown.centre.x += shown.width / 2;
+        shown.centre.y += shown.height / 2;
         shown.pixels.resize(static_cast<size_t>(shown.width * shown.height));
         SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, shown.pixels.data(),
                              shown.width * 4);
@@ -312,8 +316,9 @@ TEST_F(SdlWindowTest, KeysAndTextReachTheControlsAndFunctionKeysRunCommands) {
     EXPECT_EQ(m_controls.calls(), expected);
 }
 
-TEST_F(SdlWindowTest, ARotationReshapesTheWindowAndShowsTheWholeNewScreen) {
+TEST_F(SdlWindowTest, ARotationReshapesTheWindowAboutItsCentreAndShowsTheWholeNewScreen) {
     open(2);
+    const SDL_Point centre = m_watcher.lastFrame().centre;
     key(SDL_KEYDOWN, SDLK_F5);
     ASSERT_TRUE(m_watcher.waitFor([](Watcher& w) {
         const auto& f = w.frames().back();
@@ -327,6 +332,8 @@ TEST_F(SdlWindowTest, ARotationReshapesTheWindowAndShowsTheWholeNewScreen) {
         const auto& f = w.frames().back();
         return f.width == 640 && f.height == 480 && f.at(639, 479) == 0xFF0000u;
     }));
+    EXPECT_EQ(m_watcher.lastFrame().centre.x, centre.x);
+    EXPECT_EQ(m_watcher.lastFrame().centre.y, centre.y);
 }
 
 TEST_F(SdlWindowTest, ABeepFlashesTheWindowAndItsEndShowsTheScreenAgain) {
