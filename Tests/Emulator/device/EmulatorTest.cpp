@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <set>
 #include <vector>
 
 #include "Emulator.h"
@@ -149,6 +150,33 @@ TEST_F(EmulatorTest, RotationPanelButtonAndScreenshotsReachTheDevice) {
     EXPECT_EQ(first, m_folder / "screenshots" / "shot-0001.png");
     EXPECT_EQ(second, m_folder / "screenshots" / "shot-0002.png");
     EXPECT_TRUE(std::filesystem::is_regular_file(second));
+}
+
+// The colours of the menu bar's input panel button area on the screen.
+std::set<uint32_t> buttonColours() {
+    const device::ScreenImage screen = device::copyScreen();
+    std::set<uint32_t> colours;
+    for (int y = screen.height - 26; y < screen.height; ++y) {
+        for (int x = screen.width - 40; x < screen.width; ++x)
+            colours.insert(screen.pixels[static_cast<size_t>(y * screen.width + x)]);
+    }
+    return colours;
+}
+
+TEST_F(EmulatorTest, InputPanelButtonCarriesTheInputMethodsPictureAndShowsItsState) {
+    constexpr uint32_t kBar = 0x002878;
+    constexpr uint32_t kPressed = 0x5A82C8;
+    auto shown = buttonColours();
+    EXPECT_TRUE(shown.count(kPressed));
+    EXPECT_FALSE(shown.count(kBar));
+    // More than the background: the input method's picture is drawn on it.
+    EXPECT_GT(shown.size(), 2u);
+    m_emulator.toggleInputPanel();
+    ASSERT_TRUE(m_emulator.settle());
+    auto hidden = buttonColours();
+    EXPECT_FALSE(hidden.count(kPressed));
+    EXPECT_TRUE(hidden.count(kBar));
+    EXPECT_GT(hidden.size(), 2u);
 }
 
 TEST_F(EmulatorTest, ClosingTellsWhenAProgramWouldNotEnd) {
