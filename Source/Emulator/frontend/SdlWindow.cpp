@@ -210,9 +210,18 @@ void Window::draw(const SdlFrame& frame) {
 }
 
 void Window::stylus(Uint32 type, int windowX, int windowY) {
-    // Window pixels to screen pixels, held on the screen while the pen is dragged outside.
-    const int x = std::clamp(windowX / m_scale, 0, std::max(0, m_shown.width - 1));
-    const int y = std::clamp(windowY / m_scale, 0, std::max(0, m_shown.height - 1));
+    // Window pixels to screen pixels, held on the screen while the pen is dragged outside. The
+    // picture fills the window, so the window's own size counts, should a window manager have
+    // made it other than the screen times the scale.
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowSize(m_window.get(), &windowWidth, &windowHeight);
+    auto toScreen = [](int at, int window, int screen, int scale) {
+        const int64_t scaled = window > 0 ? int64_t{at} * screen / window : at / scale;
+        return static_cast<int>(std::clamp<int64_t>(scaled, 0, std::max(0, screen - 1)));
+    };
+    const int x = toScreen(windowX, windowWidth, m_shown.width, m_scale);
+    const int y = toScreen(windowY, windowHeight, m_shown.height, m_scale);
     m_penX = x;
     m_penY = y;
     switch (type) {

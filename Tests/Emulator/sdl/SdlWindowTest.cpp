@@ -70,6 +70,9 @@ public:
     };
 
     void opened(SDL_Window* window) override {
+        // As a window manager may do: the window made another size than the picture's.
+        if (resizeTo.x > 0)
+            SDL_SetWindowSize(window, resizeTo.x, resizeTo.y);
         std::lock_guard lock(m_mutex);
         m_windowId = SDL_GetWindowID(window);
         m_open = true;
@@ -101,6 +104,8 @@ public:
         std::unique_lock lock(m_mutex);
         return m_changed.wait_for(lock, 10s, [&] { return done(*this); });
     }
+
+    SDL_Point resizeTo{0, 0};  // set before the window opens
 
     bool open() const { return m_open; }
     Uint32 windowId() const { return m_windowId; }
@@ -138,6 +143,29 @@ LRESULT CALLBACK stylusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_LBUTTONDOWN || msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP)
         g_stylus.push_back(MSG{hwnd, msg, wParam, lParam, 0, {}});
     return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND makeStylusTarget() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = stylusProc;
+    wc.lpszClassName = u"StylusTarget";
+    EXPECT_NE(RegisterClassW(&wc), 0);
+    HWND target = CreateWindowExW(0, u"StylusTarget", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320,
+                                  nullptr, nullptr, nullptr, nullptr);
+    EXPECT_NE(target, nullptr);
+    return target;
+}
+
+// Dispatches the test thread's messages until the stylus target has `count` of them (at most
+// 10 s of real time).
+void takeStylus(size_t count) {
+    for (auto until = std::chrono::steady_clock::now() + 10s;
+         g_stylus.size() < count && std::chrono::steady_clock::now() < until;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        std::this_thread::sleep_for(1ms);
+    }
 }
 
 class SdlWindowTest : public DeviceTest {
@@ -258,26 +286,14 @@ TEST_F(SdlWindowTest, ShowsTheScreenScaledAndTakesOnlyTheChangedRectangle) {
 }
 
 TEST_F(SdlWindowTest, TheMouseIsTheStylusAtScreenPixels) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = stylusProc;
-    wc.lpszClassName = u"StylusTarget";
-    ASSERT_NE(RegisterClassW(&wc), 0);
-    HWND target = CreateWindowExW(0, u"StylusTarget", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320,
-                                  nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(target, nullptr);
+    HWND target = makeStylusTarget();
     open(2);
     mouse(SDL_MOUSEMOTION, 300, 300);  // no pen down: nothing
     mouse(SDL_MOUSEBUTTONDOWN, 41, 61);
     mouse(SDL_MOUSEMOTION, 100, 81);
     mouse(SDL_MOUSEMOTION, -30, 900);  // dragged outside: held at the screen's edge
     mouse(SDL_MOUSEBUTTONUP, -30, 900);
-    for (auto until = std::chrono::steady_clock::now() + 10s;
-         g_stylus.size() < 4 && std::chrono::steady_clock::now() < until;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        std::this_thread::sleep_for(1ms);
-    }
+    takeStylus(4);
     ASSERT_EQ(g_stylus.size(), 4u);
     EXPECT_EQ(g_stylus[0].message, static_cast<UINT>(WM_LBUTTONDOWN));
     EXPECT_EQ(g_stylus[0].lParam, MAKELPARAM(20, 30));
@@ -286,6 +302,19 @@ TEST_F(SdlWindowTest, TheMouseIsTheStylusAtScreenPixels) {
     EXPECT_EQ(g_stylus[2].lParam, MAKELPARAM(0, 319));
     EXPECT_EQ(g_stylus[3].message, static_cast<UINT>(WM_LBUTTONUP));
     EXPECT_EQ(g_stylus[3].lParam, MAKELPARAM(0, 319));
+    DestroyWindow(target);
+}
+
+TEST_F(SdlWindowTest, AWindowOfAnotherSizeStillMapsTheMouseOntoTheWholeScreen) {
+    HWND target = makeStylusTarget();
+    m_watcher.resizeTo = SDL_Point{720, 960};  // three times the screen, the scale being two
+    open(2);
+    mouse(SDL_MOUSEBUTTONDOWN, 300, 450);
+    mouse(SDL_MOUSEBUTTONUP, 719, 959);
+    takeStylus(2);
+    ASSERT_EQ(g_stylus.size(), 2u);
+    EXPECT_EQ(g_stylus[0].lParam, MAKELPARAM(100, 150));
+    EXPECT_EQ(g_stylus[1].lParam, MAKELPARAM(239, 319));
     DestroyWindow(target);
 }
 
@@ -357,18 +386,11 @@ TEST_F(SdlWindowTest, ABeepSoundsWhereThereIsASoundOutput) {
 }
 
 TEST_F(SdlWindowTest, ClosingWithThePenDownLiftsIt) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = stylusProc;
-    wc.lpszClassName = u"StylusTarget";
-    ASSERT_NE(RegisterClassW(&wc), 0);
-    HWND target = CreateWindowExW(0, u"StylusTarget", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320,
-                                  nullptr, nullptr, nullptr, nullptr);
+    HWND target = makeStylusTarget();
     open(1);
     mouse(SDL_MOUSEBUTTONDOWN, 7, 9);
     close();
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&msg);
+    takeStylus(2);
     ASSERT_EQ(g_stylus.size(), 2u);
     EXPECT_EQ(g_stylus[1].message, static_cast<UINT>(WM_LBUTTONUP));
     EXPECT_EQ(g_stylus[1].lParam, MAKELPARAM(7, 9));
