@@ -24,6 +24,9 @@ constexpr WORD kGroupingSwitch = 23;
 constexpr WORD kDigitsSwitch = 40;
 constexpr int kGroupingSlot = 5;
 constexpr int kDigitsSlot = 8;
+// Screens of the "P" class are at most 400 pixels wide, of the "L" class at most 500.
+constexpr int kWidestSmallPortrait = 400;
+constexpr int kWidestSmallLandscape = 500;
 
 std::u16string decimalName(int n) {
     std::string digits = std::to_string(n);
@@ -86,7 +89,9 @@ std::array<GestureSpot, 3> storedGestures(CEBFFile& file, int n) {
 
 class Checker {
 public:
-    Checker(std::vector<CheckProblem>& problems, HDC dc) : m_problems(problems), m_dc(dc) {}
+    // screenWidth: the screen the check is for, 0 for every screen of each class.
+    Checker(std::vector<CheckProblem>& problems, HDC dc, int screenWidth)
+        : m_problems(problems), m_dc(dc), m_screenWidth(screenWidth) {}
 
     void checkClass(CEBFFile& file, const std::string& cls, bool helpFileNamed) {
         m_class = cls;
@@ -127,6 +132,17 @@ private:
                     std::to_string(layout.height) + " (a layout without layout data has none)");
             return;
         }
+        // The widest screen of the class (for a given screen, that screen) must hold the panel.
+        const int widest = m_screenWidth > 0 ? m_screenWidth
+                           : m_class == "P"  ? kWidestSmallPortrait
+                           : m_class == "L"  ? kWidestSmallLandscape
+                                             : 0;
+        if (widest > 0 && layout.width > widest)
+            add(n, -1, -1,
+                "it is " + std::to_string(layout.width) + " pixels wide, more than the " +
+                    std::to_string(widest) +
+                    (m_screenWidth > 0 ? " of the screen"
+                                       : " of the widest " + m_class + " screen"));
         checkPicture(loaded, n);
         if (layout.altIndex >= count)
             add(n, -1, -1,
@@ -250,6 +266,7 @@ private:
 
     std::vector<CheckProblem>& m_problems;
     HDC m_dc;
+    int m_screenWidth;
     std::string m_class;
 };
 
@@ -278,7 +295,7 @@ std::vector<CheckProblem> checkSkin(const std::u16string& devicePath,
     std::u16string help;
     file.StringValue(u"HFN", help, {});
     DecodeContext context;
-    Checker checker(problems, context.dc());
+    Checker checker(problems, context.dc(), screen ? screen->width : 0);
     std::vector<std::u16string> classes;
     if (screen)
         classes.push_back(dimensionClass(screen->width, screen->height));

@@ -152,6 +152,23 @@ TEST_F(KvskinCheck, BrokenLayoutsAndMissingClassesAreReported) {
     all.push_back("LH: the class is missing");
     EXPECT_EQ(check(skin, std::nullopt), all);
 
+    // A panel wider than the screens of its class, or than the screen checked for.
+    Layout wide = plainLayout();
+    wide.width = 420;
+    wide.picture = skintest::bmpPicture(420, 80, 0);
+    skintest::Skin wideSkin;
+    wideSkin.classes[u"P"] = {wide, plainLayout()};
+    wideSkin.classes[u"L"] = {plainLayout(), plainLayout()};
+    EXPECT_EQ(check(wideSkin, std::nullopt),
+              (std::vector<std::string>{
+                  "P layout 0: it is 420 pixels wide, more than the 400 of the widest P screen",
+                  "PH: the class is missing", "LH: the class is missing"}));
+    EXPECT_EQ(check(wideSkin, ScreenSize{200, 300}),
+              (std::vector<std::string>{
+                  "P layout 0: it is 420 pixels wide, more than the 200 of the screen",
+                  "P layout 1: it is 240 pixels wide, more than the 200 of the screen"}));
+    EXPECT_EQ(check(wideSkin, ScreenSize{480, 240}), std::vector<std::string>{});
+
     writeDeviceFile(u"\\Other.ksk", "not a container");
     EXPECT_EQ(texts(checkSkin(u"\\Other.ksk", std::nullopt)),
               std::vector<std::string>{"file: not a skin file: it cannot be read or its first "
