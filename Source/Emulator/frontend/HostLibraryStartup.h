@@ -9,9 +9,6 @@
 
 using HostLibraryStartup = __lsan::ScopedDisabler;
 #else
-struct HostLibraryStartup {
-    HostLibraryStartup() = default;
-    HostLibraryStartup(const HostLibraryStartup&) = delete;
-    HostLibraryStartup& operator=(const HostLibraryStartup&) = delete;
-};
+// Without the leak checker there is nothing to switch off.
+struct HostLibraryStartup {};
 #endif

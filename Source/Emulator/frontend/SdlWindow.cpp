@@ -55,7 +55,7 @@ public:
 
 private:
     static bool start() {
-        HostLibraryStartup hostLibraries;
+        [[maybe_unused]] HostLibraryStartup hostLibraries;
         return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     }
     bool m_ok;
