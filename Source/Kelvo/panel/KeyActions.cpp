@@ -2,6 +2,7 @@
 // modifier latches, layout switches with their history, and the hand-over of function keys.
 #include <windows.h>
 
+#include "calculator/Calculator.h"
 #include "panel/Macros.h"
 #include "panel/MyPanel.h"
 #include "panel/PanelFunctions.h"
@@ -137,8 +138,7 @@ void CMyPanel::PressKey() {
     } else if (flags & KF_GOTO) {
         SwitchLayout(pressedKey->param & 0xFF);
     } else if (flags & KF_CALC) {
-        if (g_panelFunctions.calcKey)
-            g_panelFunctions.calcKey(*this);
+        CalcKey(*this);
     } else if (flags & KF_TASKS) {
         if (g_panelFunctions.taskKey)
             g_panelFunctions.taskKey(*this);

@@ -1,13 +1,12 @@
-// Where the panel's other faces join the key handling: the calculator, the task switcher, the
-// macros, the launcher and help keys, and the refreshes when their layouts are entered. Each
-// face registers its functions here; a function not registered does nothing.
+// Where the panel's other faces join the key handling: the task switcher, the macros, the
+// launcher and help keys, and the refreshes when their layouts are entered. Each face
+// registers its functions here; a function not registered does nothing.
 #pragma once
 
 class CMyPanel;
 class CDC;
 
 struct PanelFunctions {
-    void (*calcKey)(CMyPanel& panel) = nullptr;          // KF_CALC key struck
     void (*taskKey)(CMyPanel& panel) = nullptr;          // KF_TASKS key struck
     void (*macroKey)(CMyPanel& panel) = nullptr;         // KF_MACRO key struck
     void (*specialKey)(CMyPanel& panel) = nullptr;       // KF_LAUNCH key struck
@@ -16,8 +15,6 @@ struct PanelFunctions {
     void (*loadMacros)() = nullptr;                      // the macro table read again
     // The long press on a macro key: takes the clipboard text into the macro.
     void (*assignClipboardToMacro)(CMyPanel& panel) = nullptr;
-    // Paints the faces of the layout on show (calculator, tasks, macros, launcher).
-    void (*paintFaces)(CMyPanel& panel, CDC& dc) = nullptr;
     // Paints the macro names of an LF_MACROS layout over its keys.
     void (*paintMacroLabels)(CMyPanel& panel, CDC& dc) = nullptr;
 };

@@ -1,25 +1,24 @@
 // Painting the panel: the layout's picture, the pressed or stroked key shifted one pixel right
-// and down with a frame, the latched modifiers, then the faces of the layout on show.
+// and down with a frame, the latched modifiers, then the faces of the layout on show. There is
+// no composed frame: everything is drawn straight onto the window's paint context.
+#include <algorithm>
+
 #include "panel/MyPanel.h"
 #include "panel/PanelFunctions.h"
+#include "panel/PanelPaint.h"
 
 namespace {
 
-// The key's piece of the picture selected in `source`, one pixel right and down.
-void pushed(CDC& target, CDC& source, const RECT& r) {
-    target.BitBlt(r.left + 1, r.top + 1, r.right - r.left - 1, r.bottom - r.top - 1, &source,
-                  r.left, r.top, SRCCOPY);
-}
+// The window is two pixels wider and one pixel taller than the picture; what the picture
+// does not cover gets this grey.
+constexpr COLORREF kMarginColor = RGB(128, 128, 128);
 
-void frameEdges(CDC& target, HBRUSH brush, const RECT& q) {
-    RECT top{q.left, q.top, q.right, q.top + 1};
-    RECT right{q.right - 1, q.top, q.right, q.bottom};
-    RECT bottom{q.left, q.bottom - 1, q.right, q.bottom};
-    RECT left{q.left, q.top, q.left + 1, q.bottom};
-    target.FillRect(&top, brush);
-    target.FillRect(&right, brush);
-    target.FillRect(&bottom, brush);
-    target.FillRect(&left, brush);
+// The picture's size, or nothing for a layout without one.
+SIZE pictureSize(HBITMAP bitmap) {
+    BITMAP info{};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof info, &info) == 0)
+        return SIZE{0, 0};
+    return SIZE{info.bmWidth, info.bmHeight};
 }
 
 }  // namespace
@@ -28,24 +27,31 @@ void CMyPanel::OnPaint() {
     CPaintDC dc(this);
     if (!layout)
         return;
-    HGDIOBJ kept = skinDC.GetSafeHdc() ? ::SelectObject(skinDC, layout->bitmap) : nullptr;
-    if (layout->bitmap != nullptr)
-        dc.BitBlt(0, 0, panelRect.right - panelRect.left, panelRect.bottom - panelRect.top, &skinDC,
-                  0, 0, SRCCOPY);
+    const bool hasPicture = layout->bitmap != nullptr && skinDC.GetSafeHdc() != nullptr;
+    HGDIOBJ kept = hasPicture ? ::SelectObject(skinDC, layout->bitmap) : nullptr;
 
-    auto frame = [&](const RECT& r) {
-        CBrush brush(frameColor);
-        RECT q{r.left + 1, r.top + 1, r.right, r.bottom};
-        frameEdges(dc, brush, q);
-        if (scale == 2) {
-            InflateRect(&q, -1, -1);
-            frameEdges(dc, brush, q);
-        }
+    const SIZE picture = hasPicture ? pictureSize(layout->bitmap) : SIZE{0, 0};
+    const LONG shownWidth = std::clamp<LONG>(picture.cx, 0, panelRect.right);
+    const LONG shownHeight = std::clamp<LONG>(picture.cy, 0, panelRect.bottom);
+    if (shownWidth > 0 && shownHeight > 0)
+        dc.BitBlt(0, 0, shownWidth, shownHeight, &skinDC, 0, 0, SRCCOPY);
+    {
+        CBrush margin(kMarginColor);
+        const RECT right{shownWidth, 0, panelRect.right, panelRect.bottom};
+        const RECT below{0, shownHeight, shownWidth, panelRect.bottom};
+        dc.FillRect(&right, margin);
+        dc.FillRect(&below, margin);
+    }
+
+    // A layout without a picture has no pieces to push; its frames are still shown.
+    auto pushed = [&](const RECT& r) {
+        if (hasPicture)
+            PaintPushed(dc, skinDC, r);
     };
     auto fromAlternate = [&](const RECT& r) {
-        if (altLayout && altLayout->bitmap != nullptr) {
+        if (hasPicture && altLayout && altLayout->bitmap != nullptr) {
             ::SelectObject(skinDC, altLayout->bitmap);
-            pushed(dc, skinDC, r);
+            PaintPushed(dc, skinDC, r);
             ::SelectObject(skinDC, layout->bitmap);
         }
     };
@@ -55,20 +61,20 @@ void CMyPanel::OnPaint() {
     switch (gesture) {
         case kGestureTap:
             if (pressed != nullptr)
-                pushed(dc, skinDC, pressed->rect);
+                pushed(pressed->rect);
             break;
         case kGestureUp:
             if (pressed != nullptr && layout->altIndex >= 0 && pressed->flags == KF_OUTPUT) {
                 fromAlternate(pressed->rect);
-                frame(pressed->rect);
+                PaintFrame(*this, dc, pressed->rect);
             }
             break;
         case kGestureRight:
         case kGestureDown: {
             const KeyRecord* key = gesture == kGestureRight ? layout->rightKey : layout->downKey;
             if (key != nullptr) {
-                pushed(dc, skinDC, key->rect);
-                frame(key->rect);
+                pushed(key->rect);
+                PaintFrame(*this, dc, key->rect);
             }
             break;
         }
@@ -77,9 +83,9 @@ void CMyPanel::OnPaint() {
                 if (key->param != 8 && layout->altIndex >= 0) {
                     fromAlternate(key->rect);
                 } else {
-                    pushed(dc, skinDC, key->rect);
+                    pushed(key->rect);
                 }
-                frame(key->rect);
+                PaintFrame(*this, dc, key->rect);
             }
             break;
         default:
@@ -88,12 +94,20 @@ void CMyPanel::OnPaint() {
 
     for (int s = 1; s <= kModifierSlots; ++s) {
         if (modSlot[s - 1] != nullptr && latched[s - 1]) {
-            pushed(dc, skinDC, modSlot[s - 1]->rect);
-            frame(modSlot[s - 1]->rect);
+            pushed(modSlot[s - 1]->rect);
+            PaintFrame(*this, dc, modSlot[s - 1]->rect);
         }
     }
-    if (g_panelFunctions.paintFaces)
-        g_panelFunctions.paintFaces(*this, dc);
-    if (skinDC.GetSafeHdc())
+
+    if (layout->flags & LF_CALC)
+        PaintCalcDisplay(*this, dc);
+    if (layout->flags & LF_TASKS)
+        PaintTaskList(*this, dc);
+    if ((layout->flags & LF_MACROS) && g_panelFunctions.paintMacroLabels)
+        g_panelFunctions.paintMacroLabels(*this, dc);
+    if (layout->flags & LF_LAUNCHER)
+        PaintProgramIcons(*this, dc);
+
+    if (hasPicture)
         ::SelectObject(skinDC, kept);
 }

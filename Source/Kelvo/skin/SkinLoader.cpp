@@ -6,6 +6,7 @@
 #include <imaging.h>
 #include <objbase.h>
 
+#include "calculator/Calculator.h"
 #include "inputmethod/Settings.h"
 #include "panel/MyPanel.h"
 #include "panel/PanelFunctions.h"
@@ -160,6 +161,7 @@ void resetSkin(CMyPanel& panel) {
     panel.resetKeyState();
     panel.recordCount = -1;
     panel.recordSlot = -1;
+    ResetCalculator(panel);
     if (panel.skinDC.GetSafeHdc() == nullptr)
         panel.skinDC.CreateCompatibleDC(nullptr);
     MeasureScreen();

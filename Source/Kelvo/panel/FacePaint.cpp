@@ -1,0 +1,118 @@
+// What the faces draw over their keys: the calculator's display with its memory mark, the task
+// list's titles and close icons, and the launcher's program icons.
+#include <algorithm>
+#include <memory>
+#include <type_traits>
+
+#include "calculator/Calculator.h"
+#include "inputmethod/Settings.h"
+#include "panel/MyPanel.h"
+#include "panel/PanelFunctions.h"
+#include "panel/PanelPaint.h"
+
+namespace {
+
+// Task key actions that show something: close (an icon) and bring to the front (a title).
+constexpr BYTE kTaskClose = 0;
+constexpr BYTE kTaskActivate = 1;
+// Window titles are read with room for this many characters.
+constexpr int kTaskTitleRoom = 49;
+// The launcher's lists: programs (action 0) and games (action 1).
+constexpr BYTE kLaunchPrograms = 0;
+constexpr BYTE kLaunchGames = 1;
+
+struct IconDeleter {
+    void operator()(std::remove_pointer_t<HICON>* icon) const { DestroyIcon(icon); }
+};
+using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+// Visits the keys of `layout` that have any of the `kind` flags, row by row and left to right,
+// until `visit` returns false.
+template <typename Visit>
+void forEachKey(SkinLayout& layout, WORD kind, Visit visit) {
+    const int rows = std::clamp(layout.rowCount, 0, kMaxRows);
+    for (int r = 0; r < rows; ++r) {
+        const int cols = std::min<int>(layout.rowKeyCount[r], kMaxKeysPerRow);
+        for (int c = 0; c < cols; ++c) {
+            KeyRecord& key = layout.keys[r][c];
+            if (key.flags & kind) {
+                if (!visit(key))
+                    return;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void PaintCalcDisplay(CMyPanel& panel, CDC& dc) {
+    const KeyRecord* display = panel.layout->keyAtRowCol(0, 0);
+    if (display == nullptr || !isPaintableRect(display->rect))
+        return;
+    FaceText text(panel, dc);
+    RECT d = display->rect;
+    const std::u16string shown = CalcDisplayText(panel);
+    dc.DrawText(shown.c_str(), static_cast<int>(shown.size()), &d, DT_RIGHT | DT_VCENTER);
+    if (panel.calcMemory != 0) {
+        d.left += 2 * panel.scale;
+        dc.DrawText(u"M", 1, &d, DT_LEFT);
+    }
+}
+
+void PaintTaskList(CMyPanel& panel, CDC& dc) {
+    FaceText text(panel, dc);
+    OwnedIcon closeIcon;
+    const int inset = 3 * panel.scale;
+    forEachKey(*panel.layout, KF_TASKS, [&](const KeyRecord& key) {
+        if ((key.vk != kTaskClose && key.vk != kTaskActivate) || key.param >= panel.taskWnd.size())
+            return true;
+        HWND window = panel.taskWnd[key.param];
+        RECT r = faceKeyRect(panel, key);
+        if (window == nullptr || !isPaintableRect(r))
+            return true;
+        if (key.vk == kTaskActivate) {
+            if (!IsWindow(window)) {
+                // The list is out of date: rebuild it and paint again. Without a rebuild the
+                // vanished window at least leaves its slot, so the repaint cannot recur.
+                if (g_panelFunctions.refreshTaskList)
+                    g_panelFunctions.refreshTaskList(panel);
+                else
+                    panel.taskWnd[key.param] = nullptr;
+                panel.Invalidate(FALSE);
+                return false;
+            }
+            WCHAR title[kTaskTitleRoom + 1] = {};
+            const int length = GetWindowTextW(window, title, kTaskTitleRoom + 1);
+            InflateRect(&r, -inset, -1);
+            dc.DrawText(title, length, &r, DT_LEFT | DT_VCENTER);
+            return true;
+        }
+        if (!closeIcon) {
+            const bool large = g_screenWidth >= 401;
+            const int size = large ? 32 : 16;
+            closeIcon.reset(static_cast<HICON>(LoadImageW(
+                AfxGetResourceHandle(), MAKEINTRESOURCEW(large ? IDI_CLOSE_LARGE : IDI_CLOSE_SMALL),
+                IMAGE_ICON, size, size, 0)));
+        }
+        if (closeIcon)
+            DrawIconEx(dc, r.left, r.top, closeIcon.get(), 0, 0, 0, nullptr, DI_NORMAL);
+        return true;
+    });
+}
+
+void PaintProgramIcons(CMyPanel& panel, CDC& dc) {
+    const int size = panel.scale == 1 ? 16 : 32;
+    forEachKey(*panel.layout, KF_LAUNCH, [&](const KeyRecord& key) {
+        HICON icon = nullptr;
+        if (key.vk == kLaunchPrograms && key.param < panel.programIcons.size())
+            icon = panel.programIcons[key.param];
+        else if (key.vk == kLaunchGames && key.param < panel.gameIcons.size())
+            icon = panel.gameIcons[key.param];
+        const RECT& r = key.rect;
+        if (icon != nullptr && isPaintableRect(r)) {
+            DrawIconEx(dc, r.left + (r.right - r.left - size) / 2,
+                       r.top + (r.bottom - r.top - size) / 2, icon, 0, 0, 0, nullptr, DI_NORMAL);
+        }
+        return true;
+    });
+}

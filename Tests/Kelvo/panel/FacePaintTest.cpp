@@ -1,0 +1,302 @@
+// What the faces draw over their keys: the calculator display with its font and memory mark,
+// the task list's titles and close icons, the launcher's icons, and the place of the macro
+// labels in the order of the faces.
+#include <climits>
+
+#include "CalculatorLayout.h"
+#include "PaintSupport.h"
+#include "TypingLayouts.h"
+#include "panel/PanelFunctions.h"
+#include "panel/PanelPaint.h"
+
+using namespace skintest;
+using painttest::PanelPixels;
+using FacePaint = PanelTest;
+
+namespace {
+
+constexpr uint32_t kPaper = 0xE0E0E0;
+constexpr COLORREF kBlueText = 0x00800000;  // as a colour reference: dark blue
+constexpr uint32_t kCloseRed = 0xC82828;
+constexpr uint32_t kIconColour = 0x123456;
+
+uint32_t paper(int, int) {
+    return kPaper;
+}
+
+Layout plainLayout(WORD flags, std::vector<std::vector<Key>> rows) {
+    Layout layout;
+    layout.flags = flags;
+    layout.picture = bmpPicture(240, 80, kPaper);
+    layout.rows = std::move(rows);
+    return layout;
+}
+
+// A 16 x 16 opaque icon of one colour (0x00RRGGBB).
+HICON solidIcon(uint32_t rgb) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP colour = CreateCompatibleBitmap(screen, 16, 16);
+    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, colour);
+    HBRUSH brush = CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    RECT all{0, 0, 16, 16};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    const BYTE opaque[16 * 2] = {};
+    HBITMAP mask = CreateBitmap(16, 16, 1, 1, opaque);
+    ICONINFO info{TRUE, 0, 0, mask, colour};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(mask);
+    DeleteObject(colour);
+    return icon;
+}
+
+constexpr const WCHAR* kTaskClass = u"FacePaintTask";
+
+HWND taskWindow(const WCHAR* title) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kTaskClass;
+    RegisterClassW(&wc);
+    // Away from the input panel at the bottom of the screen.
+    return CreateWindowExW(0, kTaskClass, title, WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+int g_refreshes = 0;
+int g_macroPaints = 0;
+
+void countRefresh(CMyPanel&) {
+    ++g_refreshes;
+}
+
+// Covers the whole panel in green, so that what is drawn after it stays visible.
+void coverInGreen(CMyPanel&, CDC& dc) {
+    ++g_macroPaints;
+    CBrush green(RGB(0, 255, 0));
+    RECT all{0, 0, 240, 80};
+    dc.FillRect(&all, green);
+}
+
+Layout taskLayout() {
+    return plainLayout(
+        LF_TASKS,
+        {{Key{KF_TASKS, 0, 0, rect(0, 0, 40, 40)}, Key{KF_TASKS, 0, 1, rect(40, 0, 240, 40)}},
+         {Key{KF_TASKS, 1, 0, rect(0, 40, 40, 80)}, Key{KF_TASKS, 25, 1, rect(40, 40, 240, 80)}}});
+}
+
+}  // namespace
+
+TEST_F(FacePaint, CalculatorDisplayIsRightAlignedWithMemoryMarkAtItsLeft) {
+    Skin skin;
+    skin.textColor = kBlueText;
+    skin.classes[u"P"] = {calculatorLayout(kPaper)};
+    writeSkin(skin);
+    createPanel();
+    UpdateWindow(panelWindow());
+
+    ASSERT_TRUE(panel->labelFont);
+    LOGFONTW font{};
+    ASSERT_NE(GetObjectW(*panel->labelFont, sizeof font, &font), 0);
+    EXPECT_EQ(font.lfHeight, -12);  // the display key is 20 pixels high
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_EQ(std::u16string(font.lfFaceName), u"Tahoma");
+
+    const RECT display = kCalcDisplayRect;
+    RECT ink = PanelPixels(panelWindow()).inkBounds(display, paper);
+    EXPECT_GE(ink.right, 236);  // "0." against the right edge
+    EXPECT_GT(ink.left, 200);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 10, 3);
+
+    panel->calcMemory = 4;
+    panel->Invalidate(FALSE);
+    UpdateWindow(panelWindow());
+    RECT mark = PanelPixels(panelWindow()).inkBounds(RECT{0, 0, 120, 20}, paper);
+    EXPECT_GE(mark.left, 2);  // 2 * scale in
+    EXPECT_LE(mark.left, 4);
+    EXPECT_LE(mark.top, 4);  // at the top, not centred
+    EXPECT_GT(mark.right - mark.left, 5);
+}
+
+TEST_F(FacePaint, MemoryMarkIsFourPixelsInOnWideScreens) {
+    host.reset();
+    ASSERT_TRUE(device::setScreenSize(480, 640));
+    host = std::make_unique<TestInputPanelHost>(80);
+    Layout layout = calculatorLayout(kPaper);
+    layout.width = 480;
+    layout.picture = bmpPicture(480, 80, kPaper);
+    Skin skin;
+    skin.classes[u"PH"] = {layout};
+    writeSkin(skin);
+    createPanel();
+    panel->calcMemory = 1;
+    panel->Invalidate(FALSE);
+    UpdateWindow(panelWindow());
+    RECT mark = PanelPixels(panelWindow()).inkBounds(RECT{0, 0, 120, 20}, paper);
+    EXPECT_GE(mark.left, 4);  // 2 * scale
+    EXPECT_LE(mark.left, 6);
+}
+
+TEST_F(FacePaint, TheLabelFontIsMadeOncePerLayout) {
+    Layout tall = calculatorLayout(kPaper);
+    tall.rows[0][0].rect = rect(0, 0, 240, 32);
+    writePortraitSkin({calculatorLayout(kPaper), tall});
+    createPanel();
+    UpdateWindow(panelWindow());
+    ASSERT_TRUE(panel->labelFont);
+    const HGDIOBJ first = panel->labelFont->GetSafeHandle();
+    panel->Invalidate(FALSE);
+    UpdateWindow(panelWindow());
+    EXPECT_EQ(panel->labelFont->GetSafeHandle(), first);
+
+    panel->SwitchLayout(1);
+    EXPECT_FALSE(panel->labelFont);  // made by the first face that needs it
+    UpdateWindow(panelWindow());
+    ASSERT_TRUE(panel->labelFont);
+    LOGFONTW font{};
+    ASSERT_NE(GetObjectW(*panel->labelFont, sizeof font, &font), 0);
+    EXPECT_EQ(font.lfHeight, -20);
+}
+
+TEST_F(FacePaint, TaskListShowsTitlesAndCloseIconsOfFilledSlots) {
+    Skin skin;
+    skin.textColor = kBlueText;
+    skin.classes[u"P"] = {taskLayout()};
+    writeSkin(skin);
+    createPanel();
+    HWND notes = taskWindow(u"Notes");
+    panel->taskWnd[0] = notes;
+    panel->Invalidate(FALSE);
+    UpdateWindow(panelWindow());
+    PanelPixels p(panelWindow());
+    // The 16 x 16 close icon at the key's top-left corner.
+    RECT icon = p.inkBounds(rect(0, 0, 40, 40), paper);
+    EXPECT_LE(icon.left, 1);  // the disc's edge
+    EXPECT_LE(icon.top, 1);
+    EXPECT_GE(icon.right, 15);
+    EXPECT_LE(icon.right, 16);
+    EXPECT_LE(icon.bottom, 16);
+    EXPECT_EQ(p.at(8, 3), kCloseRed);
+    // The title, left-aligned 3 pixels in and vertically centred.
+    RECT title = p.inkBounds(rect(40, 0, 240, 40), paper);
+    EXPECT_GE(title.left, 43);
+    EXPECT_LE(title.left, 45);
+    EXPECT_LT(title.right, 140);
+    EXPECT_NEAR((title.top + title.bottom) / 2.0, 20, 3);
+    // An empty slot and a slot beyond the list show nothing.
+    EXPECT_EQ(p.inkBounds(rect(0, 40, 240, 80), paper).right, 0);
+
+    // A held key is drawn one pixel right and down.
+    down(100, 20);
+    UpdateWindow(panelWindow());
+    RECT held = PanelPixels(panelWindow()).inkBounds(rect(40, 0, 240, 40), paper);
+    EXPECT_EQ(held.left, title.left + 1);
+    EXPECT_EQ(held.top, title.top + 1);
+    up(100, 20);
+    DestroyWindow(notes);
+}
+
+TEST_F(FacePaint, AVanishedTaskWindowRebuildsTheListAndRepaints) {
+    writePortraitSkin({taskLayout()});
+    createPanel();
+    HWND gone = taskWindow(u"Gone");
+    panel->taskWnd[0] = gone;
+    DestroyWindow(gone);
+    g_refreshes = 0;
+    g_panelFunctions.refreshTaskList = countRefresh;
+    panel->Invalidate(FALSE);
+    UpdateWindow(panelWindow());
+    EXPECT_EQ(g_refreshes, 1);
+    EXPECT_TRUE(GetUpdateRect(panelWindow(), nullptr, FALSE));
+    // Without a rebuild the vanished window leaves its slot, and the repaint stops there.
+    g_panelFunctions = PanelFunctions{};
+    UpdateWindow(panelWindow());
+    EXPECT_EQ(panel->taskWnd[0], nullptr);
+    UpdateWindow(panelWindow());
+    EXPECT_FALSE(GetUpdateRect(panelWindow(), nullptr, FALSE));
+    EXPECT_EQ(g_refreshes, 1);
+}
+
+TEST_F(FacePaint, WideScreensShowTheLargeCloseIcon) {
+    host.reset();
+    ASSERT_TRUE(device::setScreenSize(480, 640));
+    host = std::make_unique<TestInputPanelHost>(80);
+    Layout layout = taskLayout();
+    layout.width = 480;
+    layout.picture = bmpPicture(480, 80, kPaper);
+    Skin skin;
+    skin.classes[u"PH"] = {layout};
+    writeSkin(skin);
+    createPanel();
+    HWND notes = taskWindow(u"Notes");
+    panel->taskWnd[0] = notes;
+    panel->Invalidate(FALSE);
+    UpdateWindow(panelWindow());
+    PanelPixels p(panelWindow());
+    RECT icon = p.inkBounds(rect(0, 0, 40, 40), paper);
+    EXPECT_GT(icon.right, 24);
+    EXPECT_LE(icon.right, 32);
+    EXPECT_EQ(p.at(16, 4), kCloseRed);
+    // The title is 3 * scale pixels in.
+    RECT title = p.inkBounds(rect(40, 0, 480, 40), paper);
+    EXPECT_GE(title.left, 46);
+    EXPECT_LE(title.left, 48);
+    DestroyWindow(notes);
+}
+
+TEST_F(FacePaint, ProgramIconsAreCentredInTheirKeys) {
+    writePortraitSkin({plainLayout(
+        LF_LAUNCHER,
+        {{Key{KF_LAUNCH, 0, 0, rect(0, 0, 40, 40)}, Key{KF_LAUNCH, 14, 1, rect(40, 0, 80, 40)},
+          Key{KF_LAUNCH, 30, 0, rect(80, 0, 120, 40)}, Key{KF_LAUNCH, 15, 1, rect(120, 0, 160, 40)},
+          Key{KF_LAUNCH, 0, 2, rect(160, 0, 200, 40)},
+          Key{KF_LAUNCH, 1, 0, rect(200, 0, 240, 40)}}})});
+    createPanel();
+    panel->programIcons[0] = solidIcon(kIconColour);
+    panel->gameIcons[14] = solidIcon(kIconColour);
+    panel->Invalidate(FALSE);
+    UpdateWindow(panelWindow());
+    PanelPixels p(panelWindow());
+    EXPECT_EQ(p.inkBounds(rect(0, 0, 40, 40), paper).left, 12);
+    RECT program = p.inkBounds(rect(0, 0, 40, 40), paper);
+    EXPECT_EQ(program.top, 12);
+    EXPECT_EQ(program.right, 28);
+    EXPECT_EQ(program.bottom, 28);
+    EXPECT_EQ(p.at(20, 20), kIconColour);
+    RECT game = p.inkBounds(rect(40, 0, 80, 40), paper);
+    EXPECT_EQ(game.left, 52);
+    EXPECT_EQ(game.right, 68);
+    // Codes beyond the lists, another list and an empty entry show nothing.
+    EXPECT_EQ(p.inkBounds(rect(80, 0, 240, 80), paper).right, 0);
+}
+
+TEST_F(FacePaint, MacroLabelsComeAfterTheTaskListAndBeforeTheProgramIcons) {
+    Layout faces = plainLayout(
+        LF_CALC | LF_MACROS | LF_LAUNCHER,
+        {{Key{0, 0, 0, kCalcDisplayRect}}, {Key{KF_LAUNCH, 0, 0, rect(0, 20, 40, 60)}}});
+    Layout typing = plainLayout(0, {{Key{KF_LAUNCH, 0, 0, rect(0, 20, 40, 60)}}});
+    writePortraitSkin({faces, typing});
+    createPanel();
+    g_macroPaints = 0;
+    g_panelFunctions.paintMacroLabels = coverInGreen;
+    panel->programIcons[0] = solidIcon(kIconColour);
+    panel->Invalidate(FALSE);
+    UpdateWindow(panelWindow());
+    EXPECT_EQ(g_macroPaints, 1);
+    PanelPixels p(panelWindow());
+    // The calculator display was drawn before and is covered; the icon is drawn on top.
+    RECT notGreen = p.inkBounds(rect(0, 0, 240, 80), [](int, int) { return 0x00FF00u; });
+    EXPECT_EQ(notGreen.left, 12);
+    EXPECT_EQ(notGreen.top, 32);
+    EXPECT_EQ(notGreen.right, 28);
+    EXPECT_EQ(notGreen.bottom, 48);
+
+    panel->SwitchLayout(1);  // no macros face: the labels are not painted
+    UpdateWindow(panelWindow());
+    EXPECT_EQ(g_macroPaints, 1);
+    g_panelFunctions = PanelFunctions{};
+}
