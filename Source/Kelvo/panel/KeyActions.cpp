@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "calculator/Calculator.h"
+#include "panel/MacroStore.h"
 #include "panel/Macros.h"
 #include "panel/MyPanel.h"
 #include "panel/PanelFunctions.h"
@@ -143,8 +144,7 @@ void CMyPanel::PressKey() {
         if (g_panelFunctions.taskKey)
             g_panelFunctions.taskKey(*this);
     } else if (flags & KF_MACRO) {
-        if (g_panelFunctions.macroKey)
-            g_panelFunctions.macroKey(*this);
+        OnMacroKey(*this);
     } else if (flags & KF_LAUNCH) {
         if (g_panelFunctions.specialKey)
             g_panelFunctions.specialKey(*this);
@@ -217,8 +217,8 @@ void CMyPanel::SwitchLayout(int n) {
     }
     if ((entering & LF_TASKS) && g_panelFunctions.refreshTaskList)
         g_panelFunctions.refreshTaskList(*this);
-    if ((entering & LF_MACROS) && recordSlot == -1 && g_panelFunctions.loadMacros)
-        g_panelFunctions.loadMacros();
+    if ((entering & LF_MACROS) && recordSlot == -1)
+        LoadMacros();
     if ((entering & LF_LAUNCHER) && g_panelFunctions.refreshLauncher)
         g_panelFunctions.refreshLauncher(*this);
     if (m_hWnd != nullptr)

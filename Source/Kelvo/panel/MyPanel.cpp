@@ -3,6 +3,7 @@
 #include "panel/MyPanel.h"
 
 #include "inputmethod/Settings.h"
+#include "panel/Macros.h"
 #include "panel/PanelFunctions.h"
 #include "skin/SkinLoader.h"
 #include "skin/SkinSettings.h"
@@ -229,8 +230,8 @@ void CMyPanel::OnTimer(UINT_PTR id) {
         case TIMER_LONGPRESS:
             KillTimer(TIMER_LONGPRESS);
             if (layout && (layout->flags & LF_MACROS) && pressedKey != nullptr &&
-                (pressedKey->flags & KF_MACRO) && g_panelFunctions.assignClipboardToMacro) {
-                g_panelFunctions.assignClipboardToMacro(*this);
+                (pressedKey->flags & KF_MACRO)) {
+                AssignClipboardToMacro(*this);
             }
             break;
         case TIMER_REPEATDELAY:
@@ -280,8 +281,8 @@ LRESULT CMyPanel::OnPanelPressKey(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CMyPanel::OnPanelReload(WPARAM wParam, LPARAM) {
-    if ((wParam & kReloadMacros) && g_panelFunctions.loadMacros)
-        g_panelFunctions.loadMacros();
+    if (wParam & kReloadMacros)
+        ReloadMacros(*this);
     if (wParam & kReloadSkin)
         readCurrentSkin();
     if (wParam & kReloadSettings)

@@ -8,8 +8,8 @@
 
 #include "calculator/Calculator.h"
 #include "inputmethod/Settings.h"
+#include "panel/MacroStore.h"
 #include "panel/MyPanel.h"
-#include "panel/PanelFunctions.h"
 #include "skin/EBFFile.h"
 #include "skin/SkinSettings.h"
 
@@ -149,8 +149,7 @@ void reloadSkinSettings(CMyPanel& panel) {
     MeasureScreen();
     panel.scale = scaleForScreen(g_screenWidth);
     LoadSettings();
-    if (g_panelFunctions.loadMacros)
-        g_panelFunctions.loadMacros();
+    LoadMacros();
     readCurrentSkin();
     readSkinsPath();
     panel.skinPath = composeSkinPath();

@@ -1,6 +1,5 @@
 // The points where the other faces join the key handling: function keys hand over after their
-// output and modifier steps, entering a face layout refreshes it, and the long press on a
-// macro key takes over the coming stylus up.
+// output and modifier steps, and entering a face layout refreshes it.
 #include "TypingLayouts.h"
 #include "panel/PanelFunctions.h"
 
@@ -14,9 +13,6 @@ std::vector<std::string> g_log;
 void logTask(CMyPanel&) {
     g_log.push_back("task");
 }
-void logMacro(CMyPanel&) {
-    g_log.push_back("macro");
-}
 void logSpecial(CMyPanel&) {
     g_log.push_back("special");
 }
@@ -25,13 +21,6 @@ void logTasks(CMyPanel&) {
 }
 void logLauncher(CMyPanel&) {
     g_log.push_back("refreshLauncher");
-}
-void logLoadMacros() {
-    g_log.push_back("loadMacros");
-}
-void takeClipboard(CMyPanel& panel) {
-    g_log.push_back("clipboard");
-    panel.longPressDone = 1;
 }
 
 Layout functionKeys(WORD flags = 0) {
@@ -59,51 +48,21 @@ TEST_F(FaceFunctions, UnregisteredFunctionKeysOnlySendTheirOutput) {
 
 TEST_F(FaceFunctions, RegisteredFunctionsAreCalledWhereTheKeysAndLayoutsNeedThem) {
     g_panelFunctions.taskKey = logTask;
-    g_panelFunctions.macroKey = logMacro;
     g_panelFunctions.specialKey = logSpecial;
     g_panelFunctions.refreshTaskList = logTasks;
     g_panelFunctions.refreshLauncher = logLauncher;
-    g_panelFunctions.loadMacros = logLoadMacros;
     writePortraitSkin({functionKeys(), functionKeys(LF_TASKS), functionKeys(LF_MACROS),
                        functionKeys(LF_LAUNCHER)});
     createPanel();
-    EXPECT_EQ(g_log, std::vector<std::string>{"loadMacros"});  // the first load reads the macros
-    g_log.clear();
+    EXPECT_TRUE(g_log.empty());
     for (int x : {20, 60, 100, 140})
         tap(x, 20);
     EXPECT_EQ(calls(), charPair(0x31, u'1'));  // the calculator key's output comes first
-    EXPECT_EQ(g_log, (std::vector<std::string>{"task", "macro", "special"}));
+    EXPECT_EQ(g_log, (std::vector<std::string>{"task", "special"}));
     g_log.clear();
     tap(180, 20);  // tasks layout
     tap(220, 20);  // macros layout
     tap(120, 60);  // launcher layout
-    EXPECT_EQ(g_log, (std::vector<std::string>{"refreshTasks", "loadMacros", "refreshLauncher"}));
-    g_log.clear();
-    panel->recordSlot = 4;  // a recording with its target: the table is not read again
-    panel->SwitchLayout(2);
-    EXPECT_TRUE(g_log.empty());
-    panel->recordSlot = -1;
-    g_panelFunctions = PanelFunctions{};
-}
-
-TEST_F(FaceFunctions, LongPressOnAMacroKeyReplacesTheStylusUp) {
-    g_panelFunctions.macroKey = logMacro;
-    g_panelFunctions.assignClipboardToMacro = takeClipboard;
-    writePortraitSkin({functionKeys(LF_MACROS)});
-    createPanel();
-    g_log.clear();
-    down(100, 20);
-    host->advance(1000);
-    move(100, 75);  // moving does not stop the long press
-    host->advance(999);
-    EXPECT_TRUE(g_log.empty());
-    host->advance(1);
-    EXPECT_EQ(g_log, std::vector<std::string>{"clipboard"});
-    up(100, 20);
-    EXPECT_EQ(g_log, std::vector<std::string>{"clipboard"});
-    EXPECT_EQ(panel->longPressDone, 0);
-    // A short press acts normally.
-    tap(100, 20);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"clipboard", "macro"}));
+    EXPECT_EQ(g_log, (std::vector<std::string>{"refreshTasks", "refreshLauncher"}));
     g_panelFunctions = PanelFunctions{};
 }
