@@ -24,6 +24,7 @@ struct ProgramEntry {
     std::u16string name;
     device::WinMainProc entry = nullptr;
     std::u16string libraryPath;
+    WORD iconId = 0;
 };
 
 struct ProcessTable {
@@ -185,10 +186,17 @@ void addProcessExitHook(std::function<void(DWORD)> hook) {
 
 namespace device {
 
-void registerProgram(std::u16string_view name, WinMainProc entry) {
+void registerProgram(std::u16string_view name, WinMainProc entry, WORD iconId) {
     auto& table = platform::processTable();
     std::lock_guard lock(table.mutex);
-    table.programs[platform::folded(name)] = {std::u16string(name), entry, {}};
+    table.programs[platform::folded(name)] = {std::u16string(name), entry, {}, iconId};
+}
+
+WORD programIconId(std::u16string_view programPath) {
+    auto& table = platform::processTable();
+    std::lock_guard lock(table.mutex);
+    const auto* program = platform::findProgram(table, programPath);
+    return program ? program->iconId : 0;
 }
 
 void registerProgramLibrary(std::u16string_view name, std::u16string_view libraryDevicePath) {

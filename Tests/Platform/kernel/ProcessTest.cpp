@@ -56,6 +56,15 @@ TEST_F(Processes, ProgramRunsOnItsOwnThreadAndItsHandleIsSignalledAtExit) {
     EXPECT_EQ(WaitForSingleObject(info.hProcess, 0), WAIT_FAILED);
 }
 
+TEST_F(Processes, ProgramIconIsFoundByTheNamesCreateProcessAccepts) {
+    device::registerProgram(u"Echo.exe", echoMain, 301);
+    device::registerProgram(u"Plain.exe", echoMain);
+    EXPECT_EQ(device::programIconId(u"\\Windows\\ECHO.EXE"), 301);
+    EXPECT_EQ(device::programIconId(u"echo"), 301);
+    EXPECT_EQ(device::programIconId(u"Plain.exe"), 0);
+    EXPECT_EQ(device::programIconId(u"\\Windows\\Missing.exe"), 0);
+}
+
 TEST_F(Processes, CommandLineAloneNamesTheProgram) {
     device::registerProgram(u"Echo.exe", echoMain);
     WCHAR commandLine[] = u"\"\\Windows\\Echo.exe\" \\Windows\\Start Menu\\Notes.lnk";

@@ -12,7 +12,13 @@ typedef int (*WinMainProc)(HINSTANCE instance, HINSTANCE previous, LPWSTR comman
 
 // A program whose entry point is linked into the host program (a built-in device program).
 // `name` is its file name, "Notes.exe"; it is found as "\Windows\Notes.exe" or by that name.
-void registerProgram(std::u16string_view name, WinMainProc entry);
+// `iconId` is the program's icon, an RT_GROUP_ICON resource of the host program's module (the
+// built-in programs share that module, so each names its own); 0 for none.
+void registerProgram(std::u16string_view name, WinMainProc entry, WORD iconId = 0);
+
+// The icon a built-in program was registered with (0 for none, for a program library and for
+// an unknown program). The program is found as CreateProcessW finds it.
+WORD programIconId(std::u16string_view programPath);
 
 // A program that is a device library exporting "WinMain" (as KvHelper is): each process that
 // runs it loads its own copy, with its own globals and resources.
