@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "ModuleState.h"
+#include "PreTranslate.h"
 
 namespace {
 
@@ -137,15 +138,19 @@ BOOL CWnd::Attach(HWND hWnd) {
         return FALSE;  // one object per window
     map.windows[hWnd] = this;
     m_hWnd = hWnd;
+    afxWindowAttached();
     return TRUE;
 }
 
 HWND CWnd::Detach() {
     HWND hWnd = m_hWnd;
     if (hWnd != nullptr) {
-        auto& map = handleMap();
-        std::lock_guard lock(map.mutex);
-        map.windows.erase(hWnd);
+        {
+            auto& map = handleMap();
+            std::lock_guard lock(map.mutex);
+            map.windows.erase(hWnd);
+        }
+        afxWindowDetached();
     }
     m_hWnd = nullptr;
     return hWnd;

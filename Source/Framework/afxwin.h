@@ -5,6 +5,7 @@
 #include "GdiObjects.h"
 #include "MessageMap.h"
 #include "ModuleState.h"
+#include "ScrollBar.h"
 #include "Types.h"
 #include "WinApp.h"
 #include "Wnd.h"

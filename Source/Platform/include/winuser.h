@@ -587,6 +587,43 @@ typedef struct tagTPMPARAMS {
 #define TPM_NONOTIFY 0x0080L
 #define TPM_RETURNCMD 0x0100L
 
+// ---- Scroll bars ----------------------------------------------------------------------------
+
+// The bar a scroll call addresses: a window's own bars (this device's windows have none) or a
+// scroll-bar control (SB_CTL).
+#define SB_HORZ 0
+#define SB_VERT 1
+#define SB_CTL 2
+#define SB_BOTH 3
+
+// What WM_HSCROLL / WM_VSCROLL report in their low word.
+#define SB_LINEUP 0
+#define SB_LINELEFT 0
+#define SB_LINEDOWN 1
+#define SB_LINERIGHT 1
+#define SB_PAGEUP 2
+#define SB_PAGELEFT 2
+#define SB_PAGEDOWN 3
+#define SB_PAGERIGHT 3
+#define SB_THUMBPOSITION 4
+#define SB_THUMBTRACK 5
+#define SB_TOP 6
+#define SB_LEFT 6
+#define SB_BOTTOM 7
+#define SB_RIGHT 7
+#define SB_ENDSCROLL 8
+
+// Styles of the "ScrollBar" control class.
+#define SBS_HORZ 0x0000L
+#define SBS_VERT 0x0001L
+
+// Messages of the scroll-bar control.
+#define SBM_SETPOS 0x00E0
+#define SBM_GETPOS 0x00E1
+#define SBM_SETRANGE 0x00E2
+#define SBM_GETRANGE 0x00E3
+#define SBM_SETRANGEREDRAW 0x00E6
+
 // ---- Accelerators ---------------------------------------------------------------------------
 
 #define FVIRTKEY TRUE
@@ -858,6 +895,13 @@ BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd, LPTPMPA
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd,
                     const RECT* prcRect);
 
+// Scroll bars (SB_CTL: the scroll-bar control itself)
+BOOL SetScrollRange(HWND hWnd, int nBar, int nMinPos, int nMaxPos, BOOL bRedraw);
+BOOL GetScrollRange(HWND hWnd, int nBar, LPINT lpMinPos, LPINT lpMaxPos);
+int SetScrollPos(HWND hWnd, int nBar, int nPos, BOOL bRedraw);
+int GetScrollPos(HWND hWnd, int nBar);
+BOOL ShowScrollBar(HWND hWnd, int wBar, BOOL bShow);
+
 // Accelerators
 HACCEL CreateAcceleratorTableW(LPACCEL paccel, int cAccel);
 BOOL DestroyAcceleratorTable(HACCEL hAccel);
@@ -938,6 +982,10 @@ namespace platform {
 // An empty function removes it. Modal loops of the platform (menus, dialogs) call
 // preTranslateMessage for every message they retrieve; a program's own loop does the same.
 void setPreTranslateHook(DWORD thread, std::function<bool(MSG&)> hook);
+// Hooks that a module adds for the calling thread beside the one above, each asked after it
+// (the newest first) until one handles the message; removed by the cookie the add returned.
+uint64_t addPreTranslateHook(std::function<bool(MSG&)> hook);
+void removePreTranslateHook(uint64_t cookie);
 bool preTranslateMessage(MSG& msg);
 
 }  // namespace platform

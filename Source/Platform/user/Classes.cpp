@@ -1,5 +1,6 @@
 // Window classes: registered per module instance and process, found by name (case-insensitive)
-// or by atom; a class cannot be unregistered while windows of it exist.
+// or by atom, then among the platform's own controls; a class cannot be unregistered while
+// windows of it exist.
 #include <algorithm>
 
 #include "user/ClassTable.h"
@@ -57,7 +58,9 @@ std::shared_ptr<WindowClass> findClass(LPCWSTR name, HINSTANCE instance) {
         if ((c->style & CS_GLOBALCLASS) && !global)
             global = c;
     }
-    return sameProcess ? sameProcess : global;
+    if (sameProcess)
+        return sameProcess;
+    return global ? global : systemClass(name);
 }
 
 }  // namespace platform::user
@@ -149,6 +152,8 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR name, LPWNDCLASSW out) {
         if ((c->style & CS_GLOBALCLASS) && !found)
             found = c;
     }
+    if (!found)
+        found = systemClass(name);
     if (!found) {
         setError(ERROR_CLASS_DOES_NOT_EXIST);
         return FALSE;

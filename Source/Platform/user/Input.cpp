@@ -7,6 +7,7 @@
 
 #include "device/Display.h"
 #include "device/Input.h"
+#include "user/InputWait.h"
 #include "user/Internal.h"
 #include "user/UserState.h"
 
@@ -115,6 +116,11 @@ HWND hitTest(POINT pt) {
             return deepest(*w, pt);
     }
     return nullptr;
+}
+
+bool stylusIsDown() {
+    Lock lock = lockState();
+    return state().stylusDown;
 }
 
 }  // namespace platform::user

@@ -6,6 +6,7 @@
 
 #include "device/Clock.h"
 #include "device/Input.h"
+#include "user/InputWait.h"
 #include "user/Internal.h"
 #include "user/UserState.h"
 #include "winbase.h"
@@ -260,12 +261,36 @@ uint64_t nextTimerDue(const ThreadQueue& q, HWND filter, UINT lo, UINT hi) {
 }
 
 bool preTranslate(MSG& msg) {
-    PreTranslateHook hook;
+    std::vector<PreTranslateHook> hooks;
     {
         Lock lock = lockState();
-        hook = currentQueue().preTranslate;
+        ThreadQueue& q = currentQueue();
+        if (q.preTranslate)
+            hooks.push_back(q.preTranslate);
+        for (auto it = q.addedPreTranslate.rbegin(); it != q.addedPreTranslate.rend(); ++it)
+            hooks.push_back(it->second);
     }
-    return hook ? hook(msg) : false;
+    for (PreTranslateHook& hook : hooks) {
+        if (hook(msg))
+            return true;
+    }
+    return false;
+}
+
+bool waitForQueuedMessage(HWND hwnd, UINT lo, UINT hi, uint64_t deadline) {
+    Lock lock = lockState();
+    ThreadQueue& q = currentQueue();
+    for (;;) {
+        while (deliverOneSentMessage(lock, q)) {
+        }
+        if (anyQueued(q, hwnd, lo, hi))
+            return true;
+        if (now() >= deadline)
+            return false;
+        device::waitUntil(
+            lock, [&] { return !q.inbox.empty() || anyQueued(q, hwnd, lo, hi); },
+            [&] { return deadline; }, device::WaitKind::AdvancesClock);
+    }
 }
 
 }  // namespace platform::user
@@ -277,6 +302,22 @@ void platform::setPreTranslateHook(DWORD thread, std::function<bool(MSG&)> hook)
     ThreadQueue* q = thread == currentThread() ? &currentQueue() : queueOf(thread);
     if (q)
         q->preTranslate = std::move(hook);
+}
+
+uint64_t platform::addPreTranslateHook(std::function<bool(MSG&)> hook) {
+    static uint64_t nextCookie = 1;
+    Lock lock = lockState();
+    const uint64_t cookie = nextCookie++;
+    currentQueue().addedPreTranslate.emplace_back(cookie, std::move(hook));
+    return cookie;
+}
+
+void platform::removePreTranslateHook(uint64_t cookie) {
+    Lock lock = lockState();
+    auto& hooks = currentQueue().addedPreTranslate;
+    hooks.erase(std::remove_if(hooks.begin(), hooks.end(),
+                               [&](const auto& entry) { return entry.first == cookie; }),
+                hooks.end());
 }
 
 bool platform::preTranslateMessage(MSG& msg) {
