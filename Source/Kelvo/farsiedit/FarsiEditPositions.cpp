@@ -113,12 +113,18 @@ CFarsiEdit::Position CFarsiEdit::fromLineCol(CBidiPara* para, int line, int col)
         return {para, para->visToLog[start], 0};
     if (col == count)
         return {para, para->visToLog[start + count - 1], 1};
+    // Between two glyphs of different levels the caret takes the edge of the higher one, the
+    // run embedded in the other: so each place of the line is one logical offset, and every
+    // offset has a place.
     const int a = para->visToLog[start + col - 1];
     const int b = para->visToLog[start + col];
     const int levelA = para->LevelAt(a);
     const int levelB = para->LevelAt(b);
-    const int deciding = levelA != levelB ? para->baseLevel : levelB;
-    return odd(deciding) ? Position{para, a, 1} : Position{para, b, 0};
+    if (levelA > levelB)
+        return {para, a, 1};
+    if (levelB > levelA)
+        return {para, b, 0};
+    return odd(levelB) ? Position{para, a, 1} : Position{para, b, 0};
 }
 
 bool CFarsiEdit::isCaretStop(const CBidiPara* para, int offset) {
