@@ -159,7 +159,7 @@ std::pair<int, int> FarsiEditTest::inkExtent(int top, int bottom) const {
     const std::vector<bool> ink = inkColumns(top, bottom);
     int first = -1;
     int last = -1;
-    for (size_t x = 0; x < ink.size(); ++x) {
+    for (size_t x = 1; x + 1 < ink.size(); ++x) {
         if (ink[x]) {
             if (first < 0)
                 first = static_cast<int>(x);
@@ -167,6 +167,14 @@ std::pair<int, int> FarsiEditTest::inkExtent(int top, int bottom) const {
         }
     }
     return {first, last};
+}
+
+bool FarsiEditTest::darkAt(int x, int y) const {
+    POINT p{x, y};
+    ClientToScreen(edit->GetSafeHwnd(), &p);
+    const device::ScreenImage screen = device::copyScreen();
+    const uint32_t px = screen.pixels[static_cast<size_t>(p.y * screen.width + p.x)];
+    return ((px >> 16) & 0xFF) < 128;
 }
 
 int FarsiEditTest::beeps() const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <DeviceTest.h>
+#include <device/Display.h>
 #include <device/EventLog.h>
 #include <device/Input.h>
 #include <device/Screen.h>
@@ -64,7 +65,10 @@ protected:
     bool caretShown() const;
     // Columns of the control's client area with dark pixels in rows [top, bottom).
     std::vector<bool> inkColumns(int top, int bottom) const;
+    // First and last dark column between the frame's sides ({-1, -1} without ink).
     std::pair<int, int> inkExtent(int top, int bottom) const;
+    // A dark pixel at a point of the control's client area.
+    bool darkAt(int x, int y) const;
     int beeps() const;
 
     // The clipboard's text, or nullopt without one.
