@@ -1,16 +1,60 @@
 // Notes' program: its entry point, and the top-level window that fills the work area (moving
-// with it when the shell or a rotation changes it) and hands the focus to the text view.
+// with it when the shell or a rotation changes it) and hands the focus to its edit control: a
+// multi-line CFarsiEdit with the vertical scroll bar, Enter making paragraphs, each paragraph
+// aligned by its own direction.
 #include "programs/Notes.h"
 
+#include <afxwin.h>
 #include <device/Programs.h>
 #include <windows.h>
 
-#include "programs/NotesEditWindow.h"
+#include <algorithm>
+#include <memory>
+
+#include "farsiedit/CFarsiEdit.h"
 
 namespace {
 
+constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | FES_MULTILINE | FES_WANTRETURN | FES_VSCROLL |
+                             FES_BYDIRECTION | FES_RIGHT;
+// The text's font: 9 points.
+constexpr int kFontPixelsAt96Dpi = 12;
+
+// What the top-level window holds: itself bound to the framework (the edit control is created
+// as a child of a framework window) and the edit control.
+struct NotesWindow {
+    CWnd frame;
+    CFarsiEdit edit;
+};
+
+NotesWindow* notesOf(HWND frame) {
+    return reinterpret_cast<NotesWindow*>(GetWindowLongPtrW(frame, GWLP_USERDATA));
+}
+
 HWND editOf(HWND frame) {
     return GetDlgItem(frame, kNotesEditId);
+}
+
+int fontHeight() {
+    int dpi = 96;
+    if (HDC screen = GetDC(nullptr)) {
+        dpi = std::max(GetDeviceCaps(screen, LOGPIXELSY), 96);
+        ReleaseDC(nullptr, screen);
+    }
+    return -(kFontPixelsAt96Dpi * dpi / 96);
+}
+
+bool createEdit(HWND frame, const CREATESTRUCTW& create) {
+    auto notes = std::make_unique<NotesWindow>();
+    notes->frame.Attach(frame);
+    if (!notes->edit.Create(kEditStyle, RECT{0, 0, create.cx, create.cy}, &notes->frame,
+                            kNotesEditId)) {
+        notes->frame.Detach();
+        return false;
+    }
+    notes->edit.SetFont(fontHeight(), FALSE, FALSE, FALSE);
+    SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(notes.release()));
+    return true;
 }
 
 RECT workArea() {
@@ -26,14 +70,8 @@ void fitToWorkArea(HWND frame) {
 
 LRESULT CALLBACK notesWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_CREATE: {
-            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            HWND edit = CreateWindowExW(0, kNotesEditClass, u"", WS_CHILD | WS_VISIBLE, 0, 0,
-                                        create->cx, create->cy, hwnd,
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNotesEditId)),
-                                        create->hInstance, nullptr);
-            return edit ? 0 : -1;
-        }
+        case WM_CREATE:
+            return createEdit(hwnd, *reinterpret_cast<const CREATESTRUCTW*>(lParam)) ? 0 : -1;
         case WM_SIZE:
             MoveWindow(editOf(hwnd), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
             return 0;
@@ -54,6 +92,14 @@ LRESULT CALLBACK notesWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
+        case WM_NCDESTROY: {
+            // The edit control's window is gone by now; its object goes with the frame's.
+            std::unique_ptr<NotesWindow> notes(notesOf(hwnd));
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            if (notes)
+                notes->frame.Detach();
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+        }
         default:
             return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
@@ -75,7 +121,7 @@ int notesMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         SetForegroundWindow(running);
         return 0;
     }
-    if (!registerNotesEditClass(instance) || !registerNotesWindowClass(instance))
+    if (!registerNotesWindowClass(instance))
         return 1;
     const RECT area = workArea();
     HWND frame = CreateWindowExW(0, kNotesWindowClass, kNotesTitle, WS_VISIBLE | WS_CLIPCHILDREN,

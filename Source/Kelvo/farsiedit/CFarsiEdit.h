@@ -281,6 +281,9 @@ private:
     bool spaceWaitsForKeyUp = false;
     // The last typed character was CR: a LF right after it ends no second paragraph.
     bool lastTypedCR = false;
+    // An Enter key went down and made its paragraph through the accelerators: the CR that an
+    // input panel sends with that key makes no second one.
+    bool returnKeyTranslated = false;
     // The off-screen bitmap must be made again (size or style changed).
     bool bitmapStale = true;
 

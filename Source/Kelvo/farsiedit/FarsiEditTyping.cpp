@@ -41,6 +41,8 @@ void CFarsiEdit::OnChar(UINT ch, UINT, UINT flags) {
 }
 
 void CFarsiEdit::OnKeyUp(UINT vk, UINT, UINT) {
+    if (vk == VK_RETURN)
+        returnKeyTranslated = false;
     if (vk == VK_SPACE && spaceWaitsForKeyUp) {
         spaceWaitsForKeyUp = false;
         typeChar(kSpace);
@@ -57,7 +59,10 @@ void CFarsiEdit::typeChar(WCHAR ch) {
             return;
         case kReturn:
             lastTypedCR = true;
-            NewParagraph();
+            if (returnKeyTranslated)
+                returnKeyTranslated = false;  // its key made the paragraph already
+            else
+                NewParagraph();
             return;
         case kLineFeed:
         case kParagraphSeparator:

@@ -234,7 +234,11 @@ BOOL CFarsiEdit::PreTranslateMessage(MSG* msg) {
         (msg->wParam == VK_TAB && !(style & FES_WANTTAB))) {
         return CWnd::PreTranslateMessage(msg);
     }
-    return accel && TranslateAcceleratorW(m_hWnd, accel, msg) ? TRUE : FALSE;
+    if (!accel || !TranslateAcceleratorW(m_hWnd, accel, msg))
+        return FALSE;
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+        returnKeyTranslated = true;
+    return TRUE;
 }
 
 BOOL CFarsiEdit::OnCommand(WPARAM wParam, LPARAM lParam) {

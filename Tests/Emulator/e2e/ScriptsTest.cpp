@@ -48,7 +48,7 @@ TEST_F(Scripts, DeviceStartsWithTheShellNotesInFrontAndTheKeyboardBelow) {
     EXPECT_THAT(row("HHTaskBar"), HasSubstr("\texplorer.exe\t"));
     EXPECT_THAT(row("KvMenuBar"), HasSubstr("\texplorer.exe\t"));
     // Notes' text view fills the work area between the bars.
-    EXPECT_THAT(result.out, HasSubstr("1001\tNotesEdit\t1\t0 26 240 294\t\n"));
+    EXPECT_THAT(result.out, HasSubstr("1001\tFarsiEditCtrl\t1\t0 26 240 294\t\n"));
 }
 
 TEST_F(Scripts, HardwareKeysTypeIntoNotesAndExpectTextComparesExactly) {

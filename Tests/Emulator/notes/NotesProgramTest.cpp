@@ -20,6 +20,11 @@ namespace {
 
 class NotesProgram : public DeviceTest {
 protected:
+    // Where the frame inside the edit control's scroll-bar strip begins, and the text after
+    // the frame and its margin.
+    static constexpr int kTextLeft = 15;
+    static constexpr int kTextMargin = 6;
+
     void SetUp() override {
         DeviceTest::SetUp();
         registerNotesProgram();
@@ -83,12 +88,15 @@ protected:
     }
 
     // Columns of the edit window (from its left edge) that have dark pixels in the rows
-    // [top, bottom) of the window, leaving out the caret.
+    // [top, bottom) of the window, leaving out the caret and what lies outside the frame
+    // around the text (the scroll bar's strip on the left, the frame itself).
     std::vector<bool> inkColumns(int top, int bottom) const {
-        const RECT r = editRect();
+        RECT r = editRect();
+        r.left += kTextLeft;
+        r.right -= 1;
         const device::ScreenImage screen = device::copyScreen();
         const device::CaretState caret = device::caretState();
-        std::vector<bool> ink(static_cast<size_t>(r.right - r.left), false);
+        std::vector<bool> ink(static_cast<size_t>(r.right - r.left + kTextLeft), false);
         for (int y = r.top + top; y < r.top + bottom && y < r.bottom; ++y) {
             for (int x = r.left; x < r.right; ++x) {
                 const POINT p{x, y};
@@ -96,13 +104,13 @@ protected:
                     continue;
                 const uint32_t px = screen.pixels[static_cast<size_t>(y * screen.width + x)];
                 if (((px >> 16) & 0xFF) < 128)
-                    ink[static_cast<size_t>(x - r.left)] = true;
+                    ink[static_cast<size_t>(x - r.left + kTextLeft)] = true;
             }
         }
         return ink;
     }
     // First and last inked column of the first line; {-1, -1} without ink.
-    std::pair<int, int> inkExtent(int top = 0, int bottom = 16) const {
+    std::pair<int, int> inkExtent(int top = 2, int bottom = 18) const {
         const std::vector<bool> ink = inkColumns(top, bottom);
         int first = -1;
         int last = -1;
@@ -239,7 +247,8 @@ TEST_F(NotesProgram, LatinIsDrawnFromTheLeftAndFarsiShapedFromTheRight) {
     setText(u"abc");
     const auto latin = inkExtent();
     ASSERT_GE(latin.first, 0);
-    EXPECT_LE(latin.first, 5);
+    EXPECT_GE(latin.first, kTextLeft + kTextMargin - 1);
+    EXPECT_LE(latin.first, kTextLeft + kTextMargin + 2);
     EXPECT_LT(latin.second, width / 4);
 
     // Three behs joined (initial, medial, final) and then a lone alef after a space: read
@@ -247,9 +256,10 @@ TEST_F(NotesProgram, LatinIsDrawnFromTheLeftAndFarsiShapedFromTheRight) {
     setText(u"\u0628\u0628\u0628 \u0627");
     const auto farsi = inkExtent();
     ASSERT_GE(farsi.first, 0);
-    EXPECT_GE(farsi.second, width - 6);
+    EXPECT_GE(farsi.second, width - kTextMargin - 3);
+    EXPECT_LT(farsi.second, width - kTextMargin);
     EXPECT_GT(farsi.first, width / 2);
-    const std::vector<bool> ink = inkColumns(0, 16);
+    const std::vector<bool> ink = inkColumns(2, 18);
     int gapStart = -1;
     int gapEnd = -1;
     for (int x = farsi.first, run = -1; x <= farsi.second; ++x) {

@@ -198,6 +198,21 @@ TEST_F(FarsiEditTest, AKeyboardSpaceAndAnInputPanelSpaceEachTypeOneSpace) {
     EXPECT_EQ(text(), u"   ");
 }
 
+TEST_F(FarsiEditTest, AnInputPanelsEnterKeyWithItsCharacterMakesOneParagraph) {
+    make(FES_MULTILINE | FES_WANTRETURN);
+    type(u"a");
+    // As the host delivers the panel's Enter: the key (making no character), CR, the key-up.
+    ASSERT_TRUE(device::keyDown(VK_RETURN, 0, device::kKeyNoCharacter));
+    ASSERT_TRUE(device::typeChar(u'\r', 0));
+    ASSERT_TRUE(device::keyUp(VK_RETURN));
+    pump();
+    EXPECT_EQ(text(), u"a\r\n");
+    // A keyboard's Enter, then a CR typed as text (a macro's line break): one each.
+    press(VK_RETURN);
+    type(u"\r");
+    EXPECT_EQ(text(), u"a\r\n\r\n\r\n");
+}
+
 TEST_F(FarsiEditTest, AParagraphNeverPassesTheLayoutsCapAndARefusedEditLosesNothing) {
     // Without wrapping, so that the long paragraph lays out quickly.
     make(FES_MULTILINE | FES_WANTRETURN | FES_HSCROLL);
