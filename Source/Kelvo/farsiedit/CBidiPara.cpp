@@ -76,6 +76,7 @@ void CBidiPara::reallocate(int newCapacity, Contents contents) {
     charRows = std::make_unique<int16_t[]>(newCapacity);
     partner = std::make_unique<WORD[]>(newCapacity);
     glyphLevels = std::make_unique<signed char[]>(newCapacity);
+    prefixWidths = std::make_unique<int[]>(newCapacity + 1);
     std::fill_n(classes.get(), newCapacity + 2, kNoClass);
     std::fill_n(levels.get(), newCapacity + 2, kNoLevel);
     resetMaps();

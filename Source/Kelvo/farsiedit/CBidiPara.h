@@ -100,6 +100,7 @@ private:
     void resolveImplicit();
     void shape();
     int breakLines(HDC dc, int width);
+    void measurePrefixes(HDC dc);
     void resetWhitespaceLevels();
     void mirror();
     void reorder();
@@ -111,6 +112,8 @@ private:
     std::unique_ptr<WORD[]> partner;
     // Level of each glyph while a line is being reordered.
     std::unique_ptr<signed char[]> glyphLevels;
+    // While lines are broken: entry k is the width of the first k glyphs.
+    std::unique_ptr<int[]> prefixWidths;
     // Wrap has reordered the glyphs since the last Layout.
     bool wrapped;
 };
