@@ -43,7 +43,66 @@ RECT extraInk(Canvas& canvas, UINT align, int x, const std::u16string& with,
     return r;
 }
 
+// The columns where drawing line 0 of `with` leaves ink that line 0 of `without` does not.
+RECT extraLineInk(Canvas& canvas, UINT align, int x, const std::u16string& with,
+                  const std::u16string& without) {
+    SetTextAlign(canvas.dc, align);
+    const RECT clip = canvas.all();
+    canvas.clear();
+    biditest::laidOut(without)->DrawLine(canvas.dc, x, 5, 0, 0, &clip, 30, 0);
+    bool before[kHeight][kWidth];
+    for (int y = 0; y < kHeight; ++y) {
+        for (int px = 0; px < kWidth; ++px) {
+            before[y][px] = canvas.dark(px, y);
+        }
+    }
+    canvas.clear();
+    biditest::laidOut(with)->DrawLine(canvas.dc, x, 5, 0, 0, &clip, 30, 0);
+    RECT r{kWidth, 0, -1, kHeight};
+    for (int y = 0; y < kHeight; ++y) {
+        for (int px = 0; px < kWidth; ++px) {
+            if (canvas.dark(px, y) && !before[y][px]) {
+                r.left = std::min<LONG>(r.left, px);
+                r.right = std::max<LONG>(r.right, px + 1);
+            }
+        }
+    }
+    return r;
+}
+
 }  // namespace
+
+TEST(BidiDrawing, LinesPlaceMarksOverTheirLetterInBothAlignmentsAndDirections) {
+    Canvas canvas(kWidth, kHeight, -24);
+    // Dal with a fatha, then reh: shown right to left, the dal is the right glyph.
+    const std::u16string farsi = u"\u062F\u064E\u0631";
+    const std::u16string plainFarsi = u"\u062F\u0631";
+    ASSERT_EQ(biditest::laidOut(farsi)->LineGlyphs(0), u"\uFEAD\u064E\uFEA9");
+    const int reh = width(canvas.dc, u"\uFEAD");
+    const int dal = width(canvas.dc, u"\uFEA9");
+    for (UINT align : {UINT{TA_LEFT}, UINT{TA_RIGHT}}) {
+        SCOPED_TRACE(align);
+        const int left = align == TA_LEFT ? 40 : 160 - reh - dal;
+        const RECT mark =
+            extraLineInk(canvas, align, align == TA_LEFT ? 40 : 160, farsi, plainFarsi);
+        ASSERT_LT(mark.left, mark.right) << "the mark left no ink";
+        EXPECT_GE(mark.left, left + reh - 1);
+        EXPECT_LE(mark.right, left + reh + dal + 1);
+    }
+    // Left to right: a fatha after "m" belongs to it, not to the "w" after it.
+    const int m = width(canvas.dc, u"m");
+    const int w = width(canvas.dc, u"w");
+    for (UINT align : {UINT{TA_LEFT}, UINT{TA_RIGHT}}) {
+        SCOPED_TRACE(align);
+        const int left = align == TA_LEFT ? 40 : 160 - m - w;
+        const RECT mark =
+            extraLineInk(canvas, align, align == TA_LEFT ? 40 : 160, u"m\u064Ew", u"mw");
+        ASSERT_LT(mark.left, mark.right) << "the mark left no ink";
+        EXPECT_GE(mark.left, left - 1);
+        EXPECT_LE(mark.right, left + m + 1);
+    }
+    EXPECT_EQ(GetTextAlign(canvas.dc), UINT{TA_RIGHT});
+}
 
 TEST(BidiDrawing, MarksHaveNoWidth) {
     Canvas canvas(kWidth, kHeight, -20);
