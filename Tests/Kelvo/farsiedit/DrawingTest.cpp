@@ -222,3 +222,36 @@ TEST(BidiDrawing, LogicalSelectionFallsApartIntoVisualStretches) {
         EXPECT_EQ(canvas.dark(middle(k), row), expected[k]) << "visual glyph " << k;
     }
 }
+
+TEST(BidiDrawing, AtMostThreeStretchesOfALineAreInvertedCountingFromItsAlignedSide) {
+    Canvas canvas(kWidth, kHeight, -16);
+    // Numbers inside right-to-left words inside left-to-right text: selecting from the "2" to
+    // the second word's first letter gives four visual stretches.
+    auto para = biditest::laidOut(u"x \u062F12\u0631 c \u062F34\u0631");
+    const std::u16string visual = para->LineGlyphs(0);
+    ASSERT_EQ(visual, u"x \uFEAD12\uFEA9 c \uFEAD34\uFEA9");
+    const RECT clip = canvas.all();
+    const int lineHeight = 30;
+    const int row = lineHeight - 1;
+    const int total = width(canvas.dc, visual);
+    auto middle = [&](int k) {
+        return (width(canvas.dc, visual.substr(0, k)) + width(canvas.dc, visual.substr(0, k + 1))) /
+               2;
+    };
+    // Visual glyphs 2, 4, 6-8 and 12 are selected.
+    SetTextAlign(canvas.dc, TA_LEFT);
+    para->DrawLine(canvas.dc, 0, 0, 4, 10, &clip, lineHeight, 0);
+    const bool fromLeft[] = {false, false, true,  false, true,  false, true,
+                             true,  true,  false, false, false, false};
+    for (int k = 0; k < 13; ++k) {
+        EXPECT_EQ(canvas.dark(middle(k), row), fromLeft[k]) << "from the left, glyph " << k;
+    }
+    canvas.clear();
+    SetTextAlign(canvas.dc, TA_RIGHT);
+    para->DrawLine(canvas.dc, total, 0, 4, 10, &clip, lineHeight, 0);
+    const bool fromRight[] = {false, false, false, false, true,  false, true,
+                              true,  true,  false, false, false, true};
+    for (int k = 0; k < 13; ++k) {
+        EXPECT_EQ(canvas.dark(middle(k), row), fromRight[k]) << "from the right, glyph " << k;
+    }
+}

@@ -190,6 +190,7 @@ TEST(BidiLines, BracketsAreMirroredInRightToLeftText) {
     EXPECT_EQ(para->visToLog[0], 3);
     EXPECT_EQ(glyphsOf(*laidOut(u"\u0628\u2264\u0628")), u"\uFE8F\u2265\uFE8F");
     EXPECT_EQ(glyphsOf(*laidOut(u"\u0628[\u00AB")), u"\u00BB]\uFE8F");
+    EXPECT_EQ(glyphsOf(*laidOut(u"\u0628{\u0628}<\u0628>")), u"<\uFE8F>{\uFE8F}\uFE8F");
     // Left-to-right text keeps its brackets.
     EXPECT_EQ(glyphsOf(*laidOut(u"a(b)<")), u"a(b)<");
 }
