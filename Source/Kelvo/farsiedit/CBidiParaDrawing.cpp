@@ -4,6 +4,7 @@
 
 #include "farsiedit/BidiTables.h"
 #include "farsiedit/CBidiPara.h"
+#include "farsiedit/TextInk.h"
 
 namespace {
 
@@ -28,44 +29,8 @@ constexpr int kMaxSelectedRuns = 3;
 enum class MarkSide { Left, Right };
 
 MarkSide markSide(HDC dc, WCHAR mark) {
-    TEXTMETRICW metrics{};
-    if (!GetTextMetricsW(dc, &metrics) || metrics.tmHeight <= 0) {
-        return MarkSide::Left;
-    }
-    const int height = std::min<int>(metrics.tmHeight, 200);
-    const int width = 4 * height;
-    MarkSide side = MarkSide::Left;
-    HDC probe = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(probe, width, height);
-    if (probe != nullptr && bitmap != nullptr) {
-        HGDIOBJ oldBitmap = SelectObject(probe, bitmap);
-        HGDIOBJ oldFont = SelectObject(probe, GetCurrentObject(dc, OBJ_FONT));
-        PatBlt(probe, 0, 0, width, height, WHITENESS);
-        SetTextColor(probe, RGB(0, 0, 0));
-        SetBkMode(probe, TRANSPARENT);
-        SetTextAlign(probe, TA_LEFT | TA_TOP);
-        const int origin = width / 2;
-        ExtTextOutW(probe, origin, 0, 0, nullptr, &mark, 1, nullptr);
-        long long left = 0;
-        long long right = 0;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                if (GetRValue(GetPixel(probe, x, y)) < 128) {
-                    (x < origin ? left : right) += 1;
-                }
-            }
-        }
-        side = right > left ? MarkSide::Right : MarkSide::Left;
-        SelectObject(probe, oldFont);
-        SelectObject(probe, oldBitmap);
-    }
-    if (bitmap != nullptr) {
-        DeleteObject(bitmap);
-    }
-    if (probe != nullptr) {
-        DeleteDC(probe);
-    }
-    return side;
+    const RECT ink = TextInkBounds(dc, &mark, 1);
+    return ink.left < ink.right && ink.left + ink.right > 0 ? MarkSide::Right : MarkSide::Left;
 }
 
 // The sides of the marks met during one drawing call, each mark probed once.

@@ -6,6 +6,7 @@
 
 #include "BidiTestSupport.h"
 #include "CanvasSupport.h"
+#include "farsiedit/TextInk.h"
 
 namespace {
 
@@ -102,6 +103,45 @@ TEST(BidiDrawing, LinesPlaceMarksOverTheirLetterInBothAlignmentsAndDirections) {
         EXPECT_LE(mark.right, left + m + 1);
     }
     EXPECT_EQ(GetTextAlign(canvas.dc), UINT{TA_RIGHT});
+}
+
+TEST(BidiDrawing, TextInkBoundsIsWhereDrawingLeavesInk) {
+    Canvas canvas(kWidth, kHeight, -24);
+    SetTextAlign(canvas.dc, TA_LEFT | TA_TOP);
+    SetBkMode(canvas.dc, TRANSPARENT);
+    // A letter whose tail reaches left of its advance, a word, and a mark with no advance.
+    for (const std::u16string text : {u"\uFEB3", u"Wo", u"\u064E"}) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        const RECT ink = TextInkBounds(canvas.dc, text.c_str(), static_cast<int>(text.size()));
+        ASSERT_LT(ink.left, ink.right);
+        canvas.clear();
+        ExtTextOutW(canvas.dc, 60, 4, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()),
+                    nullptr);
+        // Faint edges count as ink too, so the box may reach a pixel past the dark part.
+        const RECT drawn = canvas.inkColumns(0, kHeight);
+        EXPECT_LE(ink.left + 60, drawn.left);
+        EXPECT_LE(drawn.left - (ink.left + 60), 1);
+        EXPECT_GE(ink.right + 60, drawn.right);
+        EXPECT_LE((ink.right + 60) - drawn.right, 1);
+        int top = kHeight;
+        int bottom = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                if (canvas.dark(x, y)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y + 1);
+                }
+            }
+        }
+        EXPECT_LE(ink.top + 4, top);
+        EXPECT_GE(ink.bottom + 4, bottom);
+        EXPECT_LE(top - (ink.top + 4), 1);
+        EXPECT_LE((ink.bottom + 4) - bottom, 1);
+    }
+    const RECT space = TextInkBounds(canvas.dc, u" ", 1);
+    EXPECT_GE(space.left, space.right);
+    const RECT none = TextInkBounds(canvas.dc, nullptr, 3);
+    EXPECT_GE(none.left, none.right);
 }
 
 TEST(BidiDrawing, MarksHaveNoWidth) {
