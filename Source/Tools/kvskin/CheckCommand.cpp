@@ -291,7 +291,8 @@ int checkCommand(const std::filesystem::path& skinFile, const std::optional<Scre
     std::u16string devicePath;
     std::string error;
     if (!openHostSkin(skinFile, devicePath, error)) {
-        std::fprintf(err, "kvskin: %s\n", error.c_str());
+        std::fprintf(err, "%s\n",
+                     problemLine(skinFile, SkinProblem{"", -1, -1, -1, error}).c_str());
         return 1;
     }
     const std::vector<SkinProblem> problems = checkSkin(devicePath, screen);

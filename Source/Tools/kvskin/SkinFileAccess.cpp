@@ -38,8 +38,7 @@ bool openHostSkin(const std::filesystem::path& hostFile, std::u16string& deviceP
     std::error_code failure;
     auto file = std::filesystem::canonical(hostFile, failure);
     if (failure || !std::filesystem::is_regular_file(file, failure)) {
-        error = "cannot open " + hostFile.string() + ": " +
-                (failure ? failure.message() : std::string("not a file"));
+        error = "it cannot be opened: " + (failure ? failure.message() : std::string("not a file"));
         return false;
     }
     device::setDeviceRoot(file.parent_path());

@@ -22,8 +22,8 @@ struct ScreenSize {
 };
 std::optional<ScreenSize> parseScreenSize(const std::string& text);
 
-// Points the device at the folder of a host skin file. False (with a message) when it is not a
-// readable file.
+// Points the device at the folder of a host skin file. False (with what is wrong, for
+// problemLine) when it is not a readable file.
 bool openHostSkin(const std::filesystem::path& hostFile, std::u16string& devicePath,
                   std::string& error);
 

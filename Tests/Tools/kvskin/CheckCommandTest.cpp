@@ -293,5 +293,8 @@ TEST_F(KvskinCheck, TheProgramPrintsEachProblemAndExitsOne) {
     EXPECT_NE(all.out.find("LH: the class is missing\n"), std::string::npos);
     EXPECT_EQ(runKvskin(m_root, "check " + file + " --screen 240").status, 2);
     EXPECT_EQ(runKvskin(m_root, "check").status, 2);
-    EXPECT_EQ(runKvskin(m_root, "check " + quoted(m_root / "missing.ksk")).status, 1);
+    ToolRun missing = runKvskin(m_root, "check " + quoted(m_root / "missing.ksk"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "kvskin: " + (m_root / "missing.ksk").string() +
+                               ": it cannot be opened: No such file or directory\n");
 }
