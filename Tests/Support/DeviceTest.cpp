@@ -3,12 +3,36 @@
 
 #include <device/Clock.h>
 #include <device/FileSystem.h>
+#include <device/Programs.h>
+#include <device/Reset.h>
 #include <device/Scheduler.h>
+#include <wchar16.h>
 
 #include <stdlib.h>
 #include <fstream>
 
+#include "KeptGlobals.h"
+
+namespace {
+
+// How long (real time) the processes of a case get to end after it.
+constexpr unsigned kProcessEndLimitMs = 10000;
+
+std::string runningPrograms() {
+    std::string names;
+    for (const auto& program : device::runningProcesses())
+        names += (names.empty() ? "" : ", ") + platform::toUtf8(program);
+    return names;
+}
+
+}  // namespace
+
 void DeviceTest::SetUp() {
+    ASSERT_TRUE(device::waitForAllProcesses(kProcessEndLimitMs))
+        << "the device cannot be reset: an earlier case left processes running: "
+        << runningPrograms();
+    ASSERT_TRUE(device::resetDevice()) << "still running: " << runningPrograms();
+    testsupport::restoreKeptGlobals();
     std::string pattern = (std::filesystem::temp_directory_path() / "kelvo-test-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     m_root = pattern;
@@ -18,6 +42,8 @@ void DeviceTest::SetUp() {
 }
 
 void DeviceTest::TearDown() {
+    EXPECT_TRUE(device::waitForAllProcesses(kProcessEndLimitMs))
+        << "processes this case started have not ended: " << runningPrograms();
     std::error_code ignored;
     std::filesystem::remove_all(m_root, ignored);
 }

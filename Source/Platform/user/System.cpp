@@ -5,6 +5,7 @@
 #include "device/Display.h"
 #include "device/EventLog.h"
 #include "device/Screen.h"
+#include "kernel/DeviceReset.h"
 #include "user/UserState.h"
 #include "wingdi.h"
 
@@ -65,6 +66,12 @@ Shared& shared() {
     static auto* s = new Shared;
     return *s;
 }
+
+// A fresh device shows the arrow cursor.
+const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
+    Lock lock = lockState();
+    shared().cursor = &arrowCursor;
+});
 
 }  // namespace
 }  // namespace platform::user
