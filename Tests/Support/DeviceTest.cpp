@@ -1,38 +1,18 @@
-// A fresh device for each test.
+// A fresh device for each test: the device itself is put back before every case of the
+// program (FreshDevice.cpp); the fixture adds the case's own folder and clock.
 #include "DeviceTest.h"
 
 #include <device/Clock.h>
 #include <device/FileSystem.h>
 #include <device/Programs.h>
-#include <device/Reset.h>
 #include <device/Scheduler.h>
-#include <wchar16.h>
 
 #include <stdlib.h>
 #include <fstream>
 
 #include "KeptGlobals.h"
 
-namespace {
-
-// How long (real time) the processes of a case get to end after it.
-constexpr unsigned kProcessEndLimitMs = 10000;
-
-std::string runningPrograms() {
-    std::string names;
-    for (const auto& program : device::runningProcesses())
-        names += (names.empty() ? "" : ", ") + platform::toUtf8(program);
-    return names;
-}
-
-}  // namespace
-
 void DeviceTest::SetUp() {
-    ASSERT_TRUE(device::waitForAllProcesses(kProcessEndLimitMs))
-        << "the device cannot be reset: an earlier case left processes running: "
-        << runningPrograms();
-    ASSERT_TRUE(device::resetDevice()) << "still running: " << runningPrograms();
-    testsupport::restoreKeptGlobals();
     std::string pattern = (std::filesystem::temp_directory_path() / "kelvo-test-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     m_root = pattern;
@@ -42,8 +22,8 @@ void DeviceTest::SetUp() {
 }
 
 void DeviceTest::TearDown() {
-    EXPECT_TRUE(device::waitForAllProcesses(kProcessEndLimitMs))
-        << "processes this case started have not ended: " << runningPrograms();
+    EXPECT_TRUE(device::waitForAllProcesses(testsupport::kProcessEndLimitMs))
+        << "processes this case started have not ended: " << testsupport::runningPrograms();
     std::error_code ignored;
     std::filesystem::remove_all(m_root, ignored);
 }

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "device/Clock.h"
-#include "gdi/SystemColors.h"
 #include "kernel/DeviceReset.h"
 #include "kernel/Process.h"
 #include "user/Internal.h"
@@ -111,12 +110,8 @@ void destroyThreadWindows(DWORD thread) {
 }  // namespace
 
 UserState& state() {
-    // Never destroyed: threads that end after main() returns may still reach it. Once the
-    // window manager is in use, FillRect with (COLOR_x + 1) paints with system colour x.
-    static UserState* s = [] {
-        platform::setSystemColorBrushSource(&GetSysColorBrush);
-        return new UserState;
-    }();
+    // Never destroyed: threads that end after main() returns may still reach it.
+    static UserState* s = new UserState;
     return *s;
 }
 
