@@ -20,8 +20,6 @@ int extentOf(HDC dc, const WCHAR* chars, int count) {
     return size.cx;
 }
 
-// Most selected stretches a line inverts.
-constexpr int kMaxSelectedRuns = 3;
 
 // Which side of its origin a zero-width mark's ink lies on. Fonts hang marks either to the left
 // of the origin (meant to be drawn at the right edge of their base) or to the right of it
@@ -172,8 +170,7 @@ void CBidiPara::DrawLine(HDC dc, int x, int y, int selStart, int selEnd, const R
     const bool fromRight = (GetTextAlign(dc) & TA_CENTER) == TA_RIGHT;
     const int step = fromRight ? -1 : 1;
     int pen = x;
-    int runs = 0;
-    for (int k = 0; k < count && runs < kMaxSelectedRuns;) {
+    for (int k = 0; k < count;) {
         const int glyph = fromRight ? count - 1 - k : k;
         if (!selected(glyph)) {
             pen += step * TextWidth(dc, g + glyph, 1);
@@ -187,6 +184,5 @@ void CBidiPara::DrawLine(HDC dc, int x, int y, int selStart, int selEnd, const R
         }
         RECT r{std::min(runStart, pen), y, std::max(runStart, pen), y + lineHeight};
         InvertRect(dc, &r);
-        ++runs;
     }
 }

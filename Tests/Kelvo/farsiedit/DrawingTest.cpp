@@ -263,7 +263,7 @@ TEST(BidiDrawing, LogicalSelectionFallsApartIntoVisualStretches) {
     }
 }
 
-TEST(BidiDrawing, AtMostThreeStretchesOfALineAreInvertedCountingFromItsAlignedSide) {
+TEST(BidiDrawing, EveryStretchOfASelectionIsInvertedInBothAlignments) {
     Canvas canvas(kWidth, kHeight, -16);
     // Numbers inside right-to-left words inside left-to-right text: selecting from the "2" to
     // the second word's first letter gives four visual stretches.
@@ -278,20 +278,18 @@ TEST(BidiDrawing, AtMostThreeStretchesOfALineAreInvertedCountingFromItsAlignedSi
         return (width(canvas.dc, visual.substr(0, k)) + width(canvas.dc, visual.substr(0, k + 1))) /
                2;
     };
-    // Visual glyphs 2, 4, 6-8 and 12 are selected.
+    // Visual glyphs 2, 4, 6-8 and 12 are selected, whichever side the line is drawn from.
+    const bool expected[] = {false, false, true,  false, true,  false, true,
+                             true,  true,  false, false, false, true};
     SetTextAlign(canvas.dc, TA_LEFT);
     para->DrawLine(canvas.dc, 0, 0, 4, 10, &clip, lineHeight, 0);
-    const bool fromLeft[] = {false, false, true,  false, true,  false, true,
-                             true,  true,  false, false, false, false};
     for (int k = 0; k < 13; ++k) {
-        EXPECT_EQ(canvas.dark(middle(k), row), fromLeft[k]) << "from the left, glyph " << k;
+        EXPECT_EQ(canvas.dark(middle(k), row), expected[k]) << "from the left, glyph " << k;
     }
     canvas.clear();
     SetTextAlign(canvas.dc, TA_RIGHT);
     para->DrawLine(canvas.dc, total, 0, 4, 10, &clip, lineHeight, 0);
-    const bool fromRight[] = {false, false, false, false, true,  false, true,
-                              true,  true,  false, false, false, true};
     for (int k = 0; k < 13; ++k) {
-        EXPECT_EQ(canvas.dark(middle(k), row), fromRight[k]) << "from the right, glyph " << k;
+        EXPECT_EQ(canvas.dark(middle(k), row), expected[k]) << "from the right, glyph " << k;
     }
 }
