@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "device/DeviceNames.h"
+#include "device/ProgramFiles.h"
 #include "device/Shortcut.h"
 
 namespace {
@@ -152,6 +153,8 @@ ProvisionResult provisionDevice(const ProvisionSources& sources) {
     const std::u16string notesShortcut = std::u16string(kProgramsFolder) + u"\\Notes.lnk";
     if (!writeShortcut(notesShortcut, std::u16string(kWindowsFolder) + u"\\" + kNotesProgram))
         result.warnings.push_back("cannot write the shortcut " + utf8(notesShortcut));
+    for (auto& warning : provisionProgramFiles())
+        result.warnings.push_back(warning);
 
     {
         Key owner(kOwnerKey);
