@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windef.h>
+#include <wingdi.h>
 
 inline constexpr WCHAR kCalendarWindowClass[] = u"CalendarWindow";
 inline constexpr WCHAR kCalendarTitle[] = u"Calendar";
@@ -24,7 +25,7 @@ struct CalendarLayout {
 CalendarLayout calendarLayout(int width, int height, int scale);
 
 // The colour of today's mark.
-inline constexpr COLORREF kCalendarTodayColour = RGB(0, 70, 160);
+inline constexpr COLORREF kCalendarTodayColour = RGB(200, 50, 40);
 
 // Puts "calendar.exe" in the device's program table.
 void registerCalendarProgram();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windef.h>
+#include <wingdi.h>
 
 inline constexpr WCHAR kContactsWindowClass[] = u"ContactsWindow";
 inline constexpr WCHAR kContactsTitle[] = u"Contacts";
@@ -13,6 +14,10 @@ inline constexpr WCHAR kContactsFile[] = u"\\My Documents\\Contacts.txt";
 // top of the details.
 inline constexpr int kContactRowHeight = 20;
 inline constexpr int kContactBackRowHeight = 22;
+
+// The colours of the selected row and of the band behind a contact's name in its details.
+inline constexpr COLORREF kContactsSelectedColour = RGB(0, 60, 150);
+inline constexpr COLORREF kContactsBandColour = RGB(226, 234, 248);
 
 // Puts "contacts.exe" in the device's program table.
 void registerContactsProgram();

@@ -25,11 +25,11 @@ constexpr int kDragSlop = 4;
 constexpr COLORREF kBackground = RGB(255, 255, 255);
 constexpr COLORREF kText = RGB(0, 0, 0);
 constexpr COLORREF kFaint = RGB(96, 96, 96);
-constexpr COLORREF kSelected = RGB(0, 60, 150);
+constexpr COLORREF kSelected = kContactsSelectedColour;
 constexpr COLORREF kSelectedText = RGB(255, 255, 255);
 constexpr COLORREF kRule = RGB(222, 226, 232);
 constexpr COLORREF kNoteBackground = RGB(255, 244, 200);
-constexpr COLORREF kBand = RGB(226, 234, 248);
+constexpr COLORREF kBand = kContactsBandColour;
 
 class ContactsWindow : public ProgramWindow {
 protected:

@@ -17,7 +17,6 @@ constexpr COLORREF kText = RGB(0, 0, 0);
 constexpr COLORREF kButton = RGB(250, 250, 252);
 constexpr COLORREF kButtonEdge = RGB(150, 156, 168);
 constexpr COLORREF kButtonText = RGB(0, 70, 160);
-constexpr COLORREF kBanner = RGB(30, 120, 50);
 constexpr COLORREF kBannerText = RGB(255, 255, 255);
 
 }  // namespace
@@ -78,7 +77,7 @@ void GameWindow::paint(HDC dc, int width, int height) {
         const int middle = (layout.board.top + layout.board.bottom) / 2;
         const int half = kBannerHeight * scale() / 2;
         const RECT banner{layout.board.left, middle - half, layout.board.right, middle + half};
-        fillRect(dc, banner, kBanner);
+        fillRect(dc, banner, kGameWonColour);
         Selection font(dc, m_bold.get());
         SetTextColor(dc, kBannerText);
         drawDisplayText(dc, banner, won, TextAlign::Centre);

@@ -21,6 +21,8 @@ struct GameLayout {
 GameLayout gameLayout(int width, int height, int scale);
 
 inline constexpr int kGameSide = 4;
+// The banner that tells a won game.
+inline constexpr COLORREF kGameWonColour = RGB(30, 120, 50);
 
 class GameWindow : public ProgramWindow {
 protected:

@@ -4,11 +4,15 @@
 #pragma once
 
 #include <windef.h>
+#include <wingdi.h>
 
 inline constexpr WCHAR kPuzzleWindowClass[] = u"PuzzleWindow";
 inline constexpr WCHAR kPuzzleTitle[] = u"Puzzle";
 inline constexpr WCHAR kMemoryWindowClass[] = u"MemoryWindow";
 inline constexpr WCHAR kMemoryTitle[] = u"Memory";
+
+// The colour of the puzzle's gap.
+inline constexpr COLORREF kPuzzleGapColour = RGB(210, 214, 222);
 
 // How long two different cards stay face up before they turn back, in milliseconds.
 inline constexpr UINT kMemoryMismatchMs = 1000;

@@ -15,7 +15,6 @@ constexpr COLORREF kTile = RGB(246, 226, 180);
 constexpr COLORREF kTileEdge = RGB(170, 130, 70);
 constexpr COLORREF kTilePlaced = RGB(214, 236, 200);
 constexpr COLORREF kTileText = RGB(70, 40, 10);
-constexpr COLORREF kGap = RGB(210, 214, 222);
 
 class PuzzleWindow : public GameWindow {
 protected:
@@ -26,7 +25,7 @@ protected:
         InflateRect(&tile, -scale(), -scale());
         const int number = m_puzzle.tileAt(cell);
         if (number == 0) {
-            fillRect(dc, tile, kGap);
+            fillRect(dc, tile, kPuzzleGapColour);
             return;
         }
         // A tile in its own place is drawn green, so that progress shows.

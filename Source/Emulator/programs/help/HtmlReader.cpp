@@ -151,7 +151,11 @@ private:
     Tag readTag();
     void text(std::u16string_view raw);
     void character(char16_t c);
+    void append(char16_t c, uint8_t style, int link);
+    void space();
+    uint8_t style() const;
     void startTag(const Tag& tag);
+    void startElement(const Tag& tag);
     void endTag(const Tag& tag);
     void openBlock(BlockKind kind, int level, std::u16string marker = {});
     void closeBlock();
@@ -167,6 +171,8 @@ private:
     HelpDocument m_doc;
     std::optional<HelpBlock> m_block;
     bool m_pendingSpace = false;
+    uint8_t m_spaceStyle = 0;
+    int m_spaceLink = -1;
     int m_bold = 0;
     int m_italic = 0;
     int m_code = 0;
@@ -298,6 +304,28 @@ void Reader::anchor(const std::u16string& name) {
         m_doc.anchors.push_back({name, m_doc.blocks.size()});
 }
 
+uint8_t Reader::style() const {
+    return static_cast<uint8_t>((m_bold > 0 ? kRunBold : 0) | (m_italic > 0 ? kRunItalic : 0) |
+                                (m_code > 0 || m_pre > 0 ? kRunCode : 0));
+}
+
+void Reader::append(char16_t c, uint8_t style, int link) {
+    auto& runs = m_block->runs;
+    if (runs.empty() || runs.back().style != style || runs.back().link != link)
+        runs.push_back(HelpRun{{}, style, link});
+    runs.back().text.push_back(c);
+}
+
+void Reader::space() {
+    // White space collapses into one space in the style it began in (a space before a link is
+    // not underlined), and none at the start of a line.
+    if (m_block && !m_pendingSpace) {
+        m_pendingSpace = true;
+        m_spaceStyle = style();
+        m_spaceLink = m_link;
+    }
+}
+
 void Reader::character(char16_t c) {
     if (m_inTitle) {
         if (m_doc.title.size() < kMaxTitleUnits)
@@ -305,28 +333,19 @@ void Reader::character(char16_t c) {
         return;
     }
     if (m_pre == 0 && isSpace(c)) {
-        m_pendingSpace = m_block.has_value();
+        space();
         return;
     }
     if (m_pre > 0 && (c == u'\r' || (c == u'\n' && (!m_block || m_block->runs.empty()))))
         return;  // a line break right after <pre> starts nothing
     if (!m_block)
         openBlock(listDepth() > 0 ? BlockKind::ListItem : BlockKind::Paragraph, listDepth());
-    const uint8_t style =
-        static_cast<uint8_t>((m_bold > 0 ? kRunBold : 0) | (m_italic > 0 ? kRunItalic : 0) |
-                             (m_code > 0 || m_pre > 0 ? kRunCode : 0));
-    auto& runs = m_block->runs;
-    // Collapsed white space is one space, and none at the start of a line.
-    const char16_t last = runs.empty()               ? u'\n'
-                          : runs.back().text.empty() ? u' '
-                                                     : runs.back().text.back();
-    if (runs.empty() || runs.back().style != style || runs.back().link != m_link)
-        runs.push_back(HelpRun{{}, style, m_link});
-    std::u16string& out = runs.back().text;
-    if (m_pendingSpace && last != u' ' && last != u'\n')
-        out.push_back(u' ');
+    const auto& runs = m_block->runs;
+    if (m_pendingSpace && !runs.empty() && runs.back().text.back() != u' ' &&
+        runs.back().text.back() != u'\n')
+        append(u' ', m_spaceStyle, m_spaceLink);
     m_pendingSpace = false;
-    out.push_back(m_pre > 0 && c == u'\t' ? u' ' : c);
+    append(m_pre > 0 && c == u'\t' ? u' ' : c, style(), m_link);
 }
 
 void Reader::text(std::u16string_view raw) {
@@ -353,9 +372,14 @@ void Reader::lineBreak() {
 }
 
 void Reader::startTag(const Tag& tag) {
-    const std::u16string& n = tag.name;
+    startElement(tag);
+    // After the element has opened its block, so that its name stands in that block.
     if (const std::u16string* id = tag.attribute(u"id"))
         anchor(*id);
+}
+
+void Reader::startElement(const Tag& tag) {
+    const std::u16string& n = tag.name;
     if (n == u"a") {
         if (const std::u16string* name = tag.attribute(u"name"))
             anchor(*name);
@@ -398,7 +422,7 @@ void Reader::startTag(const Tag& tag) {
     } else if (n == u"br") {
         lineBreak();
     } else if (n == u"td" || n == u"th") {
-        m_pendingSpace = m_block.has_value();
+        space();
     } else if (n == u"img") {
         const std::u16string* alt = tag.attribute(u"alt");
         if (alt && !alt->empty()) {
