@@ -104,6 +104,14 @@ TEST_F(HelpPage, FarsiWordsAreShapedAndRunRightToLeftInsideALatinLine) {
     EXPECT_LT(farsiGood->x, farsiBook->x);
     EXPECT_LT(farsiBook->x, b->x);
     EXPECT_EQ(a->x, 0);
+
+    // A word with a zero-width non-joiner inside stays one word, right to left as a whole.
+    const std::u16string halfSpaced = u"\u0645\u06CC\u200C\u0631\u0648\u0645";
+    lay(u"<p>as in " + halfSpaced + u". The</p>", 220);
+    const HelpPiece* word = piece(shown(halfSpaced));
+    ASSERT_NE(word, nullptr);
+    EXPECT_LT(piece(u"in")->x, word->x);
+    EXPECT_LT(word->x, piece(u"The")->x);
 }
 
 TEST_F(HelpPage, FarsiParagraphIsRightAlignedWithLatinWordsInOrder) {

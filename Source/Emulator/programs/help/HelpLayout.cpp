@@ -139,20 +139,24 @@ void BlockBuilder::chunkUnits(std::u16string_view text, const int* runOf, std::v
         baseLevel = bidi.baseLevel;
     const int length = bidi.length;
     int lastGlyph = -1;
+    bool chunkStart = true;
     for (int i = 0; i < length; ++i) {
+        // A character without a glyph of its own (a joiner, the alef of a lam-alef) neither
+        // shows nor splits the piece it stands in.
+        const WORD glyph = bidi.logToVis[static_cast<size_t>(i)];
+        if (glyph == CBidiPara::NO_GLYPH || static_cast<int>(glyph) == lastGlyph)
+            continue;
+        lastGlyph = glyph;
         const bool space = copy[static_cast<size_t>(i)] == u' ';
         const int level = bidi.LevelAt(i);
         const int run = runOf[i];
         const int link = m_block.runs[static_cast<size_t>(run)].link;
         const HelpFonts::Face* face = &faceOf(run);
-        if (units.empty() || i == 0 || units.back().space != space || units.back().level != level ||
+        if (chunkStart || units.back().space != space || units.back().level != level ||
             units.back().face != face || units.back().link != link) {
             units.push_back(Unit{{}, level, space, face, link, 0});
+            chunkStart = false;
         }
-        const WORD glyph = bidi.logToVis[static_cast<size_t>(i)];
-        if (glyph == CBidiPara::NO_GLYPH || static_cast<int>(glyph) == lastGlyph)
-            continue;
-        lastGlyph = glyph;
         units.back().glyphs.push_back(bidi.glyphs[glyph]);
     }
 }
