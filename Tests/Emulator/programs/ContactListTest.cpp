@@ -22,6 +22,7 @@ TEST(ContactsFileReading, ContactsComeByNameWithTheirFieldsPastCommentsAndBlankL
         "zoe Lang\t+1 555 0101\tzoe@example.com\r\n"
         "\r\n"
         "   \t \n"
+        "  # an indented comment\t1\n"
         "Ali Karimi\t+98 21 5555 0142\n"
         "  Bita  \t\t bita@example.ir  \n"
         "\xD9\x85\xD8\xB1\xDB\x8C\xD9\x85\t0912\n"

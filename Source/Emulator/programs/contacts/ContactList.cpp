@@ -88,7 +88,7 @@ ContactList parseContacts(std::string_view bytes) {
         bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (blank(line) || line.front() == '#')
+        if (blank(line) || line[line.find_first_not_of(" \t")] == '#')
             continue;
         if (list.contacts.size() == kMaxContacts) {
             list.truncated = true;

@@ -1,6 +1,6 @@
 // The Contacts program's list and its file "\My Documents\Contacts.txt": UTF-8 text, one contact
-// per line as name, phone and e-mail separated by tabs (phone and e-mail may be empty); lines
-// starting with '#' are comments. The file comes from anywhere, so the reader takes at most a
+// per line as name, phone and e-mail separated by tabs (phone and e-mail may be empty); a line
+// whose first character other than blanks is '#' is a comment. The file comes from anywhere, so the reader takes at most a
 // fixed number of bytes, contacts and characters per field, and leaves out (and counts) every
 // line it cannot use whole.
 #pragma once
