@@ -16,8 +16,6 @@
 #include <vector>
 
 #include "DeviceTest.h"
-#include "device/ProgramFiles.h"
-#include "device/Shortcut.h"
 #include "programs/DevicePrograms.h"
 #include "programs/calendar/Calendar.h"
 #include "programs/calendar/MonthGrid.h"
@@ -484,31 +482,6 @@ TEST_F(HelpViewer, LongTopicScrollsWithKeysAndTheStylus) {
     press(VK_END);
     press(VK_ESCAPE);  // nothing to go back to
     EXPECT_TRUE(startsWith(pageText(), u"Long\r\n"));
-}
-
-using ProgramProvisioning = DeviceTest;
-
-TEST_F(ProgramProvisioning, ShortcutsInProgramsAndGamesAndSampleContactsKeptOnceWritten) {
-    writeDeviceFile(u"\\Windows\\Start Menu\\Programs\\Games\\.keep", "");
-    writeDeviceFile(u"\\My Documents\\.keep", "");
-    EXPECT_TRUE(provisionProgramFiles().empty());
-    EXPECT_EQ(readShortcut(u"\\Windows\\Start Menu\\Programs\\Contacts.lnk"),
-              std::u16string(u"\\Windows\\contacts.exe"));
-    EXPECT_EQ(readShortcut(u"\\Windows\\Start Menu\\Programs\\Calendar.lnk"),
-              std::u16string(u"\\Windows\\calendar.exe"));
-    EXPECT_EQ(readShortcut(u"\\Windows\\Start Menu\\Programs\\Games\\Puzzle.lnk"),
-              std::u16string(u"\\Windows\\puzzle.exe"));
-    EXPECT_EQ(readShortcut(u"\\Windows\\Start Menu\\Programs\\Games\\Memory.lnk"),
-              std::u16string(u"\\Windows\\memory.exe"));
-    ContactsFile contacts = readContactsFile(kContactsFile);
-    EXPECT_EQ(contacts.list.contacts.size(), sampleContacts().size());
-
-    // The user's own contacts are never replaced.
-    writeDeviceFile(kContactsFile, "Mine\t1\n");
-    EXPECT_TRUE(provisionProgramFiles().empty());
-    contacts = readContactsFile(kContactsFile);
-    ASSERT_EQ(contacts.list.contacts.size(), 1u);
-    EXPECT_EQ(contacts.list.contacts[0].name, u"Mine");
 }
 
 }  // namespace
