@@ -7,16 +7,23 @@
 #include <algorithm>
 #include <string>
 
+#include "DeviceTest.h"
 #include "farsiedit/CBidiPara.h"
 #include "programs/help/HelpLayout.h"
 #include "programs/help/HtmlReader.h"
 
 namespace {
 
-class HelpPage : public ::testing::Test {
+class HelpPage : public DeviceTest {
 protected:
-    void SetUp() override { m_dc = CreateCompatibleDC(nullptr); }
-    void TearDown() override { DeleteDC(m_dc); }
+    void SetUp() override {
+        DeviceTest::SetUp();
+        m_dc = CreateCompatibleDC(nullptr);
+    }
+    void TearDown() override {
+        DeleteDC(m_dc);
+        DeviceTest::TearDown();
+    }
 
     const HelpLayout& lay(std::u16string_view html, int width) {
         m_document = readHelpHtml(html);
