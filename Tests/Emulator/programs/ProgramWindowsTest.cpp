@@ -24,6 +24,7 @@
 #include "programs/games/GameWindow.h"
 #include "programs/games/Games.h"
 #include "programs/help/Help.h"
+#include "programs/help/HtmlReader.h"
 
 namespace {
 
@@ -415,6 +416,9 @@ TEST_F(HelpViewer, ShowsTheTopicOfItsCommandLineAndSaysWhatIsMissing) {
     EXPECT_TRUE(contains(pageText(), u"The help file \\Help\\missing.htm was not found."));
     start(u"peghelp.exe file:#BUTTON_TOPIC3", kHelpWindowClass);
     EXPECT_TRUE(startsWith(pageText(), u"No help file\r\n"));
+    writeDeviceFile(u"\\Help\\huge.htm", std::string(kMaxHelpFileBytes + 1, 'x'));
+    start(u"peghelp.exe file:\\Help\\huge.htm", kHelpWindowClass);
+    EXPECT_TRUE(startsWith(pageText(), u"Help file too large\r\n"));
     int viewers = 0;
     EnumWindows(
         [](HWND w, LPARAM count) {

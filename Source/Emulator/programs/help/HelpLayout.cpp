@@ -180,21 +180,30 @@ void BlockBuilder::unitsOf(const TextLine& line, std::vector<Unit>& units, int& 
         unit.width = measure(unit);
 }
 
-// Puts as much of an over-wide unit as fits on the line, the rest on lines of its own.
+// Puts as much of an over-wide unit as fits on the line, the rest on lines of its own. A line
+// holds at most about one glyph a pixel, so each search and measure looks no further than
+// that, and a word of any length costs time in proportion to its length.
 void BlockBuilder::splitToFit(std::vector<Unit>& line, Unit unit, int room,
                               std::vector<std::vector<Unit>>& lines) {
     int used = 0;
     for (const Unit& u : line)
         used += u.width;
-    while (used + unit.width > room && unit.glyphs.size() > 1) {
+    Selection font(m_dc, unit.face->font);
+    const std::u16string glyphs = std::move(unit.glyphs);
+    const size_t reach = static_cast<size_t>(std::max(room, 1)) * 2 + 8;
+    auto widthOf = [&](size_t start, size_t count) {
+        return CBidiPara::TextWidth(m_dc, glyphs.data() + start, static_cast<int>(count));
+    };
+    size_t start = 0;
+    while (glyphs.size() - start > 1 &&
+           (glyphs.size() - start > reach || used + widthOf(start, glyphs.size() - start) > room)) {
         // The most glyphs that fit; at least one on an empty line so that the text moves on.
         size_t fit = 0;
-        size_t low = 1, high = unit.glyphs.size() - 1;
-        Selection font(m_dc, unit.face->font);
+        size_t low = 1;
+        size_t high = std::min(glyphs.size() - start - 1, reach);
         while (low <= high) {
             const size_t mid = (low + high) / 2;
-            if (used + CBidiPara::TextWidth(m_dc, unit.glyphs.data(), static_cast<int>(mid)) <=
-                room) {
+            if (used + widthOf(start, mid) <= room) {
                 fit = mid;
                 low = mid + 1;
             } else {
@@ -209,15 +218,16 @@ void BlockBuilder::splitToFit(std::vector<Unit>& line, Unit unit, int room,
         }
         fit = std::max<size_t>(fit, 1);
         Unit head = unit;
-        head.glyphs.resize(fit);
-        head.width = measure(head);
-        unit.glyphs.erase(0, fit);
-        unit.width = measure(unit);
+        head.glyphs = glyphs.substr(start, fit);
+        head.width = widthOf(start, fit);
+        start += fit;
         line.push_back(std::move(head));
         lines.push_back(std::move(line));
         line.clear();
         used = 0;
     }
+    unit.glyphs = glyphs.substr(start);
+    unit.width = widthOf(start, glyphs.size() - start);
     line.push_back(std::move(unit));
 }
 

@@ -78,9 +78,9 @@ LoadedFile loadHelpFile(const std::u16string& path) {
             break;
     }
     if (read.truncated) {
-        file.problem =
-            messageBlocks(u"Help file too large",
-                          u"The help file " + path + u" is larger than the 1 MB the viewer reads.");
+        file.problem = messageBlocks(
+            u"Help file too large",
+            u"The help file " + path + u" is larger than the 256 KB the viewer reads.");
         return file;
     }
     file.document = readHelpHtml(decodeHelpText(read.bytes));

@@ -9,7 +9,7 @@
 
 #include "programs/help/HelpDocument.h"
 
-inline constexpr size_t kMaxHelpFileBytes = 1024 * 1024;
+inline constexpr size_t kMaxHelpFileBytes = 256 * 1024;
 // Deeper lists are read as the deepest kept level.
 inline constexpr size_t kMaxListDepth = 8;
 inline constexpr size_t kMaxAttributeUnits = 1024;
