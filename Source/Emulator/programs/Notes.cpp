@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "farsiedit/CFarsiEdit.h"
+#include "programs/ProgramIcons.h"
 
 namespace {
 
@@ -144,5 +145,5 @@ int notesMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 }  // namespace
 
 void registerNotesProgram() {
-    device::registerProgram(u"notes.exe", notesMain);
+    device::registerProgram(u"notes.exe", notesMain, kNotesIcon);
 }
