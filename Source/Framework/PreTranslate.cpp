@@ -9,11 +9,10 @@
 
 namespace {
 
-struct ThreadHook {
-    int windows = 0;
-    uint64_t cookie = 0;
-};
-thread_local ThreadHook t_hook;
+// Windows of this module attached on this thread.
+thread_local int t_windows = 0;
+// What names this module's hook to the platform.
+const char kHookOwner = 0;
 
 bool walkPreTranslateTree(MSG& msg) {
     for (HWND hwnd = msg.hwnd; hwnd != nullptr; hwnd = ::GetParent(hwnd)) {
@@ -30,11 +29,11 @@ bool walkPreTranslateTree(MSG& msg) {
 }  // namespace
 
 void afxWindowAttached() {
-    if (t_hook.windows++ == 0)
-        t_hook.cookie = platform::addPreTranslateHook(walkPreTranslateTree);
+    ++t_windows;
+    platform::addPreTranslateHook(&kHookOwner, walkPreTranslateTree);
 }
 
 void afxWindowDetached() {
-    if (t_hook.windows > 0 && --t_hook.windows == 0)
-        platform::removePreTranslateHook(t_hook.cookie);
+    if (t_windows > 0 && --t_windows == 0)
+        platform::removePreTranslateHook(&kHookOwner);
 }

@@ -982,10 +982,11 @@ namespace platform {
 // An empty function removes it. Modal loops of the platform (menus, dialogs) call
 // preTranslateMessage for every message they retrieve; a program's own loop does the same.
 void setPreTranslateHook(DWORD thread, std::function<bool(MSG&)> hook);
-// Hooks that a module adds for the calling thread beside the one above, each asked after it
-// (the newest first) until one handles the message; removed by the cookie the add returned.
-uint64_t addPreTranslateHook(std::function<bool(MSG&)> hook);
-void removePreTranslateHook(uint64_t cookie);
+// Hooks that modules add for the calling thread beside the one above, each asked after it
+// (the newest first) until one handles the message. One per owner: adding again while the
+// owner's hook is there keeps it (a reset device has none, so the next add puts it back).
+void addPreTranslateHook(const void* owner, std::function<bool(MSG&)> hook);
+void removePreTranslateHook(const void* owner);
 bool preTranslateMessage(MSG& msg);
 
 }  // namespace platform

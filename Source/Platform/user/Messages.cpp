@@ -304,19 +304,20 @@ void platform::setPreTranslateHook(DWORD thread, std::function<bool(MSG&)> hook)
         q->preTranslate = std::move(hook);
 }
 
-uint64_t platform::addPreTranslateHook(std::function<bool(MSG&)> hook) {
-    static uint64_t nextCookie = 1;
+void platform::addPreTranslateHook(const void* owner, std::function<bool(MSG&)> hook) {
     Lock lock = lockState();
-    const uint64_t cookie = nextCookie++;
-    currentQueue().addedPreTranslate.emplace_back(cookie, std::move(hook));
-    return cookie;
+    auto& hooks = currentQueue().addedPreTranslate;
+    const bool present = std::any_of(hooks.begin(), hooks.end(),
+                                     [&](const auto& entry) { return entry.first == owner; });
+    if (!present)
+        hooks.emplace_back(owner, std::move(hook));
 }
 
-void platform::removePreTranslateHook(uint64_t cookie) {
+void platform::removePreTranslateHook(const void* owner) {
     Lock lock = lockState();
     auto& hooks = currentQueue().addedPreTranslate;
     hooks.erase(std::remove_if(hooks.begin(), hooks.end(),
-                               [&](const auto& entry) { return entry.first == cookie; }),
+                               [&](const auto& entry) { return entry.first == owner; }),
                 hooks.end());
 }
 

@@ -6,7 +6,11 @@
 // reach the control through its messages.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
 
+#include "kernel/DeviceReset.h"
 #include "user/ScrollBarControl.h"
 #include "winbase.h"
 #include "wingdi.h"
@@ -34,8 +38,30 @@ struct ScrollBarState {
     POINT pen{};
 };
 
+// Each control's state by window, made at WM_NCCREATE and dropped at WM_NCDESTROY; a reset
+// device, whose windows go without messages, drops them all. The controls' procedures run
+// with the window manager's lock released, hence a lock of their own.
+struct Bars {
+    std::mutex mutex;
+    std::unordered_map<HWND, std::unique_ptr<ScrollBarState>> states;
+};
+
+Bars& bars() {
+    static auto* b = new Bars;
+    return *b;
+}
+
+const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
+    std::lock_guard lock(bars().mutex);
+    bars().states.clear();
+});
+
+// The state lives until its window's WM_NCDESTROY, which runs on the window's own thread: the
+// pointer stays valid while that thread handles the window's messages.
 ScrollBarState* stateOf(HWND hwnd) {
-    return reinterpret_cast<ScrollBarState*>(GetWindowLongPtrW(hwnd, 0));
+    std::lock_guard lock(bars().mutex);
+    auto found = bars().states.find(hwnd);
+    return found == bars().states.end() ? nullptr : found->second.get();
 }
 
 bool isVertical(HWND hwnd) {
@@ -289,16 +315,15 @@ int setRange(HWND hwnd, ScrollBarState& bar, int minPos, int maxPos, bool repain
 }  // namespace
 
 LRESULT CALLBACK scrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(new ScrollBarState));
+    if (msg == WM_NCCREATE || msg == WM_NCDESTROY) {
+        std::lock_guard lock(bars().mutex);
+        if (msg == WM_NCCREATE)
+            bars().states[hwnd] = std::make_unique<ScrollBarState>();
+        else
+            bars().states.erase(hwnd);
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     ScrollBarState* bar = stateOf(hwnd);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, 0, 0);
-        delete bar;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
     if (!bar)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

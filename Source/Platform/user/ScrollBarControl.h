@@ -8,7 +8,4 @@ namespace platform::user {
 
 LRESULT CALLBACK scrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Bytes of window extra space the control keeps its state pointer in.
-inline constexpr int kScrollBarExtraBytes = sizeof(void*);
-
 }  // namespace platform::user

@@ -17,7 +17,7 @@ struct SystemClassEntry {
 };
 
 constexpr SystemClassEntry kSystemClasses[] = {
-    {u"ScrollBar", scrollBarProc, CS_DBLCLKS, kScrollBarExtraBytes},
+    {u"ScrollBar", scrollBarProc, CS_DBLCLKS, 0},
 };
 
 // Atoms below the range RegisterClassW hands out.

@@ -105,8 +105,8 @@ struct ThreadQueue {
     POINT lastMessagePos{};
     int sendDepth = 0;  // > 0 while a message sent by another thread is being handled
     PreTranslateHook preTranslate;
-    // Hooks that modules add beside it (addPreTranslateHook), oldest first.
-    std::vector<std::pair<uint64_t, PreTranslateHook>> addedPreTranslate;
+    // Hooks that modules add beside it (addPreTranslateHook), by owner, oldest first.
+    std::vector<std::pair<const void*, PreTranslateHook>> addedPreTranslate;
     // The key state as of the last key message this thread retrieved (GetKeyState).
     BYTE keyDown[256] = {};
     BYTE keyToggled[256] = {};
