@@ -190,3 +190,51 @@ TEST_F(FarsiEditTest, HomeAndEndGoToTheLinesReadingStartAndEnd) {
     EXPECT_EQ(caretOffset(), 0);
     EXPECT_GT(caretPos().x, endX);  // read from the right
 }
+
+TEST_F(FarsiEditTest, EditsRelayOutOnlyWhatChangedYetMatchAFullLayoutAndResizingWrapsAgain) {
+    make(FES_MULTILINE | FES_WANTRETURN, 120, 200);
+    CFarsiEdit fresh;
+    ASSERT_TRUE(fresh.Create(WS_CHILD | FES_MULTILINE | FES_WANTRETURN, RECT{10, 10, 130, 210},
+                             &hostWnd, 2));
+    auto same = [&](const char* step) {
+        const std::u16string all = text();
+        SendMessageW(fresh.GetSafeHwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(all.c_str()));
+        ASSERT_EQ(edit->TotalLines(), fresh.TotalLines()) << step;
+        const ParaList& a = edit->Paragraphs();
+        const ParaList& b = fresh.Paragraphs();
+        ASSERT_EQ(a.count(), b.count()) << step;
+        for (int i = 0; i < a.count(); ++i) {
+            ASSERT_EQ(a.at(i)->firstLine, b.at(i)->firstLine) << step << " paragraph " << i;
+            ASSERT_EQ(a.at(i)->LineGlyphs(0), b.at(i)->LineGlyphs(0)) << step << " paragraph " << i;
+            ASSERT_EQ(a.at(i)->lineCount, b.at(i)->lineCount) << step << " paragraph " << i;
+        }
+    };
+    type(u"one two three four five six seven");
+    same("typed a wrapping line");
+    type(u"\r" + std::u16string(kSalam) + u" " + std::u16string(kDonya) + u"\r\rsix");
+    same("typed paragraphs");
+    press(VK_UP);
+    press(VK_BACK);  // joins the empty paragraph up
+    same("joined");
+    press(VK_UP, 3);
+    press(VK_END);
+    type(u" eight nine ten eleven");
+    same("grew the first paragraph");
+    edit->SelectRange(0, 4, 1, 2);
+    type(u"x");
+    same("replaced a selection across paragraphs");
+    putOnClipboard(u"alpha beta\r\ngamma delta epsilon\r\n");
+    pressControl('V');
+    same("pasted paragraphs");
+
+    const int lines = edit->TotalLines();
+    MoveWindow(edit->GetSafeHwnd(), 10, 10, 220, 200, TRUE);
+    pump();
+    press(VK_RIGHT);
+    EXPECT_LT(edit->TotalLines(), lines);
+    MoveWindow(edit->GetSafeHwnd(), 10, 10, 120, 200, TRUE);
+    pump();
+    press(VK_LEFT);
+    EXPECT_EQ(edit->TotalLines(), lines);
+    same("narrowed again");
+}
