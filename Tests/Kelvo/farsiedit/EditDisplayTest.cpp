@@ -168,3 +168,25 @@ TEST_F(FarsiEditTest, TheSelectionIsDrawnInverted) {
     pump();
     EXPECT_FALSE(darkAt(inner.left + 3, y));
 }
+
+TEST_F(FarsiEditTest, AnObjectAttachedToAnExistingControlWindowTakesItOver) {
+    // As a dialog makes its "FarsiEditCtrl" control from a template and the page binds it.
+    CFarsiEdit registersTheClass;
+    const HWND control = CreateWindowExW(0, kFarsiEditClass, u"", WS_CHILD | WS_VISIBLE | 0x0028,
+                                         10, 10, 150, 24, host, reinterpret_cast<HMENU>(2013),
+                                         nullptr, nullptr);
+    ASSERT_NE(control, nullptr);
+    edit = std::make_unique<CFarsiEdit>();
+    ASSERT_TRUE(edit->SubclassDlgItem(2013, &hostWnd));
+    EXPECT_EQ(edit->EditStyle() & 0xFFFF, 0x002Bu);
+    SetFocus(control);
+    pump();
+    // The window text calls of the page reach the control.
+    EXPECT_TRUE(SetDlgItemTextW(host, 2013, kSalam));
+    WCHAR buffer[16] = {};
+    EXPECT_EQ(GetDlgItemTextW(host, 2013, buffer, 16), 4u);
+    EXPECT_EQ(std::u16string(buffer), kSalam);
+    type(u"x");  // a new text puts the caret at its start
+    EXPECT_EQ(text(), u"x" + std::u16string(kSalam));
+    EXPECT_TRUE(caretShown());
+}
