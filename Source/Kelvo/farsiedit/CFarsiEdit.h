@@ -277,8 +277,8 @@ private:
     CDC memDC;
     CBitmap bitmap;
 
-    // A space's WM_CHAR without key flags was set aside for its key-up to type.
-    bool spaceWaitsForKeyUp = false;
+    // A keyboard's space (WM_CHAR with key flags) was typed: its key-up types no second one.
+    bool spaceTypedByChar = false;
     // The last typed character was CR: a LF right after it ends no second paragraph.
     bool lastTypedCR = false;
     // An Enter key went down and made its paragraph through the accelerators: the CR that an

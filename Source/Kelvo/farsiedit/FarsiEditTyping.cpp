@@ -31,21 +31,22 @@ bool isLowSurrogate(WCHAR c) {
 }  // namespace
 
 void CFarsiEdit::OnChar(UINT ch, UINT, UINT flags) {
-    if (ch == kSpace && flags == 0) {
-        // An input panel's space: its key-up types it (a keyboard's space carries key flags
-        // and is typed here, its key-up then typing nothing).
-        spaceWaitsForKeyUp = true;
+    // The space key types its space as it comes up. An input panel's space character carries
+    // no key flags and is left to that key-up; a keyboard's carries its key's flags and is
+    // typed now, and then its key-up types no second one.
+    if (ch == kSpace && flags == 0)
         return;
-    }
+    spaceTypedByChar = ch == kSpace;
     typeChar(static_cast<WCHAR>(ch));
 }
 
 void CFarsiEdit::OnKeyUp(UINT vk, UINT, UINT) {
     if (vk == VK_RETURN)
         returnKeyTranslated = false;
-    if (vk == VK_SPACE && spaceWaitsForKeyUp) {
-        spaceWaitsForKeyUp = false;
-        typeChar(kSpace);
+    if (vk == VK_SPACE) {
+        if (!spaceTypedByChar)
+            typeChar(kSpace);
+        spaceTypedByChar = false;
     }
     Default();
 }

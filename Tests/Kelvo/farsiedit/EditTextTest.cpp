@@ -193,9 +193,14 @@ TEST_F(FarsiEditTest, AKeyboardSpaceAndAnInputPanelSpaceEachTypeOneSpace) {
     // The device's own keys: down, translated, up.
     press(VK_SPACE);
     EXPECT_EQ(text(), u"   ");
-    // A key-up alone types nothing.
+    // A space key that sends no character types its space as it comes up.
     SendMessageW(h, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u));
-    EXPECT_EQ(text(), u"   ");
+    EXPECT_EQ(text(), u"    ");
+    // A keyboard's key held down repeats its character; the one key-up adds nothing.
+    SendMessageW(h, WM_CHAR, u' ', 0x00390001);
+    SendMessageW(h, WM_CHAR, u' ', 0x40390001);
+    SendMessageW(h, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001u));
+    EXPECT_EQ(text(), u"      ");
 }
 
 TEST_F(FarsiEditTest, AnInputPanelsEnterKeyWithItsCharacterMakesOneParagraph) {
