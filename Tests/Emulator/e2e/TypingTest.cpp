@@ -5,6 +5,7 @@
 #include <wchar16.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "KvemuRun.h"
 #include "SkinKeys.h"
@@ -163,3 +164,62 @@ TEST_F(Demo, TypesBothSentencesComputesAndSavesItsScreenshots) {
 }
 
 }  // namespace
+
+namespace {
+
+// A script that types `text` by tapping the keys of the Farsi layout (0) and, for Latin letters,
+// of the Latin layout (2), switching with the layouts' own keys.
+std::string typeOnTheKeyboard(const std::u16string& text, Origin origin, std::string* problem) {
+    const KeyTable layouts[] = {kvskinKeys("240x320", 0), KeyTable{}, kvskinKeys("240x320", 2)};
+    int layout = 0;
+    std::string script;
+    auto tap = [&](const TableKey& key) {
+        script += "tap " + std::to_string(origin.x + key.centreX()) + " " +
+                  std::to_string(origin.y + key.centreY()) + "\n";
+    };
+    auto switchTo = [&](int target) {
+        for (const TableKey& key : layouts[layout].keys) {
+            if (key.flags == 2 && key.param == static_cast<unsigned>(target)) {
+                tap(key);
+                layout = target;
+                return;
+            }
+        }
+        *problem = "no key to layout " + std::to_string(target);
+    };
+    for (char16_t ch : text) {
+        const bool latin = ch >= u'a' && ch <= u'z';
+        if (latin != (layout == 2))
+            switchTo(latin ? 2 : 0);
+        const TableKey* key = layouts[layout].withParam(ch);
+        if (key == nullptr) {
+            *problem = "no key for U+" + std::to_string(static_cast<unsigned>(ch));
+            return script;
+        }
+        tap(*key);
+    }
+    return script;
+}
+
+}  // namespace
+
+TEST_F(Typing, AFarsiAndAMixedParagraphTypedOnTheKeyboardStandInNotesByTheirDirection) {
+    const std::u16string farsi =
+        u"\u0633\u0644\u0627\u0645 \u062f\u0646\u06cc\u0627. \u0645\u0646 \u0628\u0627 "
+        u"\u06a9\u0644\u0648\u0648 \u0641\u0627\u0631\u0633\u06cc "
+        u"\u0645\u06cc\u200c\u0646\u0648\u06cc\u0633\u0645.";
+    const std::u16string mixed =
+        u"\u0645\u0646 kelvo \u0631\u0627 \u062f\u0648\u0633\u062a "
+        u"\u062f\u0627\u0631\u0645 \u0648 hello world "
+        u"\u0645\u06cc\u200c\u0646\u0648\u06cc\u0633\u0645.";
+    std::string problem;
+    const std::string typing = typeOnTheKeyboard(farsi + u"\r" + mixed, panelOrigin(), &problem);
+    ASSERT_EQ(problem, "");
+    std::filesystem::create_directories(SCREENSHOT_DIR);
+    const std::string shot =
+        (std::filesystem::path(SCREENSHOT_DIR) / "notes-farsi-and-mixed.png").string();
+    KvemuResult result = run(typing + "wait 600\nshot " + shot + "\nprint-text\n");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    EXPECT_EQ(result.lines().at(0), platform::toUtf8(farsi) + "\\r\\n" + platform::toUtf8(mixed));
+    EXPECT_TRUE(std::filesystem::exists(shot));
+}
