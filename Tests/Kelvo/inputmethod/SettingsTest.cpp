@@ -119,6 +119,45 @@ TEST_F(Settings, MissingSkinNameBecomesKelvoAndIsWrittenBack) {
     EXPECT_EQ(composeSkinPath(), u"\\My Skins\\Blue.ksk");
 }
 
+TEST_F(Settings, SkinNamesOfTheFullLengthAreReadAndLongerOnesAreRefusedUntouched) {
+    // 255 characters, stored with a terminator (as other programs write it) and without.
+    const std::u16string name(255, u'n');
+    writeValue(u"CurSkin", REG_SZ, name.c_str(), static_cast<DWORD>(name.size() * 2 + 2));
+    const std::u16string folder = u"\\" + std::u16string(254, u'f');
+    writeValue(u"SkinsPath", REG_SZ, folder.c_str(), static_cast<DWORD>(folder.size() * 2));
+    readCurrentSkin();
+    readSkinsPath();
+    EXPECT_EQ(currentSkin, name);
+    EXPECT_EQ(skinsFolder, folder + u"\\");
+    EXPECT_EQ(refusedSkinSetting(), nullptr);
+
+    // One character more, with or without a terminator: refused, the value and the names in
+    // use stay as they were.
+    for (DWORD terminator : {0u, 2u}) {
+        SCOPED_TRACE(terminator);
+        const std::u16string longer(256, u'x');
+        const DWORD bytes = static_cast<DWORD>(longer.size() * 2) + terminator;
+        writeValue(u"CurSkin", REG_SZ, longer.c_str(), bytes);
+        readCurrentSkin();
+        EXPECT_EQ(currentSkin, name);
+        ASSERT_NE(refusedSkinSetting(), nullptr);
+        EXPECT_EQ(std::u16string(refusedSkinSetting()), u"CurSkin");
+        EXPECT_EQ(readValue(u"CurSkin")->bytes.size(), bytes);
+        writeValue(u"CurSkin", REG_SZ, name.c_str(), static_cast<DWORD>(name.size() * 2));
+        readCurrentSkin();
+        EXPECT_EQ(refusedSkinSetting(), nullptr);
+
+        writeValue(u"SkinsPath", REG_SZ, longer.c_str(), bytes);
+        readSkinsPath();
+        EXPECT_EQ(skinsFolder, folder + u"\\");
+        ASSERT_NE(refusedSkinSetting(), nullptr);
+        EXPECT_EQ(std::u16string(refusedSkinSetting()), u"SkinsPath");
+        writeValue(u"SkinsPath", REG_SZ, folder.c_str(), static_cast<DWORD>(folder.size() * 2));
+        readSkinsPath();
+        EXPECT_EQ(refusedSkinSetting(), nullptr);
+    }
+}
+
 TEST_F(Settings, MeasureScreenReadsTheScreenSize) {
     MeasureScreen();
     EXPECT_EQ(g_screenWidth, 240);
