@@ -43,28 +43,47 @@ bool CMyPanel::CreatePanelWindow(HWND sipWindow) {
 }
 
 void CMyPanel::resetKeyState() {
+    endPress();
+    releaseModifierKeys();
     layoutHistory.fill(0);
-    pressedKey = nullptr;
     modSlot.fill(nullptr);
     latched.fill(0);
-    gesture = kGestureNone;
+}
+
+void CMyPanel::endPress() {
+    const bool pressed = tracking != 0;
     tracking = 0;
+    pressedKey = nullptr;
+    gesture = kGestureNone;
+    longPressDone = 0;
+    if (m_hWnd == nullptr)
+        return;
+    stopPressTimers();
+    if (GetCapture() == m_hWnd)
+        ReleaseCapture();
+    if (pressed)
+        Invalidate(FALSE);
 }
 
 void CMyPanel::ShowMessageLayout(const std::u16string& text) {
     if (!layout)
         layout = std::make_unique<SkinLayout>();
-    if (layout->width <= 0 || layout->height <= 0) {
-        // Nothing has given the face a size yet: it fills the SIP window (or the panel).
-        RECT client{};
-        if (sipWnd.GetSafeHwnd() != nullptr) {
-            sipWnd.GetClientRect(&client);
-        } else if (m_hWnd != nullptr) {
-            GetClientRect(&client);
-        }
-        layout->width = client.right - client.left;
-        layout->height = client.bottom - client.top;
+    // The face spans the screen, so that it fits after a rotation too; it keeps the height of
+    // the layout it replaces, or fills the SIP window (or the panel) when nothing has given it
+    // a size yet.
+    RECT client{};
+    if (sipWnd.GetSafeHwnd() != nullptr) {
+        sipWnd.GetClientRect(&client);
+    } else if (m_hWnd != nullptr) {
+        GetClientRect(&client);
     }
+    if (g_screenWidth > 0) {
+        layout->width = g_screenWidth;
+    } else if (layout->width <= 0) {
+        layout->width = client.right - client.left;
+    }
+    if (layout->height <= 0)
+        layout->height = client.bottom - client.top;
     if (skinDC.GetSafeHdc() == nullptr)
         skinDC.CreateCompatibleDC(nullptr);
     makeMessageLayout(*layout, skinDC.GetSafeHdc(), text, TryAgain::Yes, g_screenWidth);
@@ -214,6 +233,14 @@ void CMyPanel::OnSettingChange(UINT flags, LPCWSTR) {
     if (flags == SETTINGCHANGE_RESET)
         SetTimer(TIMER_SCREENCHANGE, kScreenChangeMs);
     Default();
+}
+
+LRESULT CMyPanel::OnCaptureChanged(WPARAM, LPARAM) {
+    // The stylus went to another window, or the panel was hidden under it: the stylus up of
+    // this press will not come here.
+    if (tracking)
+        endPress();
+    return Default();
 }
 
 LRESULT CMyPanel::OnWindowPosChanged(WPARAM, LPARAM) {

@@ -147,7 +147,7 @@ TEST_P(DefaultSkin, LoadsEveryFaceAtThePanelSizeOfItsClass) {
     EXPECT_EQ(helpFilePath, u"\\Program Files\\Kelvo\\Skins\\Kelvo.htm");
     // Every face loads with its picture and keys; the calculator faces are calculators.
     for (int n = 0; n < kLayoutCount; ++n) {
-        ASSERT_TRUE(loadLayout(*panel, n)) << n;
+        ASSERT_EQ(loadLayout(*panel, n), LayoutShown::Loaded) << n;
         EXPECT_EQ(panel->layout->index, n);
         EXPECT_NE(panel->layout->bitmap, nullptr) << n;
         EXPECT_GT(panel->layout->rowCount, 1) << n;
@@ -163,7 +163,7 @@ TEST_P(DefaultSkin, TheFacesCarryEveryFunction) {
     std::set<int> calcOperations, taskActions, taskSlots, programs, games, macros;
     bool recordKey = false;
     for (int n = 0; n < kLayoutCount; ++n) {
-        ASSERT_TRUE(loadLayout(*panel, n));
+        ASSERT_EQ(loadLayout(*panel, n), LayoutShown::Loaded);
         const SkinLayout& layout = *panel->layout;
         const bool typing = n <= kSymbols;
         if (typing) {
@@ -231,7 +231,7 @@ TEST_P(DefaultSkin, TheHelpFileHasASectionForEveryHelpKey) {
     const std::string help(std::istreambuf_iterator<char>(in), {});
     std::set<int> topics;
     for (int n = 0; n < kLayoutCount; ++n) {
-        ASSERT_TRUE(loadLayout(*panel, n));
+        ASSERT_EQ(loadLayout(*panel, n), LayoutShown::Loaded);
         const SkinLayout& layout = *panel->layout;
         for (int r = 0; r < layout.rowCount; ++r)
             for (int k = 0; k < layout.rowKeyCount[r]; ++k)
