@@ -178,51 +178,68 @@ TEST_F(KeyboardRecovery, ASkinFileThatIsAFifoCountsAsMissing) {
     EXPECT_GT(whiteShare(shot, sipLine(result.lines()[0])), 0.7);
 }
 
-TEST_F(KeyboardRecovery, TryAgainBringsTheWholeKeyboardBackOnAWideScreen) {
-    const KeyTable wide = kvskinKeys("480x640", 0);
-    useTestSkin("--screen 480x640");
-    // kvemu reads its script from a pipe, so that the skin can come back between two lines.
-    const std::filesystem::path out = file("live-out"), errors = file("live-err");
-    const std::string command = std::string("'") + KVEMU_PATH + "' --headless --screen 480x640" +
-                                " --device '" + device().string() + "' --script - > '" +
-                                out.string() + "' 2> '" + errors.string() + "'";
-    FILE* script = ::popen(command.c_str(), "w");
-    ASSERT_NE(script, nullptr);
-    const auto missing = screenshot("message-face-480x640.png");
-    std::filesystem::remove(missing);  // its coming tells that the face is up
-    std::fputs(("print-sip\nshot " + missing.string() + "\n").c_str(), script);
-    std::fflush(script);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!std::filesystem::exists(missing) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    std::filesystem::copy_file(DEFAULT_SKIN, testSkinFile());
-    // Try Again: the face is 480 x 80 on this screen, its key at the lower right.
-    const auto back = screenshot("try-again-480x640.png");
-    std::fputs(("tap 380 600\nprint-sip\nshot " + back.string() + "\n").c_str(), script);
-    const int raw = ::pclose(script);
-    ASSERT_TRUE(WIFEXITED(raw));
-    ASSERT_EQ(WEXITSTATUS(raw), 0) << slurp(errors);
+TEST_F(KeyboardRecovery, TryAgainBringsTheWholeKeyboardBack) {
+    struct Screen {
+        const char* size;
+        int width, height;
+    };
+    for (const Screen screen : {Screen{"480x640", 480, 640}, Screen{"240x320", 240, 320}}) {
+        SCOPED_TRACE(screen.size);
+        const std::string size = screen.size;
+        const KeyTable keys = kvskinKeys(size, 0);
+        std::filesystem::remove(testSkinFile());
+        useTestSkin("--screen " + size);
+        // kvemu reads its script from a pipe, so that the skin can come back between lines.
+        const std::filesystem::path out = file("live-out"), errors = file("live-err");
+        const std::string command = std::string("'") + KVEMU_PATH + "' --headless --screen " +
+                                    size + " --device '" + device().string() + "' --script - > '" +
+                                    out.string() + "' 2> '" + errors.string() + "'";
+        FILE* script = ::popen(command.c_str(), "w");
+        ASSERT_NE(script, nullptr);
+        const auto missing = screenshot("message-face-" + size + ".png");
+        std::filesystem::remove(missing);  // its coming tells that the face is up
+        std::fputs(("print-sip\nshot " + missing.string() + "\n").c_str(), script);
+        std::fflush(script);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!std::filesystem::exists(missing) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::filesystem::copy_file(DEFAULT_SKIN, testSkinFile());
+        // Try Again, at the lower right of the 80-pixel face that spans the screen.
+        const int scale = screen.width > 400 ? 2 : 1;
+        const int faceTop = screen.height - 26 - 80 + 1;
+        const auto back = screenshot("try-again-" + size + ".png");
+        std::fputs(("tap " + point(screen.width - 5 * scale - 40, faceTop + 80 - 5 * scale - 5) +
+                    "\nprint-sip\nshot " + back.string() + "\n")
+                       .c_str(),
+                   script);
+        const int raw = ::pclose(script);
+        ASSERT_TRUE(WIFEXITED(raw));
+        ASSERT_EQ(WEXITSTATUS(raw), 0) << slurp(errors);
 
-    std::istringstream lines(slurp(out));
-    std::string first, second;
-    std::getline(lines, first);
-    std::getline(lines, second);
-    EXPECT_EQ(first, "sip 0 535 482 616 layout 0 visible 1");
-    EXPECT_GT(whiteShare(missing, sipLine(first)), 0.7);
-    // The whole keyboard, docked as at any start.
-    const SipLine sip = sipLine(second);
-    EXPECT_EQ(sip.width(), wide.width + 2);
-    EXPECT_EQ(sip.height(), wide.height + 1);
-    EXPECT_EQ(sip.bottom, 616);
-    EXPECT_EQ(sip.layout, 0);
+        std::istringstream lines(slurp(out));
+        std::string first, second;
+        std::getline(lines, first);
+        std::getline(lines, second);
+        const SipLine face = sipLine(first);
+        EXPECT_EQ(face.width(), screen.width + 2);
+        EXPECT_EQ(face.height(), 81);
+        EXPECT_EQ(face.bottom, screen.height - 26 + 2);
+        EXPECT_GT(whiteShare(missing, face), 0.7);
+        // The whole keyboard, docked as at any start.
+        const SipLine sip = sipLine(second);
+        EXPECT_EQ(sip.width(), keys.width + 2);
+        EXPECT_EQ(sip.height(), keys.height + 1);
+        EXPECT_EQ(sip.bottom, face.bottom);
+        EXPECT_EQ(sip.layout, 0);
+        EXPECT_LT(whiteShare(back, sip), 0.7);
+    }
 }
 
 TEST_F(KeyboardRecovery, MessageFaceSpansTheScreenAfterARotation) {
     useTestSkin();
-    const auto shot = screenshot("message-face-240x320.png");
-    const auto turned = screenshot("message-face-320x240.png");
-    KvemuResult result = run("print-sip\nshot " + shot.string() + "\nrotate\nwait 1000\n" +
-                             "print-sip\nshot " + turned.string() + "\n");
+    const auto turned = screenshot("message-face-rotated-320x240.png");
+    KvemuResult result =
+        run("print-sip\nrotate\nwait 1000\nprint-sip\nshot " + turned.string() + "\n");
     ASSERT_EQ(result.status, 0) << result.errors;
     const auto lines = result.lines();
     ASSERT_EQ(lines.size(), 2u);
