@@ -6,14 +6,12 @@
 std::u16string skinsFolder;
 std::u16string currentSkin;
 std::u16string helpFilePath;
+bool currentSkinTooLong = false;
+bool skinsPathTooLong = false;
 
 namespace {
 
 constexpr DWORD kMaxNameChars = 255;
-
-// Set while the last read of the value was refused for its length.
-bool currentSkinTooLong = false;
-bool skinsPathTooLong = false;
 
 enum class TextRead { Read, Missing, TooLong };
 

@@ -12,6 +12,9 @@ extern std::u16string skinsFolder;
 extern std::u16string currentSkin;
 // Help file name of the loaded skin (its "HFN" item).
 extern std::u16string helpFilePath;
+// Set while the last read of "CurSkin" or "SkinsPath" was refused for its length.
+extern bool currentSkinTooLong;
+extern bool skinsPathTooLong;
 
 inline constexpr const WCHAR* kDefaultSkin = u"Kelvo";
 
