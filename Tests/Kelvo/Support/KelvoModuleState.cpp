@@ -13,9 +13,10 @@
 
 namespace {
 
-const bool kept = testsupport::keepAsLoaded(
-    g_repeatDelay, g_repeatPeriod, g_enableGestures, g_screenWidth, g_screenHeight, g_bottomMargin,
-    g_objectCount, skinsFolder, currentSkin, helpFilePath, g_panelFunctions);
+const bool kept = testsupport::keepAsLoaded(g_repeatDelay, g_repeatPeriod, g_enableGestures,
+                                            g_screenWidth, g_screenHeight, g_bottomMargin,
+                                            g_objectCount, skinsFolder, currentSkin, helpFilePath,
+                                            currentSkinTooLong, skinsPathTooLong, g_panelFunctions);
 const bool keptEmpty = testsupport::keepEmpty(MacroTable);
 
 }  // namespace

@@ -79,5 +79,4 @@ TEST_F(KeyStateReset, EveryResetSendsTheKeyUpOfEachModifierStillDown) {
         SendMessageW(panelWindow(), WM_PANEL_RELOAD, kReloadSkin, 0);
         EXPECT_TRUE(virtualKeys(calls()).empty());
     }
-    ASSERT_TRUE(device::setScreenSize(240, 320));
 }

@@ -357,10 +357,6 @@ protected:
         GetClientRect(panel->GetSafeHwnd(), &r);
         return SIZE{r.right, r.bottom};
     }
-    void TearDown() override {
-        PanelTest::TearDown();
-        device::setScreenSize(240, 320);
-    }
 };
 
 TEST_F(SkinLoadFit, TryAgainFitsThePanelToTheLoadedLayout) {
