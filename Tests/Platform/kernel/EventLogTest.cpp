@@ -1,0 +1,68 @@
+// The event log's file: events are appended as they happen, a file that cannot be opened is
+// refused at once, and one that stops taking events is reported instead of passed over.
+#include <device/EventLog.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class EventLogFile : public testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = fs::temp_directory_path() /
+                   ("kelvo-eventlog-" + std::to_string(::getpid()) + "-" +
+                    testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override {
+        device::stopAppendingEventLog();
+        device::clearEventLog();
+        fs::remove_all(m_folder);
+    }
+    static std::string read(const fs::path& path) {
+        std::ifstream in(path);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    fs::path m_folder;
+};
+
+TEST_F(EventLogFile, EventsAreAppendedAndAFileThatCannotBeWrittenIsRefusedOrReported) {
+    const fs::path file = m_folder / "events.log";
+    std::ofstream(file) << "earlier run\n";
+    std::string error;
+    ASSERT_TRUE(device::appendEventLogTo(file, error)) << error;
+    device::logEvent(u"beep", u"0x40");
+    EXPECT_NE(read(file).find("earlier run\n"), std::string::npos);
+    EXPECT_NE(read(file).find(" beep 0x40\n"), std::string::npos);
+    EXPECT_EQ(device::eventLogFileError(), "");
+
+    // A folder, or a file in a folder that does not exist, is refused when attached.
+    EXPECT_FALSE(device::appendEventLogTo(m_folder, error));
+    EXPECT_NE(error.find("cannot write the event log " + m_folder.string()), std::string::npos);
+    EXPECT_FALSE(device::appendEventLogTo(m_folder / "no/such/events.log", error));
+
+    // A file that stops taking events (its folder went) is reported, from the first event
+    // that was lost.
+    const fs::path inner = m_folder / "inner";
+    fs::create_directories(inner);
+    ASSERT_TRUE(device::appendEventLogTo(inner / "events.log", error)) << error;
+    fs::remove_all(inner);
+    device::logEvent(u"process", u"notes.exe");
+    device::logEvent(u"process", u"games.exe");
+    EXPECT_NE(device::eventLogFileError().find("cannot write the event log " +
+                                               (inner / "events.log").string()),
+              std::string::npos);
+    // The events are still in memory.
+    EXPECT_EQ(device::eventsOfKind(u"process").size(), 2u);
+}
+
+}  // namespace
