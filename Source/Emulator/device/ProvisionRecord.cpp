@@ -5,6 +5,7 @@
 #include <wchar16.h>
 
 #include <charconv>
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -78,6 +79,25 @@ std::optional<FileDigest> digestOfFile(const std::filesystem::path& path) {
     if (in.bad())
         return std::nullopt;
     return digest;
+}
+
+bool sameFileContents(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code code;
+    const std::uintmax_t size = std::filesystem::file_size(a, code);
+    if (code || std::filesystem::file_size(b, code) != size || code)
+        return false;
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    char one[1 << 16];
+    char other[1 << 16];
+    while (first && second) {
+        first.read(one, sizeof(one));
+        second.read(other, sizeof(other));
+        if (first.gcount() != second.gcount() ||
+            std::memcmp(one, other, static_cast<size_t>(first.gcount())) != 0)
+            return false;
+    }
+    return first.eof() && second.eof();
 }
 
 void ProvisionRecord::load() {
