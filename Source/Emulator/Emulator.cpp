@@ -93,6 +93,10 @@ bool Emulator::open(const Options& options, const ProvisionSources& sources, std
     const RegistryStart registryStart = std::filesystem::exists(m_folder->registryFile(), ignored)
                                             ? RegistryStart::FromFile
                                             : RegistryStart::Empty;
+    if (auto attached = device::attachRegistryFile(m_folder->registryFile()); !attached) {
+        error = "the device's registry cannot be used: " + attached.message;
+        return false;
+    }
     // A save that fails is told at once; the change stays in memory, goes with the next
     // change's save, and is tried again at close.
     device::watchRegistrySaves([this](const device::RegistryFileResult& status) {
@@ -101,10 +105,6 @@ bool Emulator::open(const Options& options, const ProvisionSources& sources, std
                         "saved with the next one, or at exit): " +
                             status.message);
     });
-    if (auto attached = device::attachRegistryFile(m_folder->registryFile()); !attached) {
-        error = "the device's registry cannot be used: " + attached.message;
-        return false;
-    }
     // Every start brings the folder up to this build, adding only what is missing.
     ProvisionRecord record = m_folder->provisionRecord();
     record.load();

@@ -15,7 +15,16 @@ constexpr uint64_t kFnvPrime = 0x100000001B3ull;
 // The records are a few lines; a file larger than this is not one of them.
 constexpr std::uintmax_t kMaxRecordBytes = 1 << 20;
 
+// Only plain files are read: opening a FIFO left where a file should be would wait for a writer
+// that never comes.
+bool isPlainFile(const std::filesystem::path& path) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(path, ignored);
+}
+
 std::string readSmallFile(const std::filesystem::path& path) {
+    if (!isPlainFile(path))
+        return {};
     std::error_code code;
     const std::uintmax_t size = std::filesystem::file_size(path, code);
     if (code || size > kMaxRecordBytes)
@@ -62,6 +71,8 @@ bool parseNumber(std::string_view text, uint64_t& value, int base) {
 }  // namespace
 
 std::optional<FileDigest> digestOfFile(const std::filesystem::path& path) {
+    if (!isPlainFile(path))
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -82,6 +93,8 @@ std::optional<FileDigest> digestOfFile(const std::filesystem::path& path) {
 }
 
 bool sameFileContents(const std::filesystem::path& a, const std::filesystem::path& b) {
+    if (!isPlainFile(a) || !isPlainFile(b))
+        return false;
     std::error_code code;
     const std::uintmax_t size = std::filesystem::file_size(a, code);
     if (code || std::filesystem::file_size(b, code) != size || code)

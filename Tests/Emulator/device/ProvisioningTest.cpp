@@ -8,6 +8,8 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "device/DeviceFolder.h"
@@ -271,6 +273,16 @@ TEST_F(Provisioning, TheBuildsFilesAreKeptCurrentUnlessTheUserReplacedThem) {
     std::ofstream(m_sources / "Kelvo.ksk") << "newer skin bytes";
     ASSERT_TRUE(start().ok);
     EXPECT_EQ(deviceFile(skin), "the user's skin");
+
+    // A FIFO where the skin goes is neither read (that would wait for ever) nor replaced; one
+    // where the library goes gives way to the library.
+    std::filesystem::remove(hostPath(skin));
+    ASSERT_EQ(::mkfifo(hostPath(skin).c_str(), 0644), 0);
+    std::filesystem::remove(hostPath(library));
+    ASSERT_EQ(::mkfifo(hostPath(library).c_str(), 0644), 0);
+    ASSERT_TRUE(start().ok);
+    EXPECT_TRUE(std::filesystem::is_fifo(hostPath(skin)));
+    EXPECT_TRUE(sameFileContents(hostPath(library), KELVO_DLL_PATH));
 }
 
 TEST(ProvisionRecordText, ReadsBackWhatItWritesAndSkipsLinesThatDoNotFit) {
