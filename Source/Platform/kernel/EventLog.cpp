@@ -37,6 +37,7 @@ const bool resetRegistered = platform::addResetStep(platform::ResetStage::Device
     std::lock_guard lock(target.mutex);
     target.events.clear();
     target.file.clear();
+    target.fileError.clear();
 });
 
 }  // namespace
