@@ -1,8 +1,8 @@
 // The event log's file: events are appended as they happen, a file that cannot be opened is
 // refused at once, and one that stops taking events is reported instead of passed over.
+#include <DeviceTest.h>
 #include <device/EventLog.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,31 +12,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class EventLogFile : public testing::Test {
+class EventLogFile : public DeviceTest {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   ("kelvo-eventlog-" + std::to_string(::getpid()) + "-" +
-                    testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override {
-        device::stopAppendingEventLog();
-        device::clearEventLog();
-        fs::remove_all(m_folder);
-    }
     static std::string read(const fs::path& path) {
         std::ifstream in(path);
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
     }
-    fs::path m_folder;
 };
 
 TEST_F(EventLogFile, EventsAreAppendedAndAFileThatCannotBeWrittenIsRefusedOrReported) {
-    const fs::path file = m_folder / "events.log";
+    const fs::path file = m_root / "events.log";
     std::ofstream(file) << "earlier run\n";
     std::string error;
     ASSERT_TRUE(device::appendEventLogTo(file, error)) << error;
@@ -46,13 +33,13 @@ TEST_F(EventLogFile, EventsAreAppendedAndAFileThatCannotBeWrittenIsRefusedOrRepo
     EXPECT_EQ(device::eventLogFileError(), "");
 
     // A folder, or a file in a folder that does not exist, is refused when attached.
-    EXPECT_FALSE(device::appendEventLogTo(m_folder, error));
-    EXPECT_NE(error.find("cannot write the event log " + m_folder.string()), std::string::npos);
-    EXPECT_FALSE(device::appendEventLogTo(m_folder / "no/such/events.log", error));
+    EXPECT_FALSE(device::appendEventLogTo(m_root, error));
+    EXPECT_NE(error.find("cannot write the event log " + m_root.string()), std::string::npos);
+    EXPECT_FALSE(device::appendEventLogTo(m_root / "no/such/events.log", error));
 
     // A file that stops taking events (its folder went) is reported, from the first event
     // that was lost.
-    const fs::path inner = m_folder / "inner";
+    const fs::path inner = m_root / "inner";
     fs::create_directories(inner);
     ASSERT_TRUE(device::appendEventLogTo(inner / "events.log", error)) << error;
     fs::remove_all(inner);
