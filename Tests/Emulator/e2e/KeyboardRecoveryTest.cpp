@@ -190,16 +190,11 @@ TEST_F(KeyboardRecovery, TryAgainBringsTheWholeKeyboardBack) {
         std::filesystem::remove(testSkinFile());
         useTestSkin("--screen " + size);
         // kvemu reads its script from a pipe, so that the skin can come back between lines.
-        const std::filesystem::path out = file("live-out"), errors = file("live-err");
-        const std::string command = std::string("'") + KVEMU_PATH + "' --headless --screen " +
-                                    size + " --device '" + device().string() + "' --script - > '" +
-                                    out.string() + "' 2> '" + errors.string() + "'";
-        FILE* script = ::popen(command.c_str(), "w");
-        ASSERT_NE(script, nullptr);
+        const std::filesystem::path out = file("live-out-" + size), errors = file("live-err");
+        KvemuProcess kvemu(device(), out, errors, "--screen " + size);
         const auto missing = screenshot("message-face-" + size + ".png");
         std::filesystem::remove(missing);  // its coming tells that the face is up
-        std::fputs(("print-sip\nshot " + missing.string() + "\n").c_str(), script);
-        std::fflush(script);
+        kvemu.send("print-sip\nshot " + missing.string() + "\n");
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (!std::filesystem::exists(missing) && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -208,13 +203,9 @@ TEST_F(KeyboardRecovery, TryAgainBringsTheWholeKeyboardBack) {
         const int scale = screen.width > 400 ? 2 : 1;
         const int faceTop = screen.height - 26 - 80 + 1;
         const auto back = screenshot("try-again-" + size + ".png");
-        std::fputs(("tap " + point(screen.width - 5 * scale - 40, faceTop + 80 - 5 * scale - 5) +
-                    "\nprint-sip\nshot " + back.string() + "\n")
-                       .c_str(),
-                   script);
-        const int raw = ::pclose(script);
-        ASSERT_TRUE(WIFEXITED(raw));
-        ASSERT_EQ(WEXITSTATUS(raw), 0) << slurp(errors);
+        kvemu.send("tap " + point(screen.width - 5 * scale - 40, faceTop + 80 - 5 * scale - 5) +
+                   "\nprint-sip\nshot " + back.string() + "\n");
+        ASSERT_EQ(kvemu.finish(), 0) << slurp(errors);
 
         std::istringstream lines(slurp(out));
         std::string first, second;
