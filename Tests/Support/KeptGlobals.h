@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 #include <type_traits>
 
 namespace testsupport {
@@ -43,10 +42,5 @@ bool keepEmpty(Global& global) {
 
 // Puts every kept global back as it was before the first case (done before every case).
 void restoreKeptGlobals();
-
-// How long (real time) the processes of a case get to end after it.
-inline constexpr unsigned kProcessEndLimitMs = 10000;
-// The programs of the device's running processes, for messages ("\Windows\Notes.exe, ...").
-std::string runningPrograms();
 
 }  // namespace testsupport

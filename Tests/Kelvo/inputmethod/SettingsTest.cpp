@@ -1,12 +1,17 @@
 // The settings store: defaults, the registry values it writes and how it reads odd ones, the
-// current skin name and the screen measurement.
+// current skin name and the screen measurement; and the library's globals as each case
+// starts.
 #include <DeviceTest.h>
 #include <device/Screen.h>
+#include <wchar16.h>
 
 #include <cstring>
 #include <optional>
 
+#include "KeptGlobals.h"
 #include "inputmethod/Settings.h"
+#include "panel/Macros.h"
+#include "panel/PanelFunctions.h"
 #include "skin/SkinSettings.h"
 
 using Settings = DeviceTest;
@@ -62,6 +67,41 @@ TEST_F(Settings, WithoutTheKeyLoadingKeepsDefaultsAndSavingCreatesThreeDwords) {
         std::memcpy(&stored, value->bytes.data(), 4);
         EXPECT_EQ(stored, expected);
     }
+}
+
+TEST_F(Settings, ChangedRepeatSettingsAreSavedAndReadBackEachUnderItsName) {
+    g_repeatDelay = 750;
+    g_repeatPeriod = 120;
+    g_enableGestures = 0;
+    SaveSettings();
+    for (auto [name, expected] :
+         {std::pair{u"RepeatDelay", 750}, {u"RepeatPeriod", 120}, {u"EnableGestures", 0}}) {
+        auto value = readValue(name);
+        ASSERT_TRUE(value) << platform::toUtf8(name);
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_DWORD));
+        ASSERT_EQ(value->bytes.size(), 4u);
+        int32_t stored = 0;
+        std::memcpy(&stored, value->bytes.data(), 4);
+        EXPECT_EQ(stored, expected) << platform::toUtf8(name);
+    }
+    g_repeatDelay = kDefaultRepeatDelay;
+    g_repeatPeriod = kDefaultRepeatPeriod;
+    g_enableGestures = kDefaultEnableGestures;
+    LoadSettings();
+    EXPECT_EQ(g_repeatDelay, 750);
+    EXPECT_EQ(g_repeatPeriod, 120);
+    EXPECT_EQ(g_enableGestures, 0);
+}
+
+TEST_F(Settings, WithoutTheKeyLoadingLeavesChangedValuesAsTheyAre) {
+    g_repeatDelay = 300;
+    g_repeatPeriod = 25;
+    g_enableGestures = 0;
+    LoadSettings();
+    EXPECT_EQ(g_repeatDelay, 300);
+    EXPECT_EQ(g_repeatPeriod, 25);
+    EXPECT_EQ(g_enableGestures, 0);
+    EXPECT_FALSE(readValue(u"RepeatDelay"));
 }
 
 TEST_F(Settings, ValuesAreReadAsFourBytesOfAnyTypeAndOthersGiveDefaults) {
@@ -180,4 +220,20 @@ TEST(DimensionClass, ScreenSizesChooseTheirLayoutClass) {
     }
     EXPECT_EQ(scaleForScreen(400), 1);
     EXPECT_EQ(scaleForScreen(401), 2);
+}
+
+// Every case starts with the library's globals as it loaded them, whatever the case before
+// changed: its settings, the macro table and the functions the faces registered.
+TEST_F(Settings, TheLibrarysGlobalsComeBackAsLoadedForTheNextCase) {
+    g_repeatDelay = 900;
+    g_screenWidth = 480;
+    currentSkin = u"Blue";
+    MacroTable[3].name = u"Kept";
+    g_panelFunctions.paintMacroLabels = [](CMyPanel&, CDC&) {};
+    testsupport::restoreKeptGlobals();
+    EXPECT_EQ(g_repeatDelay, kDefaultRepeatDelay);
+    EXPECT_EQ(g_screenWidth, 0);
+    EXPECT_EQ(currentSkin, u"");
+    EXPECT_EQ(MacroTable[3].name, u"");
+    EXPECT_EQ(g_panelFunctions.paintMacroLabels, nullptr);
 }
