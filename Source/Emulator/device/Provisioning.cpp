@@ -3,13 +3,13 @@
 
 #include <device/FileSystem.h>
 #include <device/ServerLibrary.h>
+#include <shellapi.h>
 #include <wchar16.h>
 #include <windows.h>
 
 #include <cstring>
 
 #include "device/DeviceNames.h"
-#include "device/Shortcut.h"
 
 namespace {
 
@@ -150,7 +150,8 @@ ProvisionResult provisionDevice(const ProvisionSources& sources) {
     }
 
     const std::u16string notesShortcut = std::u16string(kProgramsFolder) + u"\\Notes.lnk";
-    if (!writeShortcut(notesShortcut, std::u16string(kWindowsFolder) + u"\\" + kNotesProgram))
+    const std::u16string notesTarget = std::u16string(kWindowsFolder) + u"\\" + kNotesProgram;
+    if (!SHCreateShortcut(notesShortcut.c_str(), notesTarget.c_str()))
         result.warnings.push_back("cannot write the shortcut " + utf8(notesShortcut));
 
     {

@@ -3,6 +3,7 @@
 #include <DeviceTest.h>
 #include <device/FileSystem.h>
 #include <objbase.h>
+#include <shellapi.h>
 #include <windows.h>
 
 #include <fstream>
@@ -10,7 +11,6 @@
 #include "device/DeviceFolder.h"
 #include "device/DeviceNames.h"
 #include "device/Provisioning.h"
-#include "device/Shortcut.h"
 #include "sip/InputMethodCatalog.h"
 
 namespace {
@@ -81,8 +81,10 @@ TEST_F(Provisioning, InstallsTheKeyboardAsTheCurrentInputMethodWithItsSkin) {
     // The Start menu with its games folder, and the Notes shortcut.
     EXPECT_EQ(GetFileAttributesW(u"\\Windows\\Start Menu\\Programs\\Games"),
               FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(readShortcut(u"\\Windows\\Start Menu\\Programs\\Notes.lnk"),
-              std::u16string(u"\\Windows\\notes.exe"));
+    WCHAR target[MAX_PATH] = {};
+    EXPECT_TRUE(
+        SHGetShortcutTarget(u"\\Windows\\Start Menu\\Programs\\Notes.lnk", target, MAX_PATH));
+    EXPECT_EQ(std::u16string(target), u"\\Windows\\notes.exe");
     CoUninitialize();
 }
 

@@ -1,0 +1,64 @@
+// Programs for the shell tests: two built-in programs that end at once (one with an icon of the
+// test program's own), what was started as the event log tells it, and file associations.
+#pragma once
+
+#include <DeviceTest.h>
+#include <device/EventLog.h>
+#include <device/Programs.h>
+#include <device/RegistryFile.h>
+#include <winbase.h>
+#include <winreg.h>
+
+#include <string>
+#include <vector>
+
+namespace shelltest {
+
+inline constexpr WORD kRecorderIcon = 301;
+
+inline int endAtOnce(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    return 0;
+}
+
+class ShellTest : public DeviceTest {
+protected:
+    void SetUp() override {
+        DeviceTest::SetUp();
+        device::resetRegistry();
+        device::clearEventLog();
+        device::registerProgram(u"Recorder.exe", endAtOnce, kRecorderIcon);
+        device::registerProgram(u"Viewer.exe", endAtOnce);
+    }
+    void TearDown() override {
+        device::waitForAllProcesses(10000);
+        DeviceTest::TearDown();
+    }
+
+    // The programs started, each with its command line ("Viewer.exe file:\\a.htm"), once
+    // they have all ended.
+    static std::vector<std::u16string> started() {
+        EXPECT_TRUE(device::waitForAllProcesses(10000));
+        std::vector<std::u16string> lines;
+        for (const auto& event : device::eventsOfKind(u"process"))
+            lines.push_back(event.text);
+        return lines;
+    }
+
+    static void setClassText(const std::u16string& key, const std::u16string& text) {
+        HKEY opened = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, 0, nullptr,
+                                  &opened, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(WCHAR)));
+        RegCloseKey(opened);
+    }
+
+    // ".htm" documents open with Viewer.exe, "file:" and the document.
+    static void associateHtml() {
+        setClassText(u".htm", u"htmlfile");
+        setClassText(u"htmlfile\\Shell\\Open\\Command", u"Viewer.exe file:%1");
+    }
+};
+
+}  // namespace shelltest
