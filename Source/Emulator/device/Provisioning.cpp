@@ -47,8 +47,8 @@ bool copyIntoDevice(const std::filesystem::path& hostFile, std::u16string_view d
 
 class Key {
 public:
-    explicit Key(const char16_t* path) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, 0, nullptr, &m_key, nullptr);
+    explicit Key(const char16_t* path, HKEY root = HKEY_CURRENT_USER) {
+        RegCreateKeyExW(root, path, 0, nullptr, 0, 0, nullptr, &m_key, nullptr);
     }
     ~Key() {
         if (m_key != nullptr)
@@ -120,9 +120,23 @@ ProvisionResult provisionDevice(const ProvisionSources& sources) {
         return result;
     }
 
+    // The helper program: without it the settings key and the launcher start nothing.
+    std::string problem;
+    if (!copyIntoDevice(sources.helperProgram, kHelperProgramPath, problem))
+        result.warnings.push_back(problem);
+    // Help files (".htm", ".html") open in the help viewer.
+    {
+        Key htm(u".htm", HKEY_CLASSES_ROOT), html(u".html", HKEY_CLASSES_ROOT);
+        Key command((std::u16string(kHelpFileClass) + u"\\Shell\\Open\\Command").c_str(),
+                    HKEY_CLASSES_ROOT);
+        if (!htm.setText(nullptr, kHelpFileClass, Key::Terminator::Included) ||
+            !html.setText(nullptr, kHelpFileClass, Key::Terminator::Included) ||
+            !command.setText(nullptr, kHelpFileOpenCommand, Key::Terminator::Included))
+            result.warnings.push_back("cannot write the help file type to the registry");
+    }
+
     // The default skin: without it the keyboard shows its missing-skin message.
     std::error_code code;
-    std::string problem;
     if (!std::filesystem::is_regular_file(sources.skinFile, code)) {
         result.warnings.push_back("no default skin at " + sources.skinFile.string() +
                                   ": the keyboard will say that its skin is missing");

@@ -1,5 +1,6 @@
 // The first start of a device folder: the keyboard library installed in "\Windows\" and
-// registered, the default skin and its help file in the skins folder with "SkinsPath" naming
+// registered, its helper program beside it, the help file type opening in the help viewer,
+// the default skin and its help file in the skins folder with "SkinsPath" naming
 // it, Start-menu shortcuts, sample owner details, and the keyboard as the current input method.
 // The device's root and registry file must be set up before.
 #pragma once
@@ -9,9 +10,10 @@
 #include <vector>
 
 struct ProvisionSources {
-    std::filesystem::path kelvoLibrary;  // host path of Kelvo.dll
-    std::filesystem::path skinFile;      // host path of the default skin (Kelvo.ksk)
-    std::filesystem::path skinHelpFile;  // host path of its help file (Kelvo.htm)
+    std::filesystem::path kelvoLibrary;   // host path of Kelvo.dll
+    std::filesystem::path helperProgram;  // host path of KvHelper.exe
+    std::filesystem::path skinFile;       // host path of the default skin (Kelvo.ksk)
+    std::filesystem::path skinHelpFile;   // host path of its help file (Kelvo.htm)
 };
 
 struct ProvisionResult {

@@ -1,6 +1,7 @@
 // The device's programs.
 #include "programs/DevicePrograms.h"
 
+#include <device/Programs.h>
 #include <windows.h>
 
 #include <string>
@@ -11,6 +12,7 @@
 
 void registerDevicePrograms() {
     registerNotesProgram();
+    device::registerProgramLibrary(kHelperProgram, kHelperProgramPath);
 }
 
 bool startStartupProgram() {

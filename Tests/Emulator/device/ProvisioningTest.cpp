@@ -30,7 +30,7 @@ protected:
         DeviceTest::TearDown();
     }
     ProvisionSources sources() const {
-        return {KELVO_DLL_PATH, m_sources / "Kelvo.ksk", m_sources / "Kelvo.htm"};
+        return {KELVO_DLL_PATH, KVHELPER_PATH, m_sources / "Kelvo.ksk", m_sources / "Kelvo.htm"};
     }
     static std::u16string text(HKEY root, const char16_t* path, const char16_t* name,
                                DWORD* bytes = nullptr) {
@@ -81,6 +81,12 @@ TEST_F(Provisioning, InstallsTheKeyboardAsTheCurrentInputMethodWithItsSkin) {
     // The Start menu with its games folder, and the Notes shortcut.
     EXPECT_EQ(GetFileAttributesW(u"\\Windows\\Start Menu\\Programs\\Games"),
               FILE_ATTRIBUTE_DIRECTORY);
+    // The helper program, and help files opening in the help viewer.
+    EXPECT_NE(GetFileAttributesW(u"\\Windows\\KvHelper.exe"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(text(HKEY_CLASSES_ROOT, u".htm", nullptr), u"htmlfile");
+    EXPECT_EQ(text(HKEY_CLASSES_ROOT, u".html", nullptr), u"htmlfile");
+    EXPECT_EQ(text(HKEY_CLASSES_ROOT, u"htmlfile\\Shell\\Open\\Command", nullptr),
+              u"peghelp.exe file:%1");
     WCHAR target[MAX_PATH] = {};
     EXPECT_TRUE(
         SHGetShortcutTarget(u"\\Windows\\Start Menu\\Programs\\Notes.lnk", target, MAX_PATH));
@@ -111,14 +117,16 @@ TEST_F(Provisioning, OwnerDetailsSitAtTheirOffsetsEachTerminated) {
     CoUninitialize();
 }
 
-TEST_F(Provisioning, MissingSkinIsAWarningAndAMissingLibraryAnError) {
+TEST_F(Provisioning, MissingSkinOrHelperIsAWarningAndAMissingLibraryAnError) {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
     ProvisionSources noSkin = sources();
     noSkin.skinFile = m_sources / "Nothing.ksk";
+    noSkin.helperProgram = m_sources / "NoHelper.exe";
     ProvisionResult result = provisionDevice(noSkin);
     EXPECT_TRUE(result.ok);
-    ASSERT_EQ(result.warnings.size(), 1u);
-    EXPECT_NE(result.warnings[0].find("Nothing.ksk"), std::string::npos);
+    ASSERT_EQ(result.warnings.size(), 2u);
+    EXPECT_NE(result.warnings[0].find("NoHelper.exe"), std::string::npos);
+    EXPECT_NE(result.warnings[1].find("Nothing.ksk"), std::string::npos);
 
     ProvisionSources noLibrary = sources();
     noLibrary.kelvoLibrary = m_sources / "NoSuch.dll";
