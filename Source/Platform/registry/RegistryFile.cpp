@@ -77,7 +77,7 @@ RegistryFileResult saveRegistryFile(const std::filesystem::path& path) {
     platform::DeviceRegistry& registry = platform::DeviceRegistry::instance();
     std::lock_guard lock(registry.mutex);
     std::string error;
-    if (!platform::replaceFileContents(path, platform::writeRegistryText(registry.tree()), error)) {
+    if (!device::replaceFileContents(path, platform::writeRegistryText(registry.tree()), error)) {
         return failure(error);
     }
     return {};

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "device/DeviceNames.h"
-#include "device/Provisioning.h"
+#include "device/ProvisionSteps.h"
 #include "headless/Reports.h"
 #include "shell/ShellLayout.h"
 #include "shell/TitleBar.h"
