@@ -11,6 +11,8 @@
 
 #include <filesystem>
 
+#include "StartedPrograms.h"
+
 #include "TypingLayouts.h"
 #include "panel/PanelPaint.h"
 
@@ -40,12 +42,5 @@ protected:
         ASSERT_TRUE(SHCreateShortcut(path.c_str(), target.c_str()));
     }
 
-    // The programs started, each with its command line, once they have all ended.
-    static std::vector<std::u16string> started() {
-        EXPECT_TRUE(device::waitForAllProcesses(10000));
-        std::vector<std::u16string> lines;
-        for (const auto& event : device::eventsOfKind(u"process"))
-            lines.push_back(event.text);
-        return lines;
-    }
+    static std::vector<std::u16string> started() { return testsupport::startedPrograms(); }
 };

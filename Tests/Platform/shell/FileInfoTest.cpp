@@ -15,16 +15,7 @@
 namespace {
 
 using FileInfo = shelltest::ShellTest;
-
-SIZE iconSize(HICON icon) {
-    ICONINFO info{};
-    EXPECT_TRUE(GetIconInfo(icon, &info));
-    BITMAP bm{};
-    GetObjectW(info.hbmColor, sizeof bm, &bm);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return SIZE{bm.bmWidth, bm.bmHeight};
-}
+using testsupport::iconSize;
 
 // The icon of `path` as the launcher asks for it; null when there is none.
 HICON smallIcon(const WCHAR* path) {

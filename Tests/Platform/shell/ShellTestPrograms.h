@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "StartedPrograms.h"
+
 namespace shelltest {
 
 inline constexpr WORD kRecorderIcon = 301;
@@ -34,15 +36,8 @@ protected:
         DeviceTest::TearDown();
     }
 
-    // The programs started, each with its command line ("Viewer.exe file:\\a.htm"), once
-    // they have all ended.
-    static std::vector<std::u16string> started() {
-        EXPECT_TRUE(device::waitForAllProcesses(10000));
-        std::vector<std::u16string> lines;
-        for (const auto& event : device::eventsOfKind(u"process"))
-            lines.push_back(event.text);
-        return lines;
-    }
+    // The programs started ("Viewer.exe file:\\a.htm"), once they have all ended.
+    static std::vector<std::u16string> started() { return testsupport::startedPrograms(); }
 
     static void setClassText(const std::u16string& key, const std::u16string& text) {
         HKEY opened = nullptr;
