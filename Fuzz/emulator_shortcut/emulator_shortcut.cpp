@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "kernel/CommandLine.h"
 #include "shell/ShortcutFile.h"
 #include "sip/InputMethodCatalog.h"
 
@@ -15,6 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (auto target = platform::parseShortcut(bytes)) {
         // A target read back is what writing it gives.
         if (platform::parseShortcut(platform::shortcutText(*target)) != target)
+            __builtin_trap();
+        // The shell splits a target into its program and arguments: both come from the text.
+        auto [program, arguments] = platform::splitCommandLine(*target);
+        if (program.size() + arguments.size() > target->size())
             __builtin_trap();
     }
     std::u16string text = platform::fromUtf8(bytes);
