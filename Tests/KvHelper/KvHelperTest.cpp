@@ -4,7 +4,6 @@
 #include <DeviceTest.h>
 #include <device/EventLog.h>
 #include <device/Programs.h>
-#include <device/RegistryFile.h>
 #include <device/Scheduler.h>
 #include <device/Screen.h>
 #include <device/ServerLibrary.h>
@@ -35,8 +34,6 @@ class KvHelper : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        device::resetRegistry();
-        device::clearEventLog();
         std::filesystem::create_directories(hostPath(u"\\Windows"));
         std::filesystem::copy_file(KVHELPER_PATH, hostPath(u"\\Windows\\KvHelper.exe"));
         device::registerProgramLibrary(u"KvHelper.exe", u"\\Windows\\KvHelper.exe");
@@ -99,13 +96,15 @@ TEST_F(KvHelper, SettingsCreatesTheKeyboardInItsOwnProcess) {
     device::clearEventLog();
     EXPECT_EQ(run(u"SETTINGS"), 0u);
     EXPECT_EQ(logged(u"process"), std::vector<std::u16string>{u"KvHelper.exe SETTINGS"});
-    EXPECT_EQ(logged(u"com"), std::vector<std::u16string>{kKeyboardCreated + std::u16string(u"0x00000000")});
+    EXPECT_EQ(logged(u"com"),
+              std::vector<std::u16string>{kKeyboardCreated + std::u16string(u"0x00000000")});
     EXPECT_TRUE(logged(u"beep").empty());
 }
 
 TEST_F(KvHelper, SettingsWithoutTheKeyboardRegisteredDoesNothing) {
     EXPECT_EQ(run(u"SETTINGS"), 0u);
-    EXPECT_EQ(logged(u"com"), std::vector<std::u16string>{kKeyboardCreated + std::u16string(u"0x80040154")});
+    EXPECT_EQ(logged(u"com"),
+              std::vector<std::u16string>{kKeyboardCreated + std::u16string(u"0x80040154")});
     EXPECT_TRUE(logged(u"beep").empty());
     EXPECT_FALSE(recordedDpi().has_value());
 }
@@ -133,9 +132,9 @@ TEST_F(KvHelper, AnyOtherCommandLineIsAPathTheShellOpens) {
     EXPECT_EQ(run(u"\\Windows\\Start Menu\\Programs\\My Target.lnk"), 0u);
     EXPECT_EQ(run(u"\\Windows\\Target.exe"), 0u);
     EXPECT_EQ(logged(u"process"),
-              (std::vector<std::u16string>{u"KvHelper.exe \\Windows\\Start Menu\\Programs\\My Target.lnk",
-                                           u"Target.exe", u"KvHelper.exe \\Windows\\Target.exe",
-                                           u"Target.exe"}));
+              (std::vector<std::u16string>{
+                  u"KvHelper.exe \\Windows\\Start Menu\\Programs\\My Target.lnk", u"Target.exe",
+                  u"KvHelper.exe \\Windows\\Target.exe", u"Target.exe"}));
     EXPECT_TRUE(logged(u"beep").empty());
 }
 

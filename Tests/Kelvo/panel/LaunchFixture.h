@@ -5,7 +5,6 @@
 
 #include <device/EventLog.h>
 #include <device/Programs.h>
-#include <device/RegistryFile.h>
 #include <device/Scheduler.h>
 #include <shellapi.h>
 
@@ -21,9 +20,7 @@ protected:
     static int endAtOnce(HINSTANCE, HINSTANCE, LPWSTR, int) { return 0; }
 
     void SetUp() override {
-        device::resetRegistry();
         PanelTest::SetUp();
-        device::clearEventLog();
         device::registerProgram(u"KvHelper.exe", endAtOnce);
         device::registerProgram(u"peghelp.exe", endAtOnce);
         // The test program's module carries the library's resources: its close icon will do.

@@ -2,7 +2,6 @@
 // which order, the fold of one process's windows, the 20-slot limit, and what each task key
 // does to the programs and to the list.
 #include <device/EventLog.h>
-#include <device/RegistryFile.h>
 #include <device/Scheduler.h>
 
 #include "TaskPrograms.h"
@@ -44,9 +43,7 @@ constexpr POINT kSlot25{60, 70}, kSlot5{180, 70};
 class TaskSwitcher : public PanelTest {
 protected:
     void SetUp() override {
-        device::resetRegistry();
         PanelTest::SetUp();
-        device::clearEventLog();
         tasktest::registerTaskPrograms();
         writePortraitSkin({taskFace()});
         createPanel();

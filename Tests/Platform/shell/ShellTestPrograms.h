@@ -5,7 +5,6 @@
 #include <DeviceTest.h>
 #include <device/EventLog.h>
 #include <device/Programs.h>
-#include <device/RegistryFile.h>
 #include <winbase.h>
 #include <winreg.h>
 
@@ -26,8 +25,6 @@ class ShellTest : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        device::resetRegistry();
-        device::clearEventLog();
         device::registerProgram(u"Recorder.exe", endAtOnce, kRecorderIcon);
         device::registerProgram(u"Viewer.exe", endAtOnce);
     }

@@ -1,20 +1,13 @@
 // SHGetSpecialFolderPath: the English folder names, a device's own names from the registry,
 // creating a missing folder, and the folders it does not know.
 #include <DeviceTest.h>
-#include <device/RegistryFile.h>
 #include <shlobj.h>
 #include <winbase.h>
 #include <winreg.h>
 
 namespace {
 
-class SpecialFolders : public DeviceTest {
-protected:
-    void SetUp() override {
-        DeviceTest::SetUp();
-        device::resetRegistry();
-    }
-};
+using SpecialFolders = DeviceTest;
 
 void nameShellFolder(const WCHAR* value, const std::u16string& path) {
     HKEY key = nullptr;
