@@ -15,6 +15,8 @@ constexpr ProvisionStep kSteps[] = {
     {"start-menu", ensureStartMenu},
     {"owner", ensureOwnerDetails},
     {"input-method", ensureKeyboardChosen},
+    {"program-shortcuts", ensureProgramShortcuts},
+    {"sample-contacts", ensureSampleContacts},
 };
 // clang-format on
 

@@ -34,6 +34,11 @@ void ensureStartMenu(Provisioner& provisioner);
 void ensureOwnerDetails(Provisioner& provisioner);
 // The keyboard as the current input method ("DefaultIm" under "ControlPanel\Sip").
 void ensureKeyboardChosen(Provisioner& provisioner);
+// The built-in programs' shortcuts: Contacts and Calendar in the Programs folder, Puzzle and
+// Memory in its Games folder.
+void ensureProgramShortcuts(Provisioner& provisioner);
+// The sample contacts in "\My Documents\Contacts.txt".
+void ensureSampleContacts(Provisioner& provisioner);
 
 // The owner block: 640 bytes, each field zero-terminated at its offset.
 std::vector<unsigned char> ownerBlock(std::u16string_view name, std::u16string_view company,

@@ -1,6 +1,7 @@
 // The operations provisioning steps are made of.
 #include "device/Provisioner.h"
 
+#include <device/AtomicFile.h>
 #include <device/FileSystem.h>
 #include <wchar16.h>
 
@@ -57,6 +58,19 @@ void Provisioner::ensureShortcut(std::u16string_view devicePath, std::u16string_
     if (!host ||
         !SHCreateShortcut(std::u16string(devicePath).c_str(), std::u16string(target).c_str()))
         problem(need, "cannot write the shortcut " + utf8(devicePath));
+}
+
+void Provisioner::ensureFile(std::u16string_view devicePath, std::string_view bytes, Need need) {
+    if (!m_provisioning)
+        return;
+    auto host = device::resolveDevicePath(devicePath);
+    if (host && isPresent(*host))
+        return;
+    std::string error;
+    if (!host)
+        problem(need, "no device path " + utf8(devicePath));
+    else if (!device::replaceFileContents(*host, bytes, error))
+        problem(need, "cannot write " + utf8(devicePath) + ": " + error);
 }
 
 void Provisioner::ensureValue(HKEY root, std::u16string_view keyPath, std::u16string_view name,

@@ -48,6 +48,9 @@ public:
     void ensureFolder(std::u16string_view devicePath, Need need);
     // A shortcut file ("NN#target"), written when missing while provisioning.
     void ensureShortcut(std::u16string_view devicePath, std::u16string_view target, Need need);
+    // A file whose bytes the build makes (sample data), written when missing while
+    // provisioning; one that is there, whatever it holds, is the user's.
+    void ensureFile(std::u16string_view devicePath, std::string_view bytes, Need need);
     // A registry value, set when the value is missing, while provisioning or when the
     // registry started empty. A value that is there, whatever it holds, is the user's.
     void ensureValue(HKEY root, std::u16string_view keyPath, std::u16string_view name, DWORD type,

@@ -15,7 +15,7 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 // Key flags and actions as the skin stores them.
-constexpr unsigned kGoto = 0x0020, kTasks = 0x0080, kLaunch = 0x0200;
+constexpr unsigned kGoto = 0x0002, kTasks = 0x0080, kLaunch = 0x0200;
 constexpr unsigned kMenuFace = 6, kTaskFace = 9, kProgramsFace = 10, kGamesFace = 11;
 
 std::string shot(const std::string& name) {
@@ -63,6 +63,14 @@ std::vector<std::string> windowClasses(const std::string& report) {
             classes.push_back(className);
     }
     return classes;
+}
+
+// A text as print-log writes it: each backslash doubled.
+std::string asLogged(const std::string& text) {
+    std::string escaped;
+    for (char c : text)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return escaped;
 }
 
 size_t positionOf(const std::vector<std::string>& classes, const std::string& name) {
@@ -116,9 +124,8 @@ TEST_F(Faces, LauncherStartsAGameThroughKvHelper) {
     const KvemuResult result = run(script);
     ASSERT_EQ(result.status, 0) << result.errors;
     // The games folder lists Memory, then Puzzle.
-    EXPECT_THAT(
-        result.out,
-        HasSubstr(" process KvHelper.exe \\Windows\\Start Menu\\Programs\\Games\\Puzzle.lnk\n"));
+    EXPECT_THAT(result.out, HasSubstr(asLogged(" process KvHelper.exe \\Windows\\Start "
+                                               "Menu\\Programs\\Games\\Puzzle.lnk\n")));
     EXPECT_THAT(result.out, HasSubstr(" process puzzle.exe\n"));
     EXPECT_THAT(result.out, HasSubstr("\tpuzzle.exe\tPuzzleWindow\t1\tPuzzle\n"));
     EXPECT_THAT(result.out, Not(HasSubstr(" beep ")));
@@ -134,9 +141,9 @@ TEST_F(Faces, HelpKeysOpenTheHelpViewerAtTheirTopics) {
             "print-log\n" + tap(2, kGoto, 0, kMenuFace) + tap(kMenuFace, kLaunch, 5, 0) +
             "print-log\nprint-windows\n");
     ASSERT_EQ(result.status, 0) << result.errors;
-    EXPECT_THAT(result.out, HasSubstr(" process " + help + "#BUTTON_TOPIC1\n"));
-    EXPECT_THAT(result.out, HasSubstr(" process " + help + "#BUTTON_TOPIC2\n"));
-    EXPECT_THAT(result.out, HasSubstr(" process " + help + "#Main_Contents\n"));
+    EXPECT_THAT(result.out, HasSubstr(asLogged(" process " + help + "#BUTTON_TOPIC1\n")));
+    EXPECT_THAT(result.out, HasSubstr(asLogged(" process " + help + "#BUTTON_TOPIC2\n")));
+    EXPECT_THAT(result.out, HasSubstr(asLogged(" process " + help + "#Main_Contents\n")));
     EXPECT_THAT(result.out, HasSubstr("\tpeghelp.exe\tHelpWindow\t1\tHelp\n"));
 }
 
