@@ -1,7 +1,8 @@
 // The keyboard's faces acting on the device's programs, tapped as a user taps them: the settings
 // key starts KvHelper, which creates the keyboard in its own process; the task face brings Notes
 // to the front and closes the Calendar; the launcher starts a game; the help keys open the help
-// viewer at their topics. Screenshots of the faces are kept in the build folder (faces-*.png).
+// viewer at their topics; and KvHelper opening a help file by its type. Screenshots of the faces
+// are kept in the build folder (faces-*.png).
 #include <gmock/gmock.h>
 
 #include <cstdio>
@@ -145,6 +146,17 @@ TEST_F(Faces, HelpKeysOpenTheHelpViewerAtTheirTopics) {
     EXPECT_THAT(result.out, HasSubstr(asLogged(" process " + help + "#BUTTON_TOPIC2\n")));
     EXPECT_THAT(result.out, HasSubstr(asLogged(" process " + help + "#Main_Contents\n")));
     EXPECT_THAT(result.out, HasSubstr("\tpeghelp.exe\tHelpWindow\t1\tHelp\n"));
+}
+
+TEST_F(Faces, KvHelperOpensAHelpFileInTheHelpViewerByItsType) {
+    const KvemuResult result = run(
+        "run KvHelper.exe \\Program Files\\Kelvo\\Skins\\Kelvo.htm\nprint-windows\nprint-log\n");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    EXPECT_THAT(result.out,
+                HasSubstr(asLogged(
+                    " process peghelp.exe file:\\Program Files\\Kelvo\\Skins\\Kelvo.htm\n")));
+    EXPECT_THAT(result.out, HasSubstr("\tpeghelp.exe\tHelpWindow\t1\tHelp\n"));
+    EXPECT_THAT(result.out, Not(HasSubstr(" beep ")));
 }
 
 }  // namespace
