@@ -81,7 +81,7 @@ void PaintTaskList(CMyPanel& panel, CDC& dc) {
                 // The list is out of date: rebuild it (without the vanished window) and paint
                 // the whole face again.
                 RefreshTaskList(panel);
-                panel.Invalidate(TRUE);
+                panel.Invalidate(FALSE);
                 return false;
             }
             WCHAR title[kTaskTitleRoom + 1] = {};
