@@ -137,20 +137,15 @@ bool Provisioner::copyIntoDevice(const std::filesystem::path& hostFile,
 
 bool Provisioner::installProgramFile(const std::filesystem::path& hostFile,
                                      std::u16string_view devicePath, Need need) {
-    const std::optional<FileDigest> build = digestOfFile(hostFile);
-    if (!build) {
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(hostFile, code)) {
         problem(need, "this build has no " + hostFile.string());
         return false;
     }
     auto target = device::resolveDevicePath(devicePath);
-    if (target && digestOfFile(*target) == build) {
-        m_record.markInstalled(devicePath, *build);
+    if (target && sameFileContents(hostFile, *target))
         return false;
-    }
-    if (!copyIntoDevice(hostFile, devicePath, need))
-        return false;
-    m_record.markInstalled(devicePath, *build);
-    return true;
+    return copyIntoDevice(hostFile, devicePath, need);
 }
 
 void Provisioner::installContentFile(const std::filesystem::path& hostFile,

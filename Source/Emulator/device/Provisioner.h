@@ -62,7 +62,8 @@ public:
                     std::u16string_view text, Terminator terminator, Need need);
 
     // A program file of the build (a library, a program): the device's copy is replaced by
-    // the build's whenever it is missing or differs, on every start. True when it was.
+    // the build's whenever it is missing or differs, on every start (never the user's: it is
+    // not recorded). True when it was.
     bool installProgramFile(const std::filesystem::path& hostFile, std::u16string_view devicePath,
                             Need need);
     // A content file of the build that the user may replace (the default skin, its help

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <wchar16.h>
 
 #include <cstdio>
 #include <map>
@@ -45,6 +46,15 @@ struct KeyTable {
         return nullptr;
     }
 };
+
+// The character a key types, `times` over, as print-text writes it.
+inline std::string typedText(const TableKey& key, int times = 1) {
+    std::string one = platform::toUtf8(std::u16string(1, static_cast<char16_t>(key.param)));
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += one;
+    return text;
+}
 
 // Runs kvskin keys; an empty table (and a test failure) when it cannot.
 inline KeyTable kvskinKeys(const std::string& screen, int layout) {
