@@ -1,8 +1,8 @@
 // Globals of the libraries linked into a test program (a library's settings, tables and
-// hooks): every case starts with them as they were before the first case ran, as a freshly
+// counters): every case starts with them as they were before the first case ran, as a freshly
 // loaded library has them. A library's test support names its globals once, from a
 // namespace-scope initializer, and links into every test program that links the library:
-//     const bool kept = testsupport::keepAsLoaded(g_repeatDelay, g_panelFunctions);
+//     const bool kept = testsupport::keepAsLoaded(g_repeatDelay, helpFilePath);
 //     const bool keptEmpty = testsupport::keepEmpty(MacroTable);
 #pragma once
 

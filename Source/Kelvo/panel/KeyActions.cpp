@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include "calculator/Calculator.h"
+#include "panel/Launcher.h"
 #include "panel/MacroStore.h"
 #include "panel/Macros.h"
 #include "panel/MyPanel.h"
-#include "panel/PanelFunctions.h"
+#include "panel/SpecialKeys.h"
+#include "panel/TaskSwitcher.h"
 #include "skin/SkinLoader.h"
 
 namespace {
@@ -141,13 +143,11 @@ void CMyPanel::PressKey() {
     } else if (flags & KF_CALC) {
         CalcKey(*this);
     } else if (flags & KF_TASKS) {
-        if (g_panelFunctions.taskKey)
-            g_panelFunctions.taskKey(*this);
+        OnTaskKey(*this);
     } else if (flags & KF_MACRO) {
         OnMacroKey(*this);
     } else if (flags & KF_LAUNCH) {
-        if (g_panelFunctions.specialKey)
-            g_panelFunctions.specialKey(*this);
+        OnSpecialKey(*this);
     }
 }
 
@@ -237,12 +237,12 @@ void CMyPanel::SwitchLayout(int n) {
         releaseModifierKeys();
         latched.fill(0);
     }
-    if ((entering & LF_TASKS) && g_panelFunctions.refreshTaskList)
-        g_panelFunctions.refreshTaskList(*this);
+    if (entering & LF_TASKS)
+        RefreshTaskList(*this);
     if ((entering & LF_MACROS) && recordSlot == -1)
         LoadMacros();
-    if ((entering & LF_LAUNCHER) && g_panelFunctions.refreshLauncher)
-        g_panelFunctions.refreshLauncher(*this);
+    if (entering & LF_LAUNCHER)
+        RefreshLauncher(*this);
     fitToLayout();
     if (m_hWnd != nullptr)
         Invalidate(FALSE);

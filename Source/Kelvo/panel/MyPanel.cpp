@@ -4,11 +4,9 @@
 
 #include "inputmethod/Settings.h"
 #include "panel/Macros.h"
-#include "panel/PanelFunctions.h"
+#include "panel/TaskSwitcher.h"
 #include "skin/SkinLoader.h"
 #include "skin/SkinSettings.h"
-
-PanelFunctions g_panelFunctions;
 
 CMyPanel::~CMyPanel() {
     if (m_hWnd != nullptr)
@@ -244,8 +242,8 @@ LRESULT CMyPanel::OnCaptureChanged(WPARAM, LPARAM) {
 }
 
 LRESULT CMyPanel::OnWindowPosChanged(WPARAM, LPARAM) {
-    if (layout && (layout->flags & LF_TASKS) && g_panelFunctions.refreshTaskList) {
-        g_panelFunctions.refreshTaskList(*this);
+    if (layout && (layout->flags & LF_TASKS)) {
+        RefreshTaskList(*this);
         Invalidate(TRUE);
     }
     return Default();
