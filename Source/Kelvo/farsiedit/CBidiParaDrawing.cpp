@@ -20,7 +20,6 @@ int extentOf(HDC dc, const WCHAR* chars, int count) {
     return size.cx;
 }
 
-
 // Which side of its origin a zero-width mark's ink lies on. Fonts hang marks either to the left
 // of the origin (meant to be drawn at the right edge of their base) or to the right of it
 // (meant for the base's left edge); only drawing the mark shows which.
