@@ -11,7 +11,7 @@
 #include "KeptGlobals.h"
 #include "inputmethod/Settings.h"
 #include "panel/Macros.h"
-#include "panel/PanelFunctions.h"
+#include "panel/TaskSwitcher.h"
 #include "skin/SkinSettings.h"
 
 using Settings = DeviceTest;
@@ -223,17 +223,17 @@ TEST(DimensionClass, ScreenSizesChooseTheirLayoutClass) {
 }
 
 // Every case starts with the library's globals as it loaded them, whatever the case before
-// changed: its settings, the macro table and the functions the faces registered.
+// changed: its settings, the macro table and the task list's count.
 TEST_F(Settings, TheLibrarysGlobalsComeBackAsLoadedForTheNextCase) {
     g_repeatDelay = 900;
     g_screenWidth = 480;
     currentSkin = u"Blue";
     MacroTable[3].name = u"Kept";
-    g_panelFunctions.paintMacroLabels = [](CMyPanel&, CDC&) {};
+    taskCount = 7;
     testsupport::restoreKeptGlobals();
     EXPECT_EQ(g_repeatDelay, kDefaultRepeatDelay);
     EXPECT_EQ(g_screenWidth, 0);
     EXPECT_EQ(currentSkin, u"");
     EXPECT_EQ(MacroTable[3].name, u"");
-    EXPECT_EQ(g_panelFunctions.paintMacroLabels, nullptr);
+    EXPECT_EQ(taskCount, 0);
 }

@@ -177,7 +177,8 @@ TEST_F(DeviceReset, SettingsAndTablesAreAsTheDeviceStartsThem) {
     ASSERT_TRUE(device::attachRegistryFile(registryFile));
     device::setRegistrySaveInterruption(device::SaveInterruption::BeforeRename);
     const auto logFile = m_root / "events.log";
-    device::appendEventLogTo(logFile);
+    std::string logError;
+    ASSERT_TRUE(device::appendEventLogTo(logFile, logError)) << logError;
     device::logEvent(u"test", u"before");
     device::registerProgram(u"Left.exe", waiterMain, 7);
     SilentHost host;
