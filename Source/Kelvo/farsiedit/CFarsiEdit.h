@@ -96,6 +96,8 @@ private:
     static constexpr DWORD kDirtyEdited = 0x0010;
     static constexpr DWORD kDirtyAll = 0x001F;
     static constexpr DWORD kDirtyView = 0x10000;
+    // What one horizontal step scrolls, in pixels.
+    static constexpr int kHorizontalStep = 10;
 
     // A caret or anchor position: a paragraph, a character and the glyph edge (0 left, 1 right).
     struct Position {
@@ -120,6 +122,8 @@ private:
     void OnKillFocus(HWND newFocus);
     void OnSize(UINT type, int cx, int cy);
     static DWORD normaliseStyle(DWORD value);
+    // The control's font: Tahoma of that height.
+    static BOOL makeFont(CFont& into, int height, BOOL bold, BOOL italic, BOOL clearType);
     void applyFont();
     void repaintNow();
 

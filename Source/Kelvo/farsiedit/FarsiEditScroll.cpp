@@ -5,13 +5,6 @@
 
 #include "farsiedit/CFarsiEdit.h"
 
-namespace {
-
-// What one horizontal line step scrolls, in pixels.
-constexpr int kHorizontalStep = 10;
-
-}  // namespace
-
 bool CFarsiEdit::scrollsHorizontally() const {
     return (style & FES_HSCROLL) || !(style & FES_MULTILINE);
 }

@@ -5,12 +5,6 @@
 
 #include "farsiedit/CFarsiEdit.h"
 
-namespace {
-
-constexpr int kHorizontalStep = 10;
-
-}  // namespace
-
 bool CFarsiEdit::insideSelection(CPoint point) const {
     CBidiPara* para = nullptr;
     int index = 0;

@@ -161,7 +161,7 @@ void CFarsiEdit::SetBkColor(COLORREF color) {
     repaintNow();
 }
 
-void CFarsiEdit::SetFont(int height, BOOL bold, BOOL italic, BOOL clearType) {
+BOOL CFarsiEdit::makeFont(CFont& into, int height, BOOL bold, BOOL italic, BOOL clearType) {
     LOGFONTW f{};
     f.lfHeight = height;
     f.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -169,8 +169,12 @@ void CFarsiEdit::SetFont(int height, BOOL bold, BOOL italic, BOOL clearType) {
     f.lfQuality = clearType ? CLEARTYPE_QUALITY : DEFAULT_QUALITY;
     const std::u16string_view face = u"Tahoma";
     std::copy(face.begin(), face.end(), f.lfFaceName);
+    return into.CreateFontIndirect(&f);
+}
+
+void CFarsiEdit::SetFont(int height, BOOL bold, BOOL italic, BOOL clearType) {
     CFont next;
-    if (!next.CreateFontIndirect(&f))
+    if (!makeFont(next, height, bold, italic, clearType))
         return;
     fontHeight = height;
     if (memDC.GetSafeHdc())
@@ -185,15 +189,12 @@ void CFarsiEdit::SetFont(int height, BOOL bold, BOOL italic, BOOL clearType) {
 }
 
 void CFarsiEdit::applyFont() {
-    LOGFONTW f{};
-    f.lfHeight = fontHeight;
-    f.lfWeight = FW_NORMAL;
-    f.lfQuality = DEFAULT_QUALITY;
-    const std::u16string_view face = u"Tahoma";
-    std::copy(face.begin(), face.end(), f.lfFaceName);
+    CFont next;
+    if (!makeFont(next, fontHeight, FALSE, FALSE, FALSE))
+        return;
+    memDC.SelectObject(next.GetSafeHandle());
     font.DeleteObject();
-    font.CreateFontIndirect(&f);
-    memDC.SelectObject(font.GetSafeHandle());
+    font.Attach(next.Detach());
 }
 
 void CFarsiEdit::repaintNow() {
