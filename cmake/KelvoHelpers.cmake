@@ -47,12 +47,14 @@ function(kelvo_add_fuzz name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
 endfunction()
 
-# kelvo_add_bench(NAME SOURCES src... LIBS lib...): a Google Benchmark executable (not a test).
+# kelvo_add_bench(NAME SOURCES src... LIBS lib...): a Google Benchmark executable (not a test),
+# with the benchmarks' shared headers (Bench/Support) on its include path.
 function(kelvo_add_bench name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     find_package(benchmark REQUIRED)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/Bench/Support)
 endfunction()
 
 # kelvo_add_resources(TARGET MANIFEST): compiles the resources that MANIFEST (a resources.txt)
