@@ -229,6 +229,21 @@ TEST_F(UserTest, ATapOutsideTheOpenListClosesItWithoutAChoice) {
     EXPECT_EQ(c.list(), nullptr);
 }
 
+TEST_F(UserTest, AWindowClosedWhileItsComboListIsOpenTakesTheListWithIt) {
+    HWND parent = nullptr;
+    {
+        Combo c;
+        c.add(u"One");
+        parent = c.parent;
+        const RECT field = c.field();
+        tap(field.left + 10, field.top + 5);
+        ASSERT_NE(c.list(), nullptr);
+    }  // the parent is destroyed with the list open and holding the stylus
+    EXPECT_FALSE(IsWindow(parent));
+    EXPECT_EQ(FindWindowW(u"ComboLBox", nullptr), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(UserTest, DraggingFromTheFieldToAnItemChoosesIt) {
     Combo c;
     c.add(u"One");
