@@ -6,8 +6,6 @@
 namespace {
 
 constexpr const WCHAR* kMenuBarClass = u"KvMenuBar";
-constexpr COLORREF kBarColour = RGB(0, 40, 120);
-constexpr COLORREF kTextColour = RGB(255, 255, 255);
 constexpr COLORREF kPressedColour = RGB(90, 130, 200);
 
 int width(const RECT& r) {
@@ -57,13 +55,7 @@ void MenuBar::setInputPanelButton(HIMAGELIST wide, HIMAGELIST narrow, bool panel
 
 void MenuBar::OnPaint() {
     CPaintDC dc(this);
-    RECT client{};
-    GetClientRect(&client);
-    dc.FillSolidRect(&client, kBarColour);
-
-    dc.SelectObject(m_font.get());
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(kTextColour);
+    beginShellPaint(dc, *this, kBarColour, kBarTextColour, m_font.get());
     RECT start = m_layout.startButton;
     dc.DrawText(u"Start", 5, &start, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 

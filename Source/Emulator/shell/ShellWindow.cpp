@@ -13,3 +13,13 @@ bool createShellWindow(CWnd& window, LPCWSTR className, DWORD exStyle, LPCWSTR t
     return window.CreateEx(exStyle, className, title, WS_POPUP | WS_VISIBLE, rect, nullptr, 0) !=
            FALSE;
 }
+
+RECT beginShellPaint(CDC& dc, const CWnd& window, COLORREF ground, COLORREF text, HFONT font) {
+    RECT client{};
+    window.GetClientRect(&client);
+    dc.FillSolidRect(&client, ground);
+    dc.SelectObject(font);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(text);
+    return client;
+}

@@ -10,8 +10,6 @@ namespace {
 constexpr const WCHAR* kTitleBarClass = u"HHTaskBar";
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 250;
-constexpr COLORREF kBarColour = RGB(0, 40, 120);
-constexpr COLORREF kTextColour = RGB(255, 255, 255);
 constexpr int kMaxTitle = 256;
 
 std::u16string foregroundTitle(HWND self) {
@@ -60,13 +58,7 @@ void TitleBar::refresh() {
 
 void TitleBar::OnPaint() {
     CPaintDC dc(this);
-    RECT client{};
-    GetClientRect(&client);
-    dc.FillSolidRect(&client, kBarColour);
-    dc.SelectObject(m_font.get());
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(kTextColour);
-    RECT text = client;
+    RECT text = beginShellPaint(dc, *this, kBarColour, kBarTextColour, m_font.get());
     InflateRect(&text, -4, 0);
     dc.DrawText(m_time.c_str(), static_cast<int>(m_time.size()), &text,
                 DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

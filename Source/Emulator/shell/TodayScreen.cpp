@@ -89,16 +89,11 @@ RECT TodayScreen::shortcutRect(size_t index) const {
 
 void TodayScreen::OnPaint() {
     CPaintDC dc(this);
-    RECT client{};
-    GetClientRect(&client);
-    dc.FillSolidRect(&client, kBackground);
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(kText);
+    const RECT client = beginShellPaint(dc, *this, kBackground, kText, m_bold.get());
 
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const std::u16string date = longDateText(now);
-    dc.SelectObject(m_bold.get());
     RECT line{kMargin, kDateTop, client.right - kMargin, kDateTop + 20};
     dc.DrawText(date.c_str(), static_cast<int>(date.size()), &line,
                 DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
