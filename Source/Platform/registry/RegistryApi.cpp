@@ -40,8 +40,7 @@ bool splitPath(LPCWSTR path, std::vector<std::u16string_view>& names) {
 }
 
 // Finds the key at `path` below `base`; null when some key on the way does not exist.
-std::shared_ptr<RegistryKey> findKey(std::shared_ptr<RegistryKey> base,
-                                     const std::vector<std::u16string_view>& names) {
+SharedKey findKey(SharedKey base, const std::vector<std::u16string_view>& names) {
     for (std::u16string_view name : names) {
         if (!base)
             break;
@@ -98,19 +97,6 @@ void clearClass(LPWSTR keyClass, LPDWORD classLength) {
         *classLength = 0;
 }
 
-// The existing key at `subKey` below the open key `key` (the registry's mutex held).
-LONG findSubKey(DeviceRegistry& registry, HKEY key, LPCWSTR subKey,
-                std::shared_ptr<RegistryKey>& found) {
-    std::shared_ptr<RegistryKey> base;
-    if (LONG status = registry.resolve(key, base); status != ERROR_SUCCESS)
-        return status;
-    std::vector<std::u16string_view> names;
-    if (!splitPath(subKey, names))
-        return ERROR_FILE_NOT_FOUND;
-    found = findKey(base, names);
-    return found ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
-}
-
 // Runs `work(registry, current)` on the open key `key` with the registry's mutex held; the
 // status of a handle that does not resolve to a key otherwise.
 template <typename Work>
@@ -121,6 +107,21 @@ LONG withOpenKey(HKEY key, Work work) {
     if (LONG status = registry.resolve(key, current); status != ERROR_SUCCESS)
         return status;
     return work(registry, current);
+}
+
+// The same on the existing key at `subKey` below the open key `key`; ERROR_FILE_NOT_FOUND
+// when there is none.
+template <typename Work>
+LONG withSubKey(HKEY key, LPCWSTR subKey, Work work) {
+    return withOpenKey(key, [&](DeviceRegistry& registry, const SharedKey& base) -> LONG {
+        std::vector<std::u16string_view> names;
+        if (!splitPath(subKey, names))
+            return ERROR_FILE_NOT_FOUND;
+        SharedKey found = findKey(base, names);
+        if (!found)
+            return ERROR_FILE_NOT_FOUND;
+        return work(registry, found);
+    });
 }
 
 }  // namespace
@@ -153,13 +154,10 @@ LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
     if (result == nullptr)
         return ERROR_INVALID_PARAMETER;
     *result = nullptr;
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> found;
-    if (LONG status = findSubKey(registry, key, subKey, found); status != ERROR_SUCCESS)
-        return status;
-    *result = registry.openHandle(found);
-    return ERROR_SUCCESS;
+    return withSubKey(key, subKey, [&](DeviceRegistry& registry, const SharedKey& found) -> LONG {
+        *result = registry.openHandle(found);
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegCloseKey(HKEY key) {
@@ -177,17 +175,14 @@ LONG RegFlushKey(HKEY key) {
 LONG RegDeleteKeyW(HKEY key, LPCWSTR subKey) {
     if (subKey == nullptr)
         return ERROR_INVALID_PARAMETER;
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> target;
-    if (LONG status = findSubKey(registry, key, subKey, target); status != ERROR_SUCCESS)
-        return status;
-    RegistryKey* parent = target->parent();
-    if (parent == nullptr)
-        return ERROR_ACCESS_DENIED;  // a root key
-    parent->removeChild(target->name());
-    registry.changed();
-    return ERROR_SUCCESS;
+    return withSubKey(key, subKey, [](DeviceRegistry& registry, const SharedKey& target) -> LONG {
+        RegistryKey* parent = target->parent();
+        if (parent == nullptr)
+            return ERROR_ACCESS_DENIED;  // a root key
+        parent->removeChild(target->name());
+        registry.changed();
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
