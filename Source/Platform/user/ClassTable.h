@@ -16,9 +16,6 @@ inline constexpr size_t kMaxWindowText = 65535;  // characters kept of a window 
 // this process, else another instance's class of this process, else a CS_GLOBALCLASS class.
 std::shared_ptr<WindowClass> findClass(LPCWSTR name, HINSTANCE instance);
 
-// The platform's own control class of that name or atom (SystemClasses.cpp), or null.
-std::shared_ptr<WindowClass> systemClass(LPCWSTR name);
-
 // The class has this name (case-insensitive) or, for an integer atom, this atom.
 bool classMatches(const WindowClass& c, LPCWSTR name);
 

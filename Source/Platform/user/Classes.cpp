@@ -1,9 +1,9 @@
 // Window classes: registered per module instance and process, found by name (case-insensitive)
-// or by atom, then among the platform's own controls; a class cannot be unregistered while
-// windows of it exist.
+// or by atom; a class cannot be unregistered while windows of it exist.
 #include <algorithm>
 
 #include "user/ClassTable.h"
+#include "user/SystemClasses.h"
 #include "user/UserState.h"
 #include "winbase.h"
 
@@ -60,7 +60,7 @@ std::shared_ptr<WindowClass> findClass(LPCWSTR name, HINSTANCE instance) {
     }
     if (sameProcess)
         return sameProcess;
-    return global ? global : systemClass(name);
+    return global ? global : findSystemClass(name);
 }
 
 }  // namespace platform::user
@@ -152,8 +152,8 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR name, LPWNDCLASSW out) {
         if ((c->style & CS_GLOBALCLASS) && !found)
             found = c;
     }
-    if (!found)
-        found = systemClass(name);
+    if (!found && name)
+        found = findSystemClass(name);
     if (!found) {
         setError(ERROR_CLASS_DOES_NOT_EXIST);
         return FALSE;

@@ -6,12 +6,9 @@
 // reach the control through its messages.
 #include <algorithm>
 #include <cstdint>
-#include <memory>
-#include <mutex>
-#include <unordered_map>
 
-#include "kernel/DeviceReset.h"
-#include "user/ScrollBarControl.h"
+#include "user/ControlSupport.h"
+#include "user/SystemClasses.h"
 #include "winbase.h"
 #include "wingdi.h"
 
@@ -37,32 +34,6 @@ struct ScrollBarState {
     int grab = 0;          // from the thumb's start to the stylus, along the bar
     POINT pen{};
 };
-
-// Each control's state by window, made at WM_NCCREATE and dropped at WM_NCDESTROY; a reset
-// device, whose windows go without messages, drops them all. The controls' procedures run
-// with the window manager's lock released, hence a lock of their own.
-struct Bars {
-    std::mutex mutex;
-    std::unordered_map<HWND, std::unique_ptr<ScrollBarState>> states;
-};
-
-Bars& bars() {
-    static auto* b = new Bars;
-    return *b;
-}
-
-const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
-    std::lock_guard lock(bars().mutex);
-    bars().states.clear();
-});
-
-// The state lives until its window's WM_NCDESTROY, which runs on the window's own thread: the
-// pointer stays valid while that thread handles the window's messages.
-ScrollBarState* stateOf(HWND hwnd) {
-    std::lock_guard lock(bars().mutex);
-    auto found = bars().states.find(hwnd);
-    return found == bars().states.end() ? nullptr : found->second.get();
-}
 
 bool isVertical(HWND hwnd) {
     return (GetWindowLongW(hwnd, GWL_STYLE) & SBS_VERT) != 0;
@@ -132,7 +103,7 @@ Part partAt(HWND hwnd, const ScrollBarState& bar, POINT p) {
     return along < g.thumbStart ? Part::LessPage : Part::MorePage;
 }
 
-void notifyParent(HWND hwnd, int code, int pos) {
+void reportScroll(HWND hwnd, int code, int pos) {
     HWND parent = GetParent(hwnd);
     if (!parent)
         return;
@@ -158,17 +129,7 @@ void redraw(HWND hwnd) {
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void fill(HDC dc, const RECT& r, int color) {
-    FillRect(dc, &r, GetSysColorBrush(color));
-}
-
-// A 1-pixel frame inside `r`.
-void frame(HDC dc, const RECT& r, int color) {
-    fill(dc, RECT{r.left, r.top, r.right, r.top + 1}, color);
-    fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, color);
-    fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, color);
-    fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, color);
-}
+using controls::fillColor;
 
 // A solid triangle in the middle of the box, its point towards the end the arrow stands at.
 void drawArrowGlyph(HDC dc, const RECT& box, bool vertical, bool towardsEnd, int color) {
@@ -182,10 +143,10 @@ void drawArrowGlyph(HDC dc, const RECT& box, bool vertical, bool towardsEnd, int
         const int from = towardsEnd ? depth / 2 - i : i - depth / 2;
         if (vertical) {
             const int y = cy + from;
-            fill(dc, RECT{cx - i, y, cx + i + 1, y + 1}, color);
+            fillColor(dc, RECT{cx - i, y, cx + i + 1, y + 1}, color);
         } else {
             const int x = cx + from;
-            fill(dc, RECT{x, cy - i, x + 1, cy + i + 1}, color);
+            fillColor(dc, RECT{x, cy - i, x + 1, cy + i + 1}, color);
         }
     }
 }
@@ -200,20 +161,20 @@ void paint(HWND hwnd, const ScrollBarState& bar) {
     const int glyph = enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT;
     auto arrowBox = [&](Part part, const RECT& r, bool towardsEnd) {
         const bool down = bar.pressed == part && bar.penOver;
-        fill(dc, r, down ? COLOR_BTNSHADOW : COLOR_BTNFACE);
-        frame(dc, r, COLOR_BTNSHADOW);
+        fillColor(dc, r, down ? COLOR_BTNSHADOW : COLOR_BTNFACE);
+        controls::frameColor(dc, r, COLOR_BTNSHADOW);
         drawArrowGlyph(dc, r, g.vertical, towardsEnd, glyph);
     };
     arrowBox(Part::LessArrow, g.span(0, g.arrow), false);
     arrowBox(Part::MoreArrow, g.span(g.length - g.arrow, g.length), true);
     const bool lessDown = bar.pressed == Part::LessPage && bar.penOver;
     const bool moreDown = bar.pressed == Part::MorePage && bar.penOver;
-    fill(dc, g.span(g.trackStart, g.thumbStart), lessDown ? COLOR_BTNSHADOW : COLOR_SCROLLBAR);
-    fill(dc, g.span(g.thumbEnd, g.trackEnd), moreDown ? COLOR_BTNSHADOW : COLOR_SCROLLBAR);
+    fillColor(dc, g.span(g.trackStart, g.thumbStart), lessDown ? COLOR_BTNSHADOW : COLOR_SCROLLBAR);
+    fillColor(dc, g.span(g.thumbEnd, g.trackEnd), moreDown ? COLOR_BTNSHADOW : COLOR_SCROLLBAR);
     if (g.thumbEnd > g.thumbStart) {
         const RECT thumb = g.span(g.thumbStart, g.thumbEnd);
-        fill(dc, thumb, COLOR_BTNFACE);
-        frame(dc, thumb, COLOR_WINDOWFRAME);
+        fillColor(dc, thumb, COLOR_BTNFACE);
+        controls::frameColor(dc, thumb, COLOR_WINDOWFRAME);
     }
     EndPaint(hwnd, &ps);
 }
@@ -240,7 +201,7 @@ void stylusDown(HWND hwnd, ScrollBarState& bar, POINT p) {
         bar.trackPos = bar.pos;
         bar.grab = g.along(p) - g.thumbStart;
     } else {
-        notifyParent(hwnd, codeOf(part), 0);
+        reportScroll(hwnd, codeOf(part), 0);
         SetTimer(hwnd, kRepeatTimer, kRepeatDelay, nullptr);
     }
     redraw(hwnd);
@@ -260,7 +221,7 @@ void stylusMove(HWND hwnd, ScrollBarState& bar, POINT p) {
         const int pos = bar.minPos + static_cast<int>((offset * range + travel / 2) / travel);
         if (pos != bar.trackPos) {
             bar.trackPos = pos;
-            notifyParent(hwnd, SB_THUMBTRACK, pos);
+            reportScroll(hwnd, SB_THUMBTRACK, pos);
             redraw(hwnd);
         }
         return;
@@ -281,8 +242,8 @@ void stylusUp(HWND hwnd, ScrollBarState& bar) {
     if (GetCapture() == hwnd)
         ReleaseCapture();
     if (thumb)
-        notifyParent(hwnd, SB_THUMBPOSITION, trackPos);
-    notifyParent(hwnd, SB_ENDSCROLL, 0);
+        reportScroll(hwnd, SB_THUMBPOSITION, trackPos);
+    reportScroll(hwnd, SB_ENDSCROLL, 0);
 }
 
 void repeat(HWND hwnd, ScrollBarState& bar) {
@@ -293,7 +254,7 @@ void repeat(HWND hwnd, ScrollBarState& bar) {
     // The thumb may have moved under the stylus since the last step.
     bar.penOver = partAt(hwnd, bar, bar.pen) == bar.pressed;
     if (bar.penOver)
-        notifyParent(hwnd, codeOf(bar.pressed), 0);
+        reportScroll(hwnd, codeOf(bar.pressed), 0);
     SetTimer(hwnd, kRepeatTimer, kRepeatPeriod, nullptr);
     redraw(hwnd);
 }
@@ -314,17 +275,9 @@ int setRange(HWND hwnd, ScrollBarState& bar, int minPos, int maxPos, bool repain
 
 }  // namespace
 
-LRESULT CALLBACK scrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE || msg == WM_NCDESTROY) {
-        std::lock_guard lock(bars().mutex);
-        if (msg == WM_NCCREATE)
-            bars().states[hwnd] = std::make_unique<ScrollBarState>();
-        else
-            bars().states.erase(hwnd);
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    ScrollBarState* bar = stateOf(hwnd);
-    if (!bar)
+LRESULT CALLBACK scrollBarWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    ScrollBarState* bar = controls::manageState<ScrollBarState>(hwnd, msg);
+    if (!bar || msg == WM_NCCREATE)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (msg) {
