@@ -103,9 +103,12 @@ protected:
 
 private:
     enum class History { Record, Skip };
+    // Where the page stands after a new layout: at its top, or at what was at the top of the
+    // view before (the lines may wrap differently at a new width).
+    enum class Position { Top, Keep };
     void show(const HelpAddress& address, History history);
     void back();
-    void relayout();
+    void relayout(Position position);
     int toolbarHeight() const { return kHelpToolbarHeight * scale(); }
     RECT pageArea() const;
     RECT indicatorTrack() const;
@@ -149,16 +152,20 @@ RECT HelpView::contentsButton() const {
     return RECT{kButtonWidth * scale(), 0, 2 * kButtonWidth * scale(), toolbarHeight()};
 }
 
-void HelpView::relayout() {
+void HelpView::relayout(Position position) {
     const RECT page = pageArea();
-    const int width = page.right - page.left - 2 * kMargin * scale() - kIndicatorWidth * scale();
+    const int margin = kMargin * scale();
+    const int width = page.right - page.left - 2 * margin - kIndicatorWidth * scale();
+    const std::optional<HelpPlace> place =
+        position == Position::Keep ? m_layout.placeAt(m_scroll.top() - margin) : std::nullopt;
     m_layout.build(m_shown, m_measure.get(), m_fonts, std::max(1, width), scale());
-    m_scroll.setExtent(m_layout.height() + 2 * kMargin * scale(), page.bottom - page.top);
+    m_scroll.setExtent(m_layout.height() + 2 * margin, page.bottom - page.top);
+    m_scroll.scrollTo(place ? m_layout.topOf(*place) + margin : 0);
 }
 
 void HelpView::resized(int, int) {
     if (m_measure)
-        relayout();
+        relayout(Position::Keep);
 }
 
 void HelpView::open(const HelpAddress& address) {
@@ -198,9 +205,8 @@ void HelpView::show(const HelpAddress& address, History history) {
         }
     }
     m_text = sectionText(HelpDocument{{}, m_shown, {}, {}}, SectionRange{0, m_shown.size()});
-    m_scroll.scrollTo(0);
     if (m_measure)
-        relayout();
+        relayout(Position::Top);
     invalidate();
 }
 
