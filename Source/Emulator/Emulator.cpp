@@ -35,6 +35,7 @@ BOOL CALLBACK collectTopLevel(HWND window, LPARAM lParam) {
 ProvisionSources builtProvisionSources() {
     ProvisionSources sources;
     sources.kelvoLibrary = KVEMU_KELVO_LIBRARY;
+    sources.helperProgram = KVEMU_KVHELPER_PROGRAM;
     sources.skinFile = std::filesystem::path(KVEMU_SKIN_FOLDER) / "Kelvo.ksk";
     sources.skinHelpFile = std::filesystem::path(KVEMU_SKIN_FOLDER) / "Kelvo.htm";
     return sources;

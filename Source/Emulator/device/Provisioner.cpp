@@ -5,7 +5,7 @@
 #include <device/FileSystem.h>
 #include <wchar16.h>
 
-#include "device/Shortcut.h"
+#include <shellapi.h>
 
 namespace {
 
@@ -55,7 +55,8 @@ void Provisioner::ensureShortcut(std::u16string_view devicePath, std::u16string_
     auto host = device::resolveDevicePath(devicePath);
     if (host && isPresent(*host))
         return;
-    if (!host || !writeShortcut(devicePath, target))
+    if (!host ||
+        !SHCreateShortcut(std::u16string(devicePath).c_str(), std::u16string(target).c_str()))
         problem(need, "cannot write the shortcut " + utf8(devicePath));
 }
 

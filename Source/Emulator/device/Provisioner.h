@@ -20,9 +20,10 @@
 #include "device/ProvisionRecord.h"
 
 struct ProvisionSources {
-    std::filesystem::path kelvoLibrary;  // host path of Kelvo.dll
-    std::filesystem::path skinFile;      // host path of the default skin (Kelvo.ksk)
-    std::filesystem::path skinHelpFile;  // host path of its help file (Kelvo.htm)
+    std::filesystem::path kelvoLibrary;   // host path of Kelvo.dll
+    std::filesystem::path helperProgram;  // host path of KvHelper.exe
+    std::filesystem::path skinFile;       // host path of the default skin (Kelvo.ksk)
+    std::filesystem::path skinHelpFile;   // host path of its help file (Kelvo.htm)
 };
 
 // Whether the device's registry started from its file or empty (the file was missing).

@@ -6,6 +6,7 @@
 #include <device/FileSystem.h>
 #include <device/RegistryFile.h>
 #include <objbase.h>
+#include <shellapi.h>
 #include <windows.h>
 
 #include <sys/stat.h>
@@ -16,7 +17,6 @@
 #include "device/DeviceNames.h"
 #include "device/ProvisionSteps.h"
 #include "device/Provisioning.h"
-#include "device/Shortcut.h"
 #include "sip/InputMethodCatalog.h"
 
 namespace {
@@ -39,7 +39,7 @@ protected:
         DeviceTest::TearDown();
     }
     ProvisionSources sources() const {
-        return {KELVO_DLL_PATH, m_sources / "Kelvo.ksk", m_sources / "Kelvo.htm"};
+        return {KELVO_DLL_PATH, KVHELPER_PATH, m_sources / "Kelvo.ksk", m_sources / "Kelvo.htm"};
     }
     // A start of the device: every step, with the record kept between starts.
     ProvisionResult start(RegistryStart registry = RegistryStart::FromFile) {
@@ -110,8 +110,16 @@ TEST_F(Provisioning, InstallsTheKeyboardAsTheCurrentInputMethodWithItsSkin) {
     EXPECT_EQ(GetFileAttributesW(u"\\Windows\\Start Menu\\Programs\\Games"),
               FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(GetFileAttributesW(u"\\My Documents"), FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(readShortcut(u"\\Windows\\Start Menu\\Programs\\Notes.lnk"),
-              std::u16string(u"\\Windows\\notes.exe"));
+    WCHAR target[MAX_PATH] = {};
+    EXPECT_TRUE(
+        SHGetShortcutTarget(u"\\Windows\\Start Menu\\Programs\\Notes.lnk", target, MAX_PATH));
+    EXPECT_EQ(std::u16string(target), u"\\Windows\\notes.exe");
+    // The helper program, and help files opening in the help viewer.
+    EXPECT_NE(GetFileAttributesW(u"\\Windows\\KvHelper.exe"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(text(HKEY_CLASSES_ROOT, u".htm", nullptr), u"htmlfile");
+    EXPECT_EQ(text(HKEY_CLASSES_ROOT, u".html", nullptr), u"htmlfile");
+    EXPECT_EQ(text(HKEY_CLASSES_ROOT, u"htmlfile\\Shell\\Open\\Command", nullptr),
+              u"peghelp.exe file:%1");
 
     // Every step went through and is recorded, with the files the build installed.
     for (const ProvisionStep& step : provisionSteps())
@@ -164,6 +172,20 @@ TEST_F(Provisioning, MissingSkinIsAWarningUntilABuildHasItAndAMissingLibraryAnEr
     EXPECT_NE(result.error.find("NoSuch.dll"), std::string::npos);
 }
 
+TEST_F(Provisioning, AMissingHelperIsAWarningAndTheNextBuildsHelperIsInstalled) {
+    ProvisionSources noHelper = sources();
+    noHelper.helperProgram = m_sources / "NoHelper.exe";
+    ProvisionResult result = provisionDevice(noHelper, m_record, RegistryStart::Empty);
+    EXPECT_TRUE(result.ok);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_NE(result.messages[0].find("NoHelper.exe"), std::string::npos);
+    EXPECT_EQ(GetFileAttributesW(u"\\Windows\\KvHelper.exe"), INVALID_FILE_ATTRIBUTES);
+    result = start();
+    EXPECT_TRUE(result.ok);
+    EXPECT_TRUE(result.messages.empty());
+    EXPECT_NE(GetFileAttributesW(u"\\Windows\\KvHelper.exe"), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(Provisioning, ProvisioningAgainAddsWhatIsMissingAndKeepsTheUsersFilesAndValues) {
     ASSERT_TRUE(start(RegistryStart::Empty).ok);
     // The user's own choices and files.
@@ -189,7 +211,8 @@ TEST_F(Provisioning, ProvisioningAgainAddsWhatIsMissingAndKeepsTheUsersFilesAndV
     EXPECT_EQ(deviceFile(u"\\My Documents\\letter.txt"), "Dear Sara");
     EXPECT_EQ(deviceFile(u"\\Program Files\\Kelvo\\Skins\\Kelvo.htm"), "my own help");
     // What was missing is back.
-    EXPECT_TRUE(readShortcut(u"\\Windows\\Start Menu\\Programs\\Notes.lnk").has_value());
+    EXPECT_NE(GetFileAttributesW(u"\\Windows\\Start Menu\\Programs\\Notes.lnk"),
+              INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ownerName(), u"Sara Tehrani");
     HKEY check = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKelvoSettingsKey, 0, 0, &check), ERROR_SUCCESS);

@@ -30,6 +30,14 @@ struct KeyTable {
         }
         return nullptr;
     }
+    // The first key with any of the `flags` and the given vk and param (a function key).
+    const TableKey* function(unsigned flags, unsigned vk, unsigned param) const {
+        for (const auto& key : keys) {
+            if ((key.flags & flags) && key.vk == vk && key.param == param)
+                return &key;
+        }
+        return nullptr;
+    }
     const TableKey* at(int row, int col) const {
         for (const auto& key : keys) {
             if (key.row == row && key.col == col)
