@@ -1,11 +1,13 @@
 // The device programs with the keyboard up: each fits above the panel, its buttons and last
 // rows within reach of a tap, and takes the whole work area back when the panel goes down;
-// after a rotation too. Screenshots of every program above the keyboard on 240x320 and 480x640
-// are kept in the build folder (keyboard-up-*.png) for looking at.
+// after a rotation too, and when the keyboard switches to a face of another height. Screenshots of
+// every program above the keyboard on 240x320 and 480x640 are kept in the build folder
+// (keyboard-up-*.png) for looking at.
 #include <gmock/gmock.h>
 
 #include "KvemuRun.h"
 #include "ScreenPicture.h"
+#include "TestSkinRun.h"
 
 namespace {
 
@@ -14,6 +16,7 @@ using KeyboardUp = KvemuTest;
 
 constexpr uint32_t kTodayMark = 0xC83228;  // the calendar's mark of today
 constexpr uint32_t kSelectedRow = 0x003C96;
+constexpr uint32_t kBar = 0x002878;  // the title and menu bars' blue
 
 std::string shot(const std::string& name) {
     std::filesystem::create_directories(SCREENSHOT_DIR);
@@ -63,7 +66,9 @@ TEST_F(KeyboardUp, CalendarsTodayButtonIsTappedAboveTheKeyboardAndTheWholeAreaCo
     // With the panel down the footer is back at the bottom of the work area.
     const Picture down = picture(shot("calendar-panel-down"));
     EXPECT_GT(countColour(down, kTodayMark, 26, 294), 200);
-    EXPECT_NE(down.at(120, 250), 0xF0F0F0u);  // no panel left behind
+    // The shell's bars stay where they were: they are not programs' windows.
+    EXPECT_EQ(down.at(120, 300), kBar);
+    EXPECT_EQ(down.at(120, 5), kBar);
     // The programs heard of each change after it was made.
     EXPECT_THAT(result.out, HasSubstr(" sip Hiding\n"));
     const size_t hiding = result.out.find(" sip Hiding\n");
@@ -139,6 +144,33 @@ TEST_F(KeyboardUp, EveryProgramFitsAboveTheKeyboardOnBothScreensAndWhenTurned) {
         ASSERT_EQ(result.status, 0) << result.errors;
         EXPECT_EQ(fronts(result), expected) << screen.size;
     }
+}
+
+using KeyboardOfTwoHeights = TestSkinKvemuTest;
+
+// A face `height` pixels high: a key at its right half that goes to face `target`.
+skintest::Layout faceGoingTo(int target, int height) {
+    skintest::Layout layout;
+    layout.height = height;
+    layout.picture = skintest::bmpPicture(240, height, 0xC0C0C0);
+    layout.rows = {
+        {skintest::charKey(u'a', 0x41, RECT{0, 0, 120, height}),
+         skintest::Key{0x0002, static_cast<WCHAR>(target), 0, RECT{120, 0, 240, height}}}};
+    return layout;
+}
+
+TEST_F(KeyboardOfTwoHeights, ProgramFollowsTheKeyboardWhenItsFaceChangesHeight) {
+    useTestSkin();
+    writeTestSkin({faceGoingTo(1, 80), faceGoingTo(0, 120)});
+    // The 80-pixel face docks at 215; the 120-pixel one at 175.
+    const KvemuResult result =
+        run("run calendar.exe\nprint-front\ntap 180 255\nprint-sip\n"
+            "print-front\ntap 180 235\nprint-front\n");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    EXPECT_THAT(result.out, HasSubstr("layout 1 visible 1\n"));
+    EXPECT_EQ(fronts(result), (std::vector<std::string>{"front CalendarWindow 0 26 240 214",
+                                                        "front CalendarWindow 0 26 240 174",
+                                                        "front CalendarWindow 0 26 240 214"}));
 }
 
 }  // namespace
