@@ -1,6 +1,7 @@
 // The device programs as processes on a test device: each one's window, title and icons, one
-// instance each, and what the stylus and keys do in Contacts, Calendar, the two games and the
-// help viewer, seen on the screen and in the help page's text.
+// instance each, its window above a test input panel and following it up and down, and what the
+// stylus and keys do in Contacts, Calendar, the two games and the help viewer, seen on the
+// screen and in the help page's text.
 #include <device/Clock.h>
 #include <device/Display.h>
 #include <device/Input.h>
@@ -119,6 +120,19 @@ protected:
     std::set<HWND> m_windows;
 };
 
+struct Program {
+    const char16_t* exe;
+    const WCHAR* windowClass;
+    const WCHAR* title;
+};
+const Program kPrograms[] = {
+    {u"contacts.exe", kContactsWindowClass, kContactsTitle},
+    {u"calendar.exe", kCalendarWindowClass, kCalendarTitle},
+    {u"puzzle.exe", kPuzzleWindowClass, kPuzzleTitle},
+    {u"memory.exe", kMemoryWindowClass, kMemoryTitle},
+    {u"peghelp.exe", kHelpWindowClass, kHelpTitle},
+};
+
 RECT windowRect(HWND w) {
     RECT r{};
     GetWindowRect(w, &r);
@@ -126,22 +140,10 @@ RECT windowRect(HWND w) {
 }
 
 TEST_F(DevicePrograms, EachProgramShowsItsTitledWindowOverTheWorkAreaAndHasItsIcons) {
-    struct Program {
-        const char16_t* exe;
-        const WCHAR* windowClass;
-        const WCHAR* title;
-    };
-    const Program programs[] = {
-        {u"contacts.exe", kContactsWindowClass, kContactsTitle},
-        {u"calendar.exe", kCalendarWindowClass, kCalendarTitle},
-        {u"puzzle.exe", kPuzzleWindowClass, kPuzzleTitle},
-        {u"memory.exe", kMemoryWindowClass, kMemoryTitle},
-        {u"peghelp.exe", kHelpWindowClass, kHelpTitle},
-    };
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     std::set<WORD> icons = {device::programIconId(u"notes.exe")};
-    for (const Program& p : programs) {
+    for (const Program& p : kPrograms) {
         HWND w = start(p.exe, p.windowClass);
         ASSERT_NE(w, nullptr) << platform::toUtf8(p.exe);
         WCHAR title[64] = {};
@@ -183,16 +185,11 @@ void panelChanged(TestInputPanelHost& host, HWND program, bool shown) {
 
 TEST_F(DevicePrograms, EachProgramFitsAboveTheInputPanelAndFollowsItUpAndDown) {
     TestInputPanelHost host(80);
-    const std::pair<const char16_t*, const WCHAR*> programs[] = {
-        {u"contacts.exe", kContactsWindowClass}, {u"calendar.exe", kCalendarWindowClass},
-        {u"puzzle.exe", kPuzzleWindowClass},     {u"memory.exe", kMemoryWindowClass},
-        {u"peghelp.exe", kHelpWindowClass},
-    };
     const RECT above{0, 0, 240, 240};
     const RECT whole{0, 0, 240, 320};
-    for (const auto& [exe, windowClass] : programs) {
-        SCOPED_TRACE(platform::toUtf8(exe));
-        HWND w = start(exe, windowClass);
+    for (const Program& p : kPrograms) {
+        SCOPED_TRACE(platform::toUtf8(p.exe));
+        HWND w = start(p.exe, p.windowClass);
         ASSERT_NE(w, nullptr);
         RECT r = windowRect(w);
         EXPECT_TRUE(EqualRect(&r, &above));

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int kMargin = 4;
-constexpr int kIndicatorWidth = 5;
 constexpr int kNoteHeight = 18;
 constexpr int kNameBandHeight = 34;
 constexpr int kFieldHeight = 38;
@@ -103,8 +102,7 @@ RECT ContactsWindow::listArea() const {
 }
 
 RECT ContactsWindow::indicatorTrack() const {
-    const RECT area = listArea();
-    return RECT{area.right - kIndicatorWidth * scale(), area.top, area.right, area.bottom};
+    return scrollIndicatorTrack(listArea(), scale());
 }
 
 RECT ContactsWindow::detailsArea() const {
@@ -112,8 +110,7 @@ RECT ContactsWindow::detailsArea() const {
 }
 
 RECT ContactsWindow::detailsTrack() const {
-    const RECT area = detailsArea();
-    return RECT{area.right - kIndicatorWidth * scale(), area.top, area.right, area.bottom};
+    return scrollIndicatorTrack(detailsArea(), scale());
 }
 
 int ContactsWindow::detailsHeight() const {
@@ -266,7 +263,7 @@ void ContactsWindow::paintList(HDC dc, int width) {
     const RECT area = listArea();
     const int row = rowHeight();
     const int margin = kMargin * scale();
-    const int textRight = area.right - kIndicatorWidth * scale() - margin;
+    const int textRight = area.right - kScrollIndicatorWidth * scale() - margin;
     const auto& contacts = m_file.list.contacts;
     const int first = m_scroll.top() / row;
     for (int i = first; i < static_cast<int>(contacts.size()); ++i) {
@@ -310,7 +307,7 @@ void ContactsWindow::paintDetails(HDC dc, int width) const {
     const int margin = kMargin * scale();
     const int back = backRowHeight();
     const int band = kNameBandHeight * scale();
-    const int textRight = width - kIndicatorWidth * scale() - margin;
+    const int textRight = width - kScrollIndicatorWidth * scale() - margin;
     int top = back - m_detailsScroll.top();
     fillRect(dc, RECT{0, top, width, top + band}, kBand);
     {

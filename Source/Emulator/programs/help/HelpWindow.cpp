@@ -24,7 +24,6 @@ namespace {
 constexpr UINT kOpenCommandLine = WM_APP + 1;
 constexpr size_t kMaxHistory = 64;
 constexpr int kMargin = 6;
-constexpr int kIndicatorWidth = 5;
 constexpr int kLineStep = 16;
 constexpr int kDragSlop = 4;
 constexpr int kButtonWidth = 70;
@@ -140,8 +139,7 @@ RECT HelpView::pageArea() const {
 }
 
 RECT HelpView::indicatorTrack() const {
-    const RECT page = pageArea();
-    return RECT{page.right - kIndicatorWidth * scale(), page.top, page.right, page.bottom};
+    return scrollIndicatorTrack(pageArea(), scale());
 }
 
 RECT HelpView::backButton() const {
@@ -155,7 +153,7 @@ RECT HelpView::contentsButton() const {
 void HelpView::relayout(Position position) {
     const RECT page = pageArea();
     const int margin = kMargin * scale();
-    const int width = page.right - page.left - 2 * margin - kIndicatorWidth * scale();
+    const int width = page.right - page.left - 2 * margin - kScrollIndicatorWidth * scale();
     const std::optional<HelpPlace> place =
         position == Position::Keep ? m_layout.placeAt(m_scroll.top() - margin) : std::nullopt;
     m_layout.build(m_shown, m_measure.get(), m_fonts, std::max(1, width), scale());
@@ -327,8 +325,8 @@ void HelpView::paint(HDC dc, int width, int height) {
     paintToolbar(dc, width);
     const RECT page = pageArea();
     const int margin = kMargin * scale();
-    const RECT text{page.left + margin, page.top, page.right - kIndicatorWidth * scale() - margin,
-                    page.bottom};
+    const RECT text{page.left + margin, page.top,
+                    page.right - kScrollIndicatorWidth * scale() - margin, page.bottom};
     m_layout.draw(dc, text, m_scroll.top() - margin);
     m_scroll.drawIndicator(dc, indicatorTrack());
 }
