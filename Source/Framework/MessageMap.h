@@ -27,9 +27,11 @@ struct MessageMapEntry {
     UINT message;
     UINT id;  // WM_COMMAND only: the control or command id; kAnyId for every other message
     LRESULT (*handler)(T& window, WPARAM wParam, LPARAM lParam);
+    UINT code = kAnyId;  // WM_COMMAND only: the control's notification code; kAnyId for any
 
     constexpr bool matches(UINT msg, WPARAM wParam) const {
-        return message == msg && (id == kAnyId || id == LOWORD(wParam));
+        return message == msg && (id == kAnyId || id == LOWORD(wParam)) &&
+               (code == kAnyId || code == HIWORD(wParam));
     }
 };
 
@@ -169,7 +171,8 @@ template <class T, size_t N>
 consteval bool entriesAreUnique(const MessageMapEntry<T> (&entries)[N]) {
     for (size_t i = 0; i < N; ++i) {
         for (size_t j = i + 1; j < N; ++j) {
-            if (entries[i].message == entries[j].message && entries[i].id == entries[j].id) {
+            if (entries[i].message == entries[j].message && entries[i].id == entries[j].id &&
+                entries[i].code == entries[j].code) {
                 return false;
             }
         }
@@ -198,6 +201,14 @@ template <UINT Id, auto Handler>
 constexpr MessageMapEntry<afx::ClassOf<Handler>> onCommand() {
     using T = afx::ClassOf<Handler>;
     return {WM_COMMAND, Id, &afx::callCommand<T, Handler>};
+}
+
+// WM_COMMAND carrying notification `Code` from control `Id` (CBN_SELCHANGE from a combo box,
+// BN_CLICKED from a button), for a handler `void ()`.
+template <UINT Code, UINT Id, auto Handler>
+constexpr MessageMapEntry<afx::ClassOf<Handler>> onControl() {
+    using T = afx::ClassOf<Handler>;
+    return {WM_COMMAND, Id, &afx::callCommand<T, Handler>, Code};
 }
 
 // Adds `Derived::messageMap` to the routing of `Base`: a message the table names goes to its

@@ -27,7 +27,7 @@ struct CurrentMessage {
 };
 thread_local CurrentMessage t_current;
 
-// The object whose window CreateEx is creating on this thread.
+// The object AfxCreationHook attaches to the next window this thread creates.
 thread_local CWnd* t_creating = nullptr;
 thread_local HHOOK t_creationHook = nullptr;
 
@@ -44,15 +44,13 @@ LRESULT CALLBACK afxCreationHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(t_creationHook, code, wParam, lParam);
 }
 
-LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
-    if (wnd == nullptr)
-        return DefWindowProcW(hWnd, message, wParam, lParam);
+LRESULT AfxCallWndProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CurrentMessage saved = t_current;
     t_current = {message, wParam, lParam};
     LRESULT result = 0;
     if (message == WM_NCDESTROY) {
         // The window's last message: let its own procedure see it, then let go of it.
+        HWND hWnd = wnd->m_hWnd;
         WNDPROC super = wnd->m_pfnSuper;
         result = super ? CallWindowProcW(super, hWnd, message, wParam, lParam)
                        : DefWindowProcW(hWnd, message, wParam, lParam);
@@ -64,6 +62,25 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     t_current = saved;
     return result;
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
+    if (wnd == nullptr)
+        return DefWindowProcW(hWnd, message, wParam, lParam);
+    return AfxCallWndProc(wnd, message, wParam, lParam);
+}
+
+AfxCreationHook::AfxCreationHook(CWnd* wnd)
+    : m_outerCreating(t_creating), m_outerHook(t_creationHook) {
+    t_creating = wnd;
+    t_creationHook = SetWindowsHookExW(WH_CBT, afxCreationHook, nullptr, GetCurrentThreadId());
+}
+
+AfxCreationHook::~AfxCreationHook() {
+    UnhookWindowsHookEx(t_creationHook);
+    t_creating = m_outerCreating;
+    t_creationHook = m_outerHook;
 }
 
 CWnd::CWnd() = default;
@@ -97,17 +114,14 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
                     const RECT& rect, CWnd* parent, UINT id, LPVOID param) {
     if (m_hWnd != nullptr)
         return FALSE;
-    CWnd* outerCreating = t_creating;
-    HHOOK outerHook = t_creationHook;
-    t_creating = this;
-    t_creationHook = SetWindowsHookExW(WH_CBT, afxCreationHook, nullptr, GetCurrentThreadId());
-    HWND hWnd = CreateWindowExW(
-        exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
-        rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AfxGetInstanceHandle(), param);
-    UnhookWindowsHookEx(t_creationHook);
-    t_creating = outerCreating;
-    t_creationHook = outerHook;
+    HWND hWnd = nullptr;
+    {
+        AfxCreationHook hook(this);
+        hWnd = CreateWindowExW(
+            exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+            rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
+            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AfxGetInstanceHandle(), param);
+    }
     if (hWnd == nullptr) {
         // A failed creation has destroyed the window already.
         Detach();
@@ -277,6 +291,30 @@ CWnd* CWnd::GetParent() const {
 
 CWnd* CWnd::GetDlgItem(int id) const {
     return FromHandlePermanent(::GetDlgItem(m_hWnd, id));
+}
+
+int CWnd::GetDlgCtrlID() const {
+    return ::GetDlgCtrlID(m_hWnd);
+}
+
+void CWnd::SetDlgItemText(int id, LPCWSTR text) const {
+    ::SetDlgItemTextW(m_hWnd, id, text);
+}
+
+UINT CWnd::GetDlgItemText(int id, LPWSTR text, int maxCount) const {
+    return ::GetDlgItemTextW(m_hWnd, id, text, maxCount);
+}
+
+void CWnd::CheckDlgButton(int id, UINT check) const {
+    ::CheckDlgButton(m_hWnd, id, check);
+}
+
+UINT CWnd::IsDlgButtonChecked(int id) const {
+    return ::IsDlgButtonChecked(m_hWnd, id);
+}
+
+LRESULT CWnd::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::SendDlgItemMessageW(m_hWnd, id, message, wParam, lParam);
 }
 
 HDC CWnd::GetDC() const {

@@ -59,6 +59,13 @@ public:
     BOOL EnableWindow(BOOL enable = TRUE) const;
     CWnd* GetParent() const;
     CWnd* GetDlgItem(int id) const;
+    int GetDlgCtrlID() const;
+    // A dialog's controls by id.
+    void SetDlgItemText(int id, LPCWSTR text) const;
+    UINT GetDlgItemText(int id, LPWSTR text, int maxCount) const;
+    void CheckDlgButton(int id, UINT check) const;
+    UINT IsDlgButtonChecked(int id) const;
+    LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     HDC GetDC() const;
     int ReleaseDC(HDC hdc) const;
     void SetWindowText(LPCWSTR text) const;
@@ -97,7 +104,25 @@ protected:
 private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK afxCreationHook(int, WPARAM, LPARAM);
+    friend LRESULT AfxCallWndProc(CWnd*, UINT, WPARAM, LPARAM);
     void routeFromCreation(HWND hWnd);
 };
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Routes one message through an object already attached to its window, as AfxWndProc does
+// (for a message that reached the window before the object was attached).
+LRESULT AfxCallWndProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// While one lives, the next window the thread creates is attached to `wnd` from its very first
+// message on, whoever creates it (CreateEx, the platform's dialog or property sheet calls).
+class AfxCreationHook {
+public:
+    explicit AfxCreationHook(CWnd* wnd);
+    ~AfxCreationHook();
+    AfxCreationHook(const AfxCreationHook&) = delete;
+    AfxCreationHook& operator=(const AfxCreationHook&) = delete;
+
+private:
+    CWnd* m_outerCreating;
+    HHOOK m_outerHook;
+};

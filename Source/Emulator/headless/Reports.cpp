@@ -10,10 +10,7 @@
 
 namespace {
 
-// The tab control's messages the report asks (their published numbers).
-constexpr const char16_t* kTabControlClass = u"SysTabControl32";
-constexpr UINT TCM_GETITEMCOUNT = 0x1304;
-constexpr UINT TCM_GETITEMRECT = 0x130A;
+constexpr const char16_t* kTabControlClass = WC_TABCONTROLW;
 constexpr int kMaxTabs = 64;
 constexpr int kMaxClassName = 256;
 

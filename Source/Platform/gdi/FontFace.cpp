@@ -124,7 +124,7 @@ std::u16string lowerFaceName(const LOGFONTW& font) {
     return name;
 }
 
-enum class Family { Sans, Mono, Serif };
+enum class Family { Sans, DialogSans, Mono, Serif };
 
 Family familyFor(const LOGFONTW& font) {
     std::u16string name = lowerFaceName(font);
@@ -144,7 +144,11 @@ Family familyFor(const LOGFONTW& font) {
                          (font.lfPitchAndFamily & 0xF0) == FF_MODERN)) {
         return Family::Mono;
     }
-    // Tahoma, MS Shell Dlg, Arial and every unknown name: the sans-serif face.
+    // The dialog font takes the condensed face: its letters are as narrow as the device's, so
+    // that dialogs laid out in its units fit the screens they were made for.
+    if (name == u"ms shell dlg" || name == u"ms shell dlg 2")
+        return Family::DialogSans;
+    // Tahoma, Arial and every unknown name: the sans-serif face.
     return Family::Sans;
 }
 
@@ -272,6 +276,9 @@ std::filesystem::path fontFileFor(const LOGFONTW& font) {
     switch (familyFor(font)) {
         case Family::Sans:
             file = bold ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf";
+            break;
+        case Family::DialogSans:
+            file = bold ? "DejaVuSansCondensed-Bold.ttf" : "DejaVuSansCondensed.ttf";
             break;
         case Family::Mono:
             file = bold ? "DejaVuSansMono-Bold.ttf" : "DejaVuSansMono.ttf";

@@ -930,6 +930,9 @@ HBRUSH GetSysColorBrush(int nIndex);
 #define SetWindowsHookEx SetWindowsHookExW
 #define SystemParametersInfo SystemParametersInfoW
 
+// Dialogs and the standard controls.
+#include "winuser_dialogs.h"
+
 // ---- The platform's message-loop hook -------------------------------------------------------
 
 #include <functional>

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "user/ClassTable.h"
+#include "user/SystemClasses.h"
 #include "user/UserState.h"
 #include "winbase.h"
 
@@ -57,7 +58,9 @@ std::shared_ptr<WindowClass> findClass(LPCWSTR name, HINSTANCE instance) {
         if ((c->style & CS_GLOBALCLASS) && !global)
             global = c;
     }
-    return sameProcess ? sameProcess : global;
+    if (sameProcess)
+        return sameProcess;
+    return global ? global : findSystemClass(name);
 }
 
 }  // namespace platform::user
@@ -149,6 +152,8 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR name, LPWNDCLASSW out) {
         if ((c->style & CS_GLOBALCLASS) && !found)
             found = c;
     }
+    if (!found && name)
+        found = findSystemClass(name);
     if (!found) {
         setError(ERROR_CLASS_DOES_NOT_EXIST);
         return FALSE;

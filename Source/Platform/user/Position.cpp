@@ -105,8 +105,13 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
         exposure->finish(repaintWhole ? hwnd : nullptr);
     UserState& s = state();
     if (wasVisible && !visible) {
-        if (s.capture && isInSubtree(hwnd, s.capture))
+        if (s.capture && isInSubtree(hwnd, s.capture)) {
+            // The window losing the stylus may react by destroying itself.
             setCaptureTo(lock, nullptr);
+            w = findWindow(hwnd);
+            if (!w)
+                return TRUE;
+        }
         ThreadQueue* q = queueOf(w->thread);
         if (!w->parent && q && (q->active == hwnd || s.foreground == hwnd))
             activateNextAfter(lock, hwnd);

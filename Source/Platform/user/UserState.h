@@ -60,6 +60,8 @@ struct Window {
     HINSTANCE instance = nullptr;
     HMENU menu = nullptr;
     std::vector<BYTE> extra;
+    // What a system control keeps about itself; it goes with the window however the window goes.
+    std::shared_ptr<void> controlState;
     platform::Region invalid;  // client coordinates
     bool erasePending = false;
     Life life = Life::Creating;
