@@ -32,7 +32,7 @@ endfunction()
 
 # kelvo_add_fuzz(NAME SOURCES src... LIBS lib...): a libFuzzer target when KELVO_FUZZ is on;
 # otherwise an executable that replays the regression inputs kept in the folder's corpus/
-# (registered with CTest).
+# (registered with CTest). The targets' shared headers (Fuzz/Support) are on its include path.
 function(kelvo_add_fuzz name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     if(KELVO_FUZZ)
@@ -45,14 +45,17 @@ function(kelvo_add_fuzz name)
                  COMMAND ${name} ${CMAKE_CURRENT_SOURCE_DIR}/corpus)
     endif()
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/Fuzz/Support)
 endfunction()
 
-# kelvo_add_bench(NAME SOURCES src... LIBS lib...): a Google Benchmark executable (not a test).
+# kelvo_add_bench(NAME SOURCES src... LIBS lib...): a Google Benchmark executable (not a test),
+# with the benchmarks' shared headers (Bench/Support) on its include path.
 function(kelvo_add_bench name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     find_package(benchmark REQUIRED)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/Bench/Support)
 endfunction()
 
 # kelvo_add_resources(TARGET MANIFEST): compiles the resources that MANIFEST (a resources.txt)

@@ -4,7 +4,8 @@
 #include <benchmark/benchmark.h>
 #include <wingdi.h>
 
-#include <chrono>
+#include <Timing.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +15,8 @@ namespace {
 
 constexpr int kWidth = 480;
 constexpr int kHeight = 160;
+// Calls timed for the printed ratio.
+constexpr int kCalls = 2000;
 
 struct Bitmap32 {
     HDC dc = nullptr;
@@ -84,31 +87,23 @@ void BM_TextExtentFiftyCharacters(benchmark::State& state) {
     DeleteDC(dc);
 }
 
-// Times `f` directly so the ratio can be printed whatever the reporter does.
-template <typename F>
-double nanosecondsPerCall(F f) {
-    const int calls = 2000;
-    auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < calls; ++i) {
-        f();
-    }
-    auto elapsed = std::chrono::steady_clock::now() - start;
-    return std::chrono::duration<double, std::nano>(elapsed).count() / calls;
-}
-
 void measureRatio() {
     Bitmap32 source;
     Bitmap32 dest;
     std::vector<uint32_t> a(size_t{kWidth} * kHeight, 1u);
     std::vector<uint32_t> b(a.size());
-    g_memcpyNs = nanosecondsPerCall([&] {
-        std::memcpy(b.data(), a.data(), a.size() * 4);
-        benchmark::ClobberMemory();
-    });
-    g_blitNs = nanosecondsPerCall([&] {
-        BitBlt(dest.dc, 0, 0, kWidth, kHeight, source.dc, 0, 0, SRCCOPY);
-        benchmark::ClobberMemory();
-    });
+    g_memcpyNs = nanosecondsPerCall(
+        [&] {
+            std::memcpy(b.data(), a.data(), a.size() * 4);
+            benchmark::ClobberMemory();
+        },
+        kCalls);
+    g_blitNs = nanosecondsPerCall(
+        [&] {
+            BitBlt(dest.dc, 0, 0, kWidth, kHeight, source.dc, 0, 0, SRCCOPY);
+            benchmark::ClobberMemory();
+        },
+        kCalls);
 }
 
 }  // namespace

@@ -1,44 +1,15 @@
 // Fuzz target for the paragraph layout: arbitrary UTF-16 text through SetText, Layout and
 // Wrap, then edits (InsertAt, InsertAfter, Delete) and re-layouts driven by the input bytes,
 // checking the glyph, line and map invariants after every wrap. Aborts when one breaks.
+#include <FuzzInput.h>
 #include <farsiedit/CBidiPara.h>
 #include <wingdi.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
 namespace {
-
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    bool empty() const { return m_pos >= m_size; }
-    uint8_t byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-    char16_t unit() {
-        const uint8_t low = byte();
-        return static_cast<char16_t>(low | (byte() << 8));
-    }
-    std::vector<char16_t> units(size_t count) {
-        std::vector<char16_t> out;
-        for (size_t i = 0; i < count && !empty(); ++i) {
-            out.push_back(unit());
-        }
-        return out;
-    }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-};
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 // A memory DC with the Tahoma face, made once, for wrapping at a width.
 HDC measuringDc() {
@@ -100,7 +71,7 @@ void layOutAndCheck(CBidiPara& para, int width) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Input input(data, size);
+    FuzzInput input(data, size);
     const int width = input.byte() % 4 == 0 ? 0 : input.byte();
     std::vector<char16_t> text = input.units(input.byte() * 2u);
     text.push_back(0);

@@ -2,21 +2,16 @@
 // Checks the reader's limits (contacts, field lengths, no control characters, a name on every
 // contact), the order by name, and that the contacts written back read back the same with no
 // damaged line. Aborts when one breaks.
+#include <FuzzInput.h>
 #include <wchar16.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "programs/contacts/ContactList.h"
 
 namespace {
-
-void require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 bool clean(const std::u16string& field) {
     if (field.size() > kMaxContactFieldUnits)

@@ -2,11 +2,11 @@
 // topic found and its text taken, every link resolved, and the whole file laid out on a page
 // whose width the first byte chooses. Checks that runs, anchors and sections point inside the
 // document and that no line is drawn left of the page. Aborts when one breaks.
+#include <FuzzInput.h>
 #include <wingdi.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "programs/help/HelpAddress.h"
@@ -17,11 +17,6 @@
 namespace {
 
 constexpr size_t kTopicsLookedUp = 32;
-
-void require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 HDC measuringDc() {
     static HDC dc = CreateCompatibleDC(nullptr);

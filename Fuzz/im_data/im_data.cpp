@@ -2,18 +2,13 @@
 // method. The first byte chooses GetImData (even) or SetImData (odd); the rest is the block, in
 // a buffer of exactly its size, so that any read or write beyond it is caught. Posted commands
 // are dispatched to the panel after each block.
-#include <device/Clock.h>
-#include <device/FileSystem.h>
-#include <device/Scheduler.h>
+#include <FuzzFolders.h>
 #include <windows.h>
-
-#include <stdlib.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 
 #include "inputmethod/InputMethod.h"
@@ -22,13 +17,7 @@ namespace {
 
 MyIInputMethod& selectedInputMethod() {
     static MyIInputMethod* inputMethod = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kelvo-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        device::setDeviceRoot(pattern);
-        device::useVirtualClock(0);
-        device::enrolCurrentThread();
+        startFuzzDevice();
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = GetModuleHandleW(nullptr);

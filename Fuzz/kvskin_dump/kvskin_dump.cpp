@@ -1,51 +1,17 @@
 // Fuzzes the dump of kvskin: the input is written to a host file in a folder of its own and
 // dumped in full, its output thrown away.
-#include <stdlib.h>
+#include <FuzzFolders.h>
+
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <system_error>
 
 #include "DumpCommand.h"
 
-namespace {
-
-struct StreamCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using Stream = std::unique_ptr<FILE, StreamCloser>;
-
-// A folder of this run's own, removed when the run ends.
-struct InputFolder {
-    std::filesystem::path path;
-    InputFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kvskin-dump-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            path = pattern;
-    }
-    ~InputFolder() {
-        std::error_code ignored;
-        if (!path.empty())
-            std::filesystem::remove_all(path, ignored);
-    }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static InputFolder folder;
-    static Stream discard(std::fopen("/dev/null", "w"));
-    if (folder.path.empty() || !discard)
+    FILE* discard = discardStream();
+    const std::filesystem::path input = writeInputFile("input.ksk", data, size);
+    if (input.empty() || discard == nullptr)
         return 0;
-    auto input = folder.path / "input.ksk";
-    {
-        Stream out(std::fopen(input.c_str(), "wb"));
-        if (!out || (size != 0 && std::fwrite(data, 1, size, out.get()) != size))
-            return 0;
-    }
-    dumpContainer(input, DumpBytes::all, discard.get(), discard.get());
+    dumpContainer(input, DumpBytes::all, discard, discard);
     return 0;
 }

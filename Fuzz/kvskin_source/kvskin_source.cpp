@@ -1,12 +1,11 @@
 // Fuzzes the skin source compiler: the input is skin.json text, compiled in full; its pictures
 // are drawn and encoded unless the panels it asks for add up to more than a few screens (the
 // drawing is bounded anyway, but slow inputs hide fast faults from the fuzzer).
-#include <stdlib.h>
+#include <FuzzFolders.h>
+
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 #include "BuildCommand.h"
 #include "SkinCompiler.h"
@@ -15,27 +14,12 @@ namespace {
 
 constexpr uint64_t kDrawingBudget = 500'000;  // pixels over every layout of every class
 
-// An empty folder: pictures the input names are looked for there and not found.
-struct SourceFolder {
-    std::filesystem::path path;
-    SourceFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kvskin-source-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            path = pattern;
-    }
-    ~SourceFolder() {
-        std::error_code ignored;
-        if (!path.empty())
-            std::filesystem::remove_all(path, ignored);
-    }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static SourceFolder folder;
-    if (folder.path.empty())
+    // An empty folder: pictures the input names are looked for there and not found.
+    static RunFolder folder("kvskin-source-fuzz");
+    if (folder.path().empty())
         return 0;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     SkinSource source;
@@ -50,6 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (pixels > kDrawingBudget)
         return 0;
     SkinFileContents skin;
-    buildSkinContents(text, "skin.json", folder.path, skin, error);
+    buildSkinContents(text, "skin.json", folder.path(), skin, error);
     return 0;
 }

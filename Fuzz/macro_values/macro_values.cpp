@@ -4,18 +4,13 @@
 // bytes (fewer at the end of the input). The table is loaded, every entry expanded and the
 // table saved; each value's bytes also go straight to the parsers in a buffer of exactly their
 // size, so that any read past them is caught.
-#include <device/Clock.h>
-#include <device/FileSystem.h>
+#include <FuzzFolders.h>
 #include <windows.h>
-
-#include <stdlib.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 #include "inputmethod/Settings.h"
@@ -26,19 +21,6 @@
 namespace {
 
 constexpr int kOwnerTarget = 2 * kMacroCount;
-
-void startDevice() {
-    static const bool started = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kelvo-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        device::setDeviceRoot(pattern);
-        device::useVirtualClock(0);
-        return true;
-    }();
-    (void)started;
-}
 
 void check(bool condition, const char* what) {
     if (!condition) {
@@ -68,7 +50,7 @@ std::u16string numbered(const char16_t* prefix, int i) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    startDevice();
+    startFuzzDevice();
     RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
     RegDeleteKeyW(HKEY_CURRENT_USER, kOwnerInfoKey);
     size_t at = 0;

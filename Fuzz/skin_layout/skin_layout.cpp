@@ -3,16 +3,12 @@
 // 0, a second layout and then switches to a third into a panel. Whatever is read must keep the
 // layout's invariants: at most 6 rows of 30 keys, each key knowing its place, gesture keys
 // inside the table, and a layout on show that is the message face or can be shown.
-#include <device/Clock.h>
-#include <device/FileSystem.h>
-#include <device/Scheduler.h>
-
-#include <stdlib.h>
+#include <FuzzFolders.h>
+#include <device/PlatformClasses.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 #include "panel/MyPanel.h"
@@ -48,33 +44,15 @@ void checkLayout(SkinLayout& layout) {
             check(inside(layout, layout.keyAt(x, y)), "hit test");
 }
 
-// HKCR entry of the imaging factory, as the device is provisioned.
-void provisionImaging() {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT,
-                        u"CLSID\\{327ABDA8-072B-11D3-9D7B-0000F81EF32E}\\InprocServer32", 0,
-                        nullptr, 0, 0, nullptr, &key, &disposition) != ERROR_SUCCESS)
-        return;
-    const WCHAR library[] = u"imaging.dll";
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(library),
-                   sizeof(library));
-    RegCloseKey(key);
-}
-
+// The device, with the imaging factory's class entered as provisioning enters it.
 const std::filesystem::path& deviceRoot() {
-    static const std::filesystem::path root = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kelvo-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        device::setDeviceRoot(pattern);
-        device::useVirtualClock(0);
-        device::enrolCurrentThread();
-        provisionImaging();
-        return std::filesystem::path(pattern);
+    static const bool provisioned = [] {
+        startFuzzDevice();
+        device::writePlatformClassEntries();
+        return true;
     }();
-    return root;
+    (void)provisioned;
+    return startFuzzDevice();
 }
 
 }  // namespace

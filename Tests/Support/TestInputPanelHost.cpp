@@ -3,6 +3,7 @@
 
 #include <device/Clock.h>
 #include <device/Input.h>
+#include <device/PlatformClasses.h>
 #include <device/Screen.h>
 
 #include <ostream>
@@ -25,20 +26,6 @@ LRESULT CALLBACK sipWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     }
     return DefWindowProcW(hWnd, message, wParam, lParam);
-}
-
-// HKCR\CLSID\{imaging factory}\InprocServer32 = "imaging.dll", as the device is provisioned.
-void provisionImagingClass() {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT,
-                        u"CLSID\\{327ABDA8-072B-11D3-9D7B-0000F81EF32E}\\InprocServer32", 0,
-                        nullptr, 0, 0, nullptr, &key, &disposition) != ERROR_SUCCESS)
-        return;
-    const WCHAR library[] = u"imaging.dll";
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(library),
-                   sizeof(library));
-    RegCloseKey(key);
 }
 
 }  // namespace
@@ -137,7 +124,7 @@ STDMETHODIMP RecordingCallback::SendAlternatives2(LPIMENUMINFO2) {
 }
 
 TestInputPanelHost::TestInputPanelHost(int height) {
-    provisionImagingClass();
+    device::writePlatformClassEntries();
     WNDCLASSW wc{};
     wc.lpfnWndProc = sipWindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);

@@ -4,8 +4,12 @@
 # picture is drawn in a unit square from a few shapes and sampled 4 x 4 per pixel, so that both
 # sizes have smooth edges over a transparent field.
 import math
-import struct
+import pathlib
 import sys
+
+# The icon file format is written by the keyboard's resource scripts' module.
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "Kelvo" / "resources"))
+from icon_file import icon_file  # noqa: E402
 
 SAMPLES = 4
 
@@ -151,31 +155,8 @@ def pixels(shapes, size):
     return rows
 
 
-def image(shapes, size):
-    rows = pixels(shapes, size)
-    colour = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
-    mask_stride = ((size + 31) // 32) * 4
-    mask = b""
-    for row in reversed(rows):
-        packed = bytearray(mask_stride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                packed[x // 8] |= 0x80 >> (x % 8)
-        mask += bytes(packed)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(colour) + len(mask),
-                         0, 0, 0, 0)
-    return header + colour + mask
-
-
 def icon(shapes):
-    images = [image(shapes, size) for size in (16, 32)]
-    directory = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    entries = b""
-    for size, data in zip((16, 32), images):
-        entries += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    return directory + entries + b"".join(images)
+    return icon_file([pixels(shapes, size) for size in (16, 32)])
 
 
 folder = sys.argv[1] if len(sys.argv) > 1 else "."

@@ -3,6 +3,7 @@
 // method's button picture. Its window also takes the work other threads hand to the shell.
 #pragma once
 
+#include <afxwin.h>
 #include <commctrl.h>
 #include <windows.h>
 
@@ -10,35 +11,41 @@
 
 #include "shell/ShellFont.h"
 #include "shell/ShellLayout.h"
+#include "shell/ThreadCall.h"
 
 struct MenuBarActions {
     std::function<void()> start;
     std::function<void()> toggleInputPanel;
 };
 
-class MenuBar {
+class MenuBar : public WithMessageMap<MenuBar, CWnd> {
 public:
     explicit MenuBar(MenuBarActions actions) : m_actions(std::move(actions)) {}
-    ~MenuBar();
-    MenuBar(const MenuBar&) = delete;
-    MenuBar& operator=(const MenuBar&) = delete;
 
     bool create(const ShellLayout& layout);
     void move(const ShellLayout& layout);
     // The input method's pictures (either may be null) and whether the panel is shown.
     void setInputPanelButton(HIMAGELIST wide, HIMAGELIST narrow, bool panelShown);
-    HWND window() const { return m_window; }
+    HWND window() const { return m_hWnd; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void paint();
-    void tapped(POINT point);
+    LRESULT OnThreadCall(WPARAM wParam, LPARAM lParam);
+    void OnPaint();
+    void OnLButtonUp(UINT flags, CPoint point);
+    LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
 
     MenuBarActions m_actions;
-    HWND m_window = nullptr;
     ShellLayout m_layout;
     HIMAGELIST m_wide = nullptr;
     HIMAGELIST m_narrow = nullptr;
     bool m_panelShown = false;
     FontHandle m_font;
+
+public:
+    static constexpr MessageMapEntry<MenuBar> messageMap[] = {
+        onMessage<WM_THREAD_CALL, &MenuBar::OnThreadCall>(),
+        on<WM_PAINT, &MenuBar::OnPaint>(),
+        on<WM_LBUTTONUP, &MenuBar::OnLButtonUp>(),
+        onMessage<WM_MOUSEACTIVATE, &MenuBar::OnMouseActivate>(),
+    };
 };

@@ -5,6 +5,7 @@
 #include <wchar16.h>
 
 #include "device/DeviceNames.h"
+#include "shell/ShellWindow.h"
 
 namespace {
 
@@ -61,82 +62,57 @@ std::vector<TodayShortcut> shortcutsIn(std::u16string_view folder, size_t limit)
     return found;
 }
 
-TodayScreen::~TodayScreen() {
-    if (m_window != nullptr)
-        DestroyWindow(m_window);
-}
-
 bool TodayScreen::create(const RECT& workArea) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kTodayClass;
-    RegisterClassW(&wc);
     m_font = makeShellFont(12, FontWeight::Normal);
     m_bold = makeShellFont(13, FontWeight::Bold);
     reload();
-    m_window = CreateWindowExW(WS_EX_TOOLWINDOW, kTodayClass, u"Today", WS_POPUP | WS_VISIBLE,
-                               workArea.left, workArea.top, workArea.right - workArea.left,
-                               workArea.bottom - workArea.top, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), this);
-    return m_window != nullptr;
+    return createShellWindow(*this, kTodayClass, WS_EX_TOOLWINDOW, u"Today", workArea);
 }
 
 void TodayScreen::move(const RECT& workArea) {
-    MoveWindow(m_window, workArea.left, workArea.top, workArea.right - workArea.left,
-               workArea.bottom - workArea.top, TRUE);
+    MoveWindow(workArea);
 }
 
 void TodayScreen::reload() {
     m_owner = ownerName();
     m_shortcuts = shortcutsIn(kProgramsFolder, kMaxShortcuts);
-    if (m_window != nullptr)
-        InvalidateRect(m_window, nullptr, TRUE);
+    if (m_hWnd != nullptr)
+        Invalidate();
 }
 
 RECT TodayScreen::shortcutRect(size_t index) const {
     RECT client{};
-    GetClientRect(m_window, &client);
+    GetClientRect(&client);
     const int top = kShortcutsTop + static_cast<int>(index) * kShortcutHeight;
     return RECT{kMargin, top, client.right - kMargin, top + kShortcutHeight};
 }
 
-void TodayScreen::paint() {
-    PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(m_window, &ps);
-    RECT client{};
-    GetClientRect(m_window, &client);
-    HBRUSH background = CreateSolidBrush(kBackground);
-    FillRect(dc, &client, background);
-    DeleteObject(background);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kText);
+void TodayScreen::OnPaint() {
+    CPaintDC dc(this);
+    const RECT client = beginShellPaint(dc, *this, kBackground, kText, m_bold.get());
 
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const std::u16string date = longDateText(now);
-    HGDIOBJ old = SelectObject(dc, m_bold.get());
     RECT line{kMargin, kDateTop, client.right - kMargin, kDateTop + 20};
-    DrawTextW(dc, date.c_str(), static_cast<int>(date.size()), &line,
-              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    SelectObject(dc, m_font.get());
+    dc.DrawText(date.c_str(), static_cast<int>(date.size()), &line,
+                DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    dc.SelectObject(m_font.get());
     const std::u16string owner = m_owner.empty() ? u"Owner: (not set)" : u"Owner: " + m_owner;
     line = {kMargin, kOwnerTop, client.right - kMargin, kOwnerTop + 20};
-    DrawTextW(dc, owner.c_str(), static_cast<int>(owner.size()), &line,
-              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    dc.DrawText(owner.c_str(), static_cast<int>(owner.size()), &line,
+                DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 
-    SetTextColor(dc, kLink);
+    dc.SetTextColor(kLink);
     for (size_t i = 0; i < m_shortcuts.size(); ++i) {
         RECT r = shortcutRect(i);
         const std::u16string& name = m_shortcuts[i].name;
-        DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &r,
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        dc.DrawText(name.c_str(), static_cast<int>(name.size()), &r,
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
-    SelectObject(dc, old);
-    EndPaint(m_window, &ps);
 }
 
-void TodayScreen::tapped(POINT point) {
+void TodayScreen::OnLButtonUp(UINT, CPoint point) {
     for (size_t i = 0; i < m_shortcuts.size(); ++i) {
         RECT r = shortcutRect(i);
         if (!PtInRect(&r, point))
@@ -151,33 +127,4 @@ void TodayScreen::tapped(POINT point) {
             MessageBeep(MB_ICONASTERISK);
         return;
     }
-}
-
-LRESULT CALLBACK TodayScreen::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<TodayScreen*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    switch (message) {
-        case WM_PAINT:
-            if (self != nullptr) {
-                self->m_window = hwnd;
-                self->paint();
-                return 0;
-            }
-            break;
-        case WM_LBUTTONUP:
-            if (self != nullptr)
-                self->tapped(
-                    POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))});
-            return 0;
-        case WM_NCDESTROY:
-            if (self != nullptr)
-                self->m_window = nullptr;
-            break;
-        default:
-            break;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
 }

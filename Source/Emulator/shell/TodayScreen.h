@@ -3,6 +3,7 @@
 // on a shortcut starts its program.
 #pragma once
 
+#include <afxwin.h>
 #include <windows.h>
 
 #include <string>
@@ -17,31 +18,30 @@ struct TodayShortcut {
     std::u16string target;  // what the shortcut starts
 };
 
-class TodayScreen {
+class TodayScreen : public WithMessageMap<TodayScreen, CWnd> {
 public:
-    TodayScreen() = default;
-    ~TodayScreen();
-    TodayScreen(const TodayScreen&) = delete;
-    TodayScreen& operator=(const TodayScreen&) = delete;
-
     bool create(const RECT& workArea);
     void move(const RECT& workArea);
     // Re-reads the owner's name and the shortcuts.
     void reload();
-    HWND window() const { return m_window; }
+    HWND window() const { return m_hWnd; }
     const std::vector<TodayShortcut>& shortcuts() const { return m_shortcuts; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void paint();
-    void tapped(POINT point);
+    void OnPaint();
+    void OnLButtonUp(UINT flags, CPoint point);
     RECT shortcutRect(size_t index) const;
 
-    HWND m_window = nullptr;
     std::u16string m_owner;
     std::vector<TodayShortcut> m_shortcuts;
     FontHandle m_font;
     FontHandle m_bold;
+
+public:
+    static constexpr MessageMapEntry<TodayScreen> messageMap[] = {
+        on<WM_PAINT, &TodayScreen::OnPaint>(),
+        on<WM_LBUTTONUP, &TodayScreen::OnLButtonUp>(),
+    };
 };
 
 // The owner's name from the owner block, or empty.

@@ -51,6 +51,9 @@ public:
     // Without levels, right-aligned strings are taken as right-to-left, others left-to-right.
     static void DrawRuns(HDC dc, int x, int y, const RECT* clip, const WCHAR* chars, int count,
                          const signed char* glyphLevels = nullptr);
+    // The character drawn in place of `c` on a right-to-left run: the other of a pair
+    // ("(" and ")", "«" and "»", ...); any other character stands for itself.
+    static WCHAR MirrorOf(WCHAR c);
     // Draws line `line` and inverts the parts of it in the logical range [selStart, selEnd).
     void DrawLine(HDC dc, int x, int y, int selStart, int selEnd, const RECT* clip, int lineHeight,
                   int line) const;

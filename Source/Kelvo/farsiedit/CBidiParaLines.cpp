@@ -23,7 +23,9 @@ bool isMark(WCHAR c) {
     return bidi::classOf(c) == bidi::NSM;
 }
 
-WCHAR mirrorOf(WCHAR c) {
+}  // namespace
+
+WCHAR CBidiPara::MirrorOf(WCHAR c) {
     switch (c) {
         case u'(':
             return u')';
@@ -61,8 +63,6 @@ WCHAR mirrorOf(WCHAR c) {
             return c;
     }
 }
-
-}  // namespace
 
 int CBidiPara::Wrap(HDC dc, int width) {
     if (wrapped || capacity == 0) {
@@ -209,7 +209,7 @@ void CBidiPara::mirror() {
     const signed char* lev = levels.get() + 1;
     for (int i = 0; i < glyphCount; ++i) {
         if ((lev[v2l[i]] & 1) != 0) {
-            g[i] = mirrorOf(g[i]);
+            g[i] = MirrorOf(g[i]);
         }
     }
 }

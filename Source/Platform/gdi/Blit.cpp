@@ -2,6 +2,7 @@
 // (a colour key) and PatBlt, with every ternary raster operation. Sources read black outside
 // their surface; destinations are clipped to their DC's clip. A plain SRCCOPY is a row copy.
 #include <cstring>
+#include <optional>
 
 #include "gdi/DcAccess.h"
 #include "gdi/GdiLock.h"
@@ -88,6 +89,16 @@ bool sourceFromDC(DeviceContext& dc, BlitSource& out) {
     out.monochrome = view.isMonochrome();
     out.backgroundPixel = pixelFromColorref(dc.bkColor);
     return true;
+}
+
+// A raster operation that reads a source takes it from the DC `source` (into `taken`); false
+// when that is no DC with pixels to read. One that reads none takes nothing.
+bool takeSource(DWORD rop, HDC source, std::optional<BlitSource>& taken) {
+    if (!ropUsesSource(rop)) {
+        return true;
+    }
+    DeviceContext* dc = findDC(source);
+    return dc != nullptr && sourceFromDC(*dc, taken.emplace());
 }
 
 bool sourceFromBitmap(BitmapObject& b, BlitSource& out) {
@@ -298,22 +309,14 @@ BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
             int sourceY, DWORD rop) {
     GdiLock lock;
     DeviceContext* dst = findDC(destination);
-    if (dst == nullptr) {
+    std::optional<BlitSource> src;
+    if (dst == nullptr || !takeSource(rop, source, src)) {
         return FALSE;
-    }
-    BlitSource src;
-    bool haveSource = false;
-    if (ropUsesSource(rop)) {
-        DeviceContext* s = findDC(source);
-        if (s == nullptr || !sourceFromDC(*s, src)) {
-            return FALSE;
-        }
-        haveSource = true;
     }
     if (width < 0 || height < 0) {
         return TRUE;
     }
-    return stretch(*dst, x, y, width, height, haveSource ? &src : nullptr, sourceX, sourceY, width,
+    return stretch(*dst, x, y, width, height, src ? &*src : nullptr, sourceX, sourceY, width,
                    height, rop, KeyMode::None, 0);
 }
 
@@ -321,20 +324,12 @@ BOOL StretchBlt(HDC destination, int x, int y, int width, int height, HDC source
                 int sourceY, int sourceWidth, int sourceHeight, DWORD rop) {
     GdiLock lock;
     DeviceContext* dst = findDC(destination);
-    if (dst == nullptr) {
+    std::optional<BlitSource> src;
+    if (dst == nullptr || !takeSource(rop, source, src)) {
         return FALSE;
     }
-    BlitSource src;
-    bool haveSource = false;
-    if (ropUsesSource(rop)) {
-        DeviceContext* s = findDC(source);
-        if (s == nullptr || !sourceFromDC(*s, src)) {
-            return FALSE;
-        }
-        haveSource = true;
-    }
-    return stretch(*dst, x, y, width, height, haveSource ? &src : nullptr, sourceX, sourceY,
-                   sourceWidth, sourceHeight, rop, KeyMode::None, 0);
+    return stretch(*dst, x, y, width, height, src ? &*src : nullptr, sourceX, sourceY, sourceWidth,
+                   sourceHeight, rop, KeyMode::None, 0);
 }
 
 BOOL TransparentImage(HDC destination, int x, int y, int width, int height, HANDLE source,

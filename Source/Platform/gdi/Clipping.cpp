@@ -33,6 +33,28 @@ RECT logicalToDevice(const DeviceContext& dc, int left, int top, int right, int 
                 clampCoordinate(int64_t{r.bottom} + dc.viewportOrigin.y)};
 }
 
+enum class Narrowing { Intersect, Exclude };
+
+// IntersectClipRect and ExcludeClipRect: the program's clip (everything while it has none)
+// keeps only what lies inside, or outside, the logical rectangle `r`.
+int narrowClip(HDC hdc, const RECT& r, Narrowing narrowing) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr) {
+        return ERROR;
+    }
+    if (!dc->appClip) {
+        dc->appClip = Region::everything();
+    }
+    const RECT area = logicalToDevice(*dc, r.left, r.top, r.right, r.bottom);
+    if (narrowing == Narrowing::Intersect) {
+        dc->appClip->intersect(area);
+    } else {
+        dc->appClip->subtract(area);
+    }
+    return clipType(*dc);
+}
+
 }  // namespace
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
@@ -164,29 +186,11 @@ int GetClipRgn(HDC hdc, HRGN region) {
 }
 
 int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr) {
-        return ERROR;
-    }
-    if (!dc->appClip) {
-        dc->appClip = Region::everything();
-    }
-    dc->appClip->intersect(logicalToDevice(*dc, left, top, right, bottom));
-    return clipType(*dc);
+    return narrowClip(hdc, RECT{left, top, right, bottom}, Narrowing::Intersect);
 }
 
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr) {
-        return ERROR;
-    }
-    if (!dc->appClip) {
-        dc->appClip = Region::everything();
-    }
-    dc->appClip->subtract(logicalToDevice(*dc, left, top, right, bottom));
-    return clipType(*dc);
+    return narrowClip(hdc, RECT{left, top, right, bottom}, Narrowing::Exclude);
 }
 
 int GetClipBox(HDC hdc, LPRECT rect) {

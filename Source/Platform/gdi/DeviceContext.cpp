@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "gdi/DcAccess.h"
+#include "gdi/DcState.h"
 #include "gdi/GdiLock.h"
 #include "gdi/Rop.h"
 #include "gdi/WindowDC.h"
@@ -334,26 +335,12 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
 }
 
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT previous) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr) {
-        return FALSE;
-    }
-    if (previous != nullptr) {
-        *previous = dc->viewportOrigin;
-    }
-    dc->viewportOrigin = POINT{clampCoordinate(x), clampCoordinate(y)};
-    return TRUE;
+    return exchangeDcPoint(hdc, &DeviceContext::viewportOrigin,
+                           POINT{clampCoordinate(x), clampCoordinate(y)}, previous);
 }
 
 BOOL GetViewportOrgEx(HDC hdc, LPPOINT origin) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr || origin == nullptr) {
-        return FALSE;
-    }
-    *origin = dc->viewportOrigin;
-    return TRUE;
+    return getDcPoint(hdc, &DeviceContext::viewportOrigin, origin);
 }
 
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT previous) {
@@ -406,86 +393,49 @@ int GetDeviceCaps(HDC hdc, int index) {
 }
 
 UINT SetTextAlign(HDC hdc, UINT align) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr) {
-        return GDI_ERROR;
-    }
-    UINT previous = dc->textAlign;
-    dc->textAlign = align & (TA_UPDATECP | TA_CENTER | TA_BASELINE | TA_RTLREADING);
-    return previous;
+    return exchangeDcState(hdc, &DeviceContext::textAlign,
+                           align & (TA_UPDATECP | TA_CENTER | TA_BASELINE | TA_RTLREADING),
+                           static_cast<UINT>(GDI_ERROR));
 }
 
 UINT GetTextAlign(HDC hdc) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    return dc != nullptr ? dc->textAlign : GDI_ERROR;
+    return dcState(hdc, &DeviceContext::textAlign, static_cast<UINT>(GDI_ERROR));
 }
 
 int SetBkMode(HDC hdc, int mode) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) {
+    if (mode != TRANSPARENT && mode != OPAQUE) {
         return 0;
     }
-    int previous = dc->bkMode;
-    dc->bkMode = mode;
-    return previous;
+    return exchangeDcState(hdc, &DeviceContext::bkMode, mode, 0);
 }
 
 int GetBkMode(HDC hdc) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    return dc != nullptr ? dc->bkMode : 0;
+    return dcState(hdc, &DeviceContext::bkMode, 0);
 }
 
 COLORREF SetTextColor(HDC hdc, COLORREF color) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr) {
-        return CLR_INVALID;
-    }
-    COLORREF previous = dc->textColor;
-    dc->textColor = color & 0x00FFFFFFu;
-    return previous;
+    return exchangeDcState(hdc, &DeviceContext::textColor, color & 0x00FFFFFFu, CLR_INVALID);
 }
 
 COLORREF GetTextColor(HDC hdc) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    return dc != nullptr ? dc->textColor : CLR_INVALID;
+    return dcState(hdc, &DeviceContext::textColor, CLR_INVALID);
 }
 
 COLORREF SetBkColor(HDC hdc, COLORREF color) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr) {
-        return CLR_INVALID;
-    }
-    COLORREF previous = dc->bkColor;
-    dc->bkColor = color & 0x00FFFFFFu;
-    return previous;
+    return exchangeDcState(hdc, &DeviceContext::bkColor, color & 0x00FFFFFFu, CLR_INVALID);
 }
 
 COLORREF GetBkColor(HDC hdc) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    return dc != nullptr ? dc->bkColor : CLR_INVALID;
+    return dcState(hdc, &DeviceContext::bkColor, CLR_INVALID);
 }
 
 int SetROP2(HDC hdc, int mode) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr || mode < R2_BLACK || mode > R2_WHITE) {
+    if (mode < R2_BLACK || mode > R2_WHITE) {
         return 0;
     }
-    int previous = dc->rop2;
-    dc->rop2 = mode;
-    return previous;
+    return exchangeDcState(hdc, &DeviceContext::rop2, mode, 0);
 }
 
 int GetROP2(HDC hdc) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    return dc != nullptr ? dc->rop2 : 0;
+    return dcState(hdc, &DeviceContext::rop2, 0);
 }

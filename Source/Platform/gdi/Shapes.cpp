@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "gdi/DcAccess.h"
+#include "gdi/DcState.h"
 #include "gdi/GdiLock.h"
 #include "gdi/Rop.h"
 #include "gdi/SystemColors.h"
@@ -167,6 +168,26 @@ bool toSurfacePoints(DrawTarget& target, const POINT* points, int count, std::ve
     return true;
 }
 
+// Polygon and Polyline: `draw(dc, target, points)` with the points on the surface, unless
+// nothing of the DC shows. False for no DC, fewer than two points or too many.
+template <typename Draw>
+BOOL drawThroughPoints(HDC hdc, const POINT* points, int count, Draw draw) {
+    GdiLock lock;
+    DeviceContext* dc = findDC(hdc);
+    if (dc == nullptr || count < 2) {
+        return FALSE;
+    }
+    DrawTarget target(*dc);
+    std::vector<POINT> p;
+    if (!toSurfacePoints(target, points, count, p)) {
+        return FALSE;
+    }
+    if (target.valid()) {
+        draw(*dc, target, p);
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 namespace platform {
@@ -325,65 +346,35 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
 }
 
 BOOL Polygon(HDC hdc, const POINT* points, int count) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr || count < 2) {
-        return FALSE;
-    }
-    DrawTarget target(*dc);
-    std::vector<POINT> p;
-    if (!toSurfacePoints(target, points, count, p)) {
-        return FALSE;
-    }
-    if (!target.valid()) {
-        return TRUE;
-    }
-    if (BrushObject* brush = visibleBrush(*dc)) {
-        fillPolygon(target, p, brush->pixel(), dc->rop2);
-    }
-    if (PenObject* pen = visiblePen(*dc)) {
-        for (size_t i = 0; i < p.size(); ++i) {
-            const POINT& a = p[i];
-            const POINT& b = p[(i + 1) % p.size()];
-            drawLine(target, a.x, a.y, b.x, b.y, *pen, dc->rop2);
-        }
-    }
-    return TRUE;
+    return drawThroughPoints(
+        hdc, points, count, [](DeviceContext& dc, DrawTarget& target, const std::vector<POINT>& p) {
+            if (BrushObject* brush = visibleBrush(dc)) {
+                fillPolygon(target, p, brush->pixel(), dc.rop2);
+            }
+            if (PenObject* pen = visiblePen(dc)) {
+                for (size_t i = 0; i < p.size(); ++i) {
+                    const POINT& a = p[i];
+                    const POINT& b = p[(i + 1) % p.size()];
+                    drawLine(target, a.x, a.y, b.x, b.y, *pen, dc.rop2);
+                }
+            }
+        });
 }
 
 BOOL Polyline(HDC hdc, const POINT* points, int count) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr || count < 2) {
-        return FALSE;
-    }
-    DrawTarget target(*dc);
-    std::vector<POINT> p;
-    if (!toSurfacePoints(target, points, count, p)) {
-        return FALSE;
-    }
-    if (!target.valid()) {
-        return TRUE;
-    }
-    if (PenObject* pen = visiblePen(*dc)) {
-        for (size_t i = 0; i + 1 < p.size(); ++i) {
-            drawLine(target, p[i].x, p[i].y, p[i + 1].x, p[i + 1].y, *pen, dc->rop2);
-        }
-    }
-    return TRUE;
+    return drawThroughPoints(
+        hdc, points, count, [](DeviceContext& dc, DrawTarget& target, const std::vector<POINT>& p) {
+            if (PenObject* pen = visiblePen(dc)) {
+                for (size_t i = 0; i + 1 < p.size(); ++i) {
+                    drawLine(target, p[i].x, p[i].y, p[i + 1].x, p[i + 1].y, *pen, dc.rop2);
+                }
+            }
+        });
 }
 
 BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr) {
-        return FALSE;
-    }
-    if (previous != nullptr) {
-        *previous = dc->position;
-    }
-    dc->position = POINT{clampCoordinate(x), clampCoordinate(y)};
-    return TRUE;
+    return exchangeDcPoint(hdc, &DeviceContext::position,
+                           POINT{clampCoordinate(x), clampCoordinate(y)}, previous);
 }
 
 BOOL LineTo(HDC hdc, int x, int y) {
@@ -406,13 +397,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
 }
 
 BOOL GetCurrentPositionEx(HDC hdc, LPPOINT position) {
-    GdiLock lock;
-    DeviceContext* dc = findDC(hdc);
-    if (dc == nullptr || position == nullptr) {
-        return FALSE;
-    }
-    *position = dc->position;
-    return TRUE;
+    return getDcPoint(hdc, &DeviceContext::position, position);
 }
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {

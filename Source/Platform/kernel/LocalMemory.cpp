@@ -48,6 +48,20 @@ Block* find(Table& t, HLOCAL h) {
     return it == t.blocks.end() ? nullptr : &it->second;
 }
 
+// Runs `work(table, block)` on the block `h` names, with the table locked; a handle that names
+// no block gets ERROR_INVALID_HANDLE and `failed`.
+template <typename T, typename Work>
+T withBlock(HLOCAL h, T failed, Work work) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    Block* b = find(t, h);
+    if (!b) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return failed;
+    }
+    return work(t, *b);
+}
+
 }  // namespace
 
 bool setBlockOwner(HLOCAL block, BlockOwner owner) {
@@ -162,72 +176,45 @@ HLOCAL LocalReAlloc(HLOCAL h, SIZE_T bytes, UINT flags) {
 HLOCAL LocalFree(HLOCAL h) {
     if (!h)
         return nullptr;
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    Block* b = find(t, h);
-    if (!b) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return h;
-    }
-    if (b->owner != BlockOwner::Program) {
-        // The system (the clipboard) owns it now: the program's copy of the handle is only a view.
-        SetLastError(ERROR_ACCESS_DENIED);
-        return h;
-    }
-    t.blocks.erase(reinterpret_cast<uintptr_t>(h));
-    return nullptr;
+    return withBlock(h, h, [h](Table& t, Block& b) -> HLOCAL {
+        if (b.owner != BlockOwner::Program) {
+            // The system (the clipboard) owns it now: the program's copy of the handle is only
+            // a view.
+            SetLastError(ERROR_ACCESS_DENIED);
+            return h;
+        }
+        t.blocks.erase(reinterpret_cast<uintptr_t>(h));
+        return nullptr;
+    });
 }
 
 LPVOID LocalLock(HLOCAL h) {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    Block* b = find(t, h);
-    if (!b) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    if ((b->flags & LMEM_MOVEABLE) && b->locks < kMaxLockCount)
-        b->locks++;
-    return b->bytes.get();
+    return withBlock(h, LPVOID{nullptr}, [](Table&, Block& b) -> LPVOID {
+        if ((b.flags & LMEM_MOVEABLE) && b.locks < kMaxLockCount)
+            b.locks++;
+        return b.bytes.get();
+    });
 }
 
 BOOL LocalUnlock(HLOCAL h) {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    Block* b = find(t, h);
-    if (!b) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    if (!(b->flags & LMEM_MOVEABLE) || b->locks == 0) {
-        SetLastError(ERROR_NOT_LOCKED);
-        return FALSE;
-    }
-    b->locks--;
-    SetLastError(NO_ERROR);
-    return b->locks > 0 ? TRUE : FALSE;
+    return withBlock(h, BOOL{FALSE}, [](Table&, Block& b) -> BOOL {
+        if (!(b.flags & LMEM_MOVEABLE) || b.locks == 0) {
+            SetLastError(ERROR_NOT_LOCKED);
+            return FALSE;
+        }
+        b.locks--;
+        SetLastError(NO_ERROR);
+        return b.locks > 0 ? TRUE : FALSE;
+    });
 }
 
 SIZE_T LocalSize(HLOCAL h) {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    Block* b = find(t, h);
-    if (!b) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return 0;
-    }
-    return b->size;
+    return withBlock(h, SIZE_T{0}, [](Table&, Block& b) { return b.size; });
 }
 
 UINT LocalFlags(HLOCAL h) {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    Block* b = find(t, h);
-    if (!b) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return LMEM_INVALID_HANDLE;
-    }
-    return b->locks & LMEM_LOCKCOUNT;
+    return withBlock(h, UINT{LMEM_INVALID_HANDLE},
+                     [](Table&, Block& b) -> UINT { return b.locks & LMEM_LOCKCOUNT; });
 }
 
 HLOCAL LocalHandle(LPCVOID p) {

@@ -12,6 +12,7 @@
 using platform::DeviceRegistry;
 using platform::RegistryKey;
 using platform::RegistryValue;
+using SharedKey = std::shared_ptr<RegistryKey>;
 
 namespace {
 
@@ -39,8 +40,7 @@ bool splitPath(LPCWSTR path, std::vector<std::u16string_view>& names) {
 }
 
 // Finds the key at `path` below `base`; null when some key on the way does not exist.
-std::shared_ptr<RegistryKey> findKey(std::shared_ptr<RegistryKey> base,
-                                     const std::vector<std::u16string_view>& names) {
+SharedKey findKey(SharedKey base, const std::vector<std::u16string_view>& names) {
     for (std::u16string_view name : names) {
         if (!base)
             break;
@@ -97,17 +97,31 @@ void clearClass(LPWSTR keyClass, LPDWORD classLength) {
         *classLength = 0;
 }
 
-// The existing key at `subKey` below the open key `key` (the registry's mutex held).
-LONG findSubKey(DeviceRegistry& registry, HKEY key, LPCWSTR subKey,
-                std::shared_ptr<RegistryKey>& found) {
-    std::shared_ptr<RegistryKey> base;
-    if (LONG status = registry.resolve(key, base); status != ERROR_SUCCESS)
+// Runs `work(registry, current)` on the open key `key` with the registry's mutex held; the
+// status of a handle that does not resolve to a key otherwise.
+template <typename Work>
+LONG withOpenKey(HKEY key, Work work) {
+    DeviceRegistry& registry = DeviceRegistry::instance();
+    std::lock_guard lock(registry.mutex);
+    SharedKey current;
+    if (LONG status = registry.resolve(key, current); status != ERROR_SUCCESS)
         return status;
-    std::vector<std::u16string_view> names;
-    if (!splitPath(subKey, names))
-        return ERROR_FILE_NOT_FOUND;
-    found = findKey(base, names);
-    return found ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    return work(registry, current);
+}
+
+// The same on the existing key at `subKey` below the open key `key`; ERROR_FILE_NOT_FOUND
+// when there is none.
+template <typename Work>
+LONG withSubKey(HKEY key, LPCWSTR subKey, Work work) {
+    return withOpenKey(key, [&](DeviceRegistry& registry, const SharedKey& base) -> LONG {
+        std::vector<std::u16string_view> names;
+        if (!splitPath(subKey, names))
+            return ERROR_FILE_NOT_FOUND;
+        SharedKey found = findKey(base, names);
+        if (!found)
+            return ERROR_FILE_NOT_FOUND;
+        return work(registry, found);
+    });
 }
 
 }  // namespace
@@ -117,39 +131,33 @@ LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, LPS
     if (result == nullptr)
         return ERROR_INVALID_PARAMETER;
     *result = nullptr;
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> current;
-    if (LONG status = registry.resolve(key, current); status != ERROR_SUCCESS)
-        return status;
-    std::vector<std::u16string_view> names;
-    if (!splitPath(subKey, names))
-        return ERROR_INVALID_PARAMETER;
-    if (current->depth() + names.size() > platform::kMaxKeyDepth)
-        return ERROR_INVALID_PARAMETER;
-    bool created = false;
-    for (std::u16string_view name : names)
-        current = current->createChild(name, created);
-    *result = registry.openHandle(current);
-    if (disposition != nullptr) {
-        *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    }
-    if (created)
-        registry.changed();
-    return ERROR_SUCCESS;
+    return withOpenKey(key, [&](DeviceRegistry& registry, SharedKey current) -> LONG {
+        std::vector<std::u16string_view> names;
+        if (!splitPath(subKey, names))
+            return ERROR_INVALID_PARAMETER;
+        if (current->depth() + names.size() > platform::kMaxKeyDepth)
+            return ERROR_INVALID_PARAMETER;
+        bool created = false;
+        for (std::u16string_view name : names)
+            current = current->createChild(name, created);
+        *result = registry.openHandle(current);
+        if (disposition != nullptr) {
+            *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+        }
+        if (created)
+            registry.changed();
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
     if (result == nullptr)
         return ERROR_INVALID_PARAMETER;
     *result = nullptr;
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> found;
-    if (LONG status = findSubKey(registry, key, subKey, found); status != ERROR_SUCCESS)
-        return status;
-    *result = registry.openHandle(found);
-    return ERROR_SUCCESS;
+    return withSubKey(key, subKey, [&](DeviceRegistry& registry, const SharedKey& found) -> LONG {
+        *result = registry.openHandle(found);
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegCloseKey(HKEY key) {
@@ -159,43 +167,34 @@ LONG RegCloseKey(HKEY key) {
 }
 
 LONG RegFlushKey(HKEY key) {
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> current;
-    if (LONG status = registry.resolve(key, current); status != ERROR_SUCCESS)
-        return status;
-    return registry.changed() ? ERROR_SUCCESS : ERROR_CANTWRITE;
+    return withOpenKey(key, [](DeviceRegistry& registry, const SharedKey&) -> LONG {
+        return registry.changed() ? ERROR_SUCCESS : ERROR_CANTWRITE;
+    });
 }
 
 LONG RegDeleteKeyW(HKEY key, LPCWSTR subKey) {
     if (subKey == nullptr)
         return ERROR_INVALID_PARAMETER;
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> target;
-    if (LONG status = findSubKey(registry, key, subKey, target); status != ERROR_SUCCESS)
-        return status;
-    RegistryKey* parent = target->parent();
-    if (parent == nullptr)
-        return ERROR_ACCESS_DENIED;  // a root key
-    parent->removeChild(target->name());
-    registry.changed();
-    return ERROR_SUCCESS;
+    return withSubKey(key, subKey, [](DeviceRegistry& registry, const SharedKey& target) -> LONG {
+        RegistryKey* parent = target->parent();
+        if (parent == nullptr)
+            return ERROR_ACCESS_DENIED;  // a root key
+        parent->removeChild(target->name());
+        registry.changed();
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
                       LPDWORD dataSize) {
     if (reserved != nullptr)
         return ERROR_INVALID_PARAMETER;
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> current;
-    if (LONG status = registry.resolve(key, current); status != ERROR_SUCCESS)
-        return status;
-    const RegistryValue* value = current->findValue(viewOf(valueName));
-    if (value == nullptr)
-        return ERROR_FILE_NOT_FOUND;
-    return deliverData(*value, type, data, dataSize);
+    return withOpenKey(key, [&](DeviceRegistry&, const SharedKey& current) -> LONG {
+        const RegistryValue* value = current->findValue(viewOf(valueName));
+        if (value == nullptr)
+            return ERROR_FILE_NOT_FOUND;
+        return deliverData(*value, type, data, dataSize);
+    });
 }
 
 LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* data,
@@ -205,104 +204,88 @@ LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* 
     std::u16string_view name = viewOf(valueName);
     if (!platform::validValueName(name))
         return ERROR_INVALID_PARAMETER;
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> current;
-    if (LONG status = registry.resolve(key, current); status != ERROR_SUCCESS)
-        return status;
-    std::vector<BYTE> bytes(data, data + dataSize);
-    current->setValue(name, type, std::move(bytes));
-    registry.changed();
-    return ERROR_SUCCESS;
+    return withOpenKey(key, [&](DeviceRegistry& registry, const SharedKey& current) -> LONG {
+        current->setValue(name, type, std::vector<BYTE>(data, data + dataSize));
+        registry.changed();
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegDeleteValueW(HKEY key, LPCWSTR valueName) {
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> current;
-    if (LONG status = registry.resolve(key, current); status != ERROR_SUCCESS)
-        return status;
-    if (!current->removeValue(viewOf(valueName)))
-        return ERROR_FILE_NOT_FOUND;
-    registry.changed();
-    return ERROR_SUCCESS;
+    return withOpenKey(key, [&](DeviceRegistry& registry, const SharedKey& current) -> LONG {
+        if (!current->removeValue(viewOf(valueName)))
+            return ERROR_FILE_NOT_FOUND;
+        registry.changed();
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD, LPWSTR keyClass,
                    LPDWORD classLength, PFILETIME lastWriteTime) {
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> current;
-    if (LONG status = registry.resolve(key, current); status != ERROR_SUCCESS)
-        return status;
-    if (name == nullptr || nameLength == nullptr)
-        return ERROR_INVALID_PARAMETER;
-    if (index >= current->children().size())
-        return ERROR_NO_MORE_ITEMS;
-    if (LONG status = copyName(current->children()[index]->name(), name, nameLength);
-        status != ERROR_SUCCESS) {
-        return status;
-    }
-    clearClass(keyClass, classLength);
-    clearTime(lastWriteTime);
-    return ERROR_SUCCESS;
+    return withOpenKey(key, [&](DeviceRegistry&, const SharedKey& current) -> LONG {
+        if (name == nullptr || nameLength == nullptr)
+            return ERROR_INVALID_PARAMETER;
+        if (index >= current->children().size())
+            return ERROR_NO_MORE_ITEMS;
+        if (LONG status = copyName(current->children()[index]->name(), name, nameLength);
+            status != ERROR_SUCCESS) {
+            return status;
+        }
+        clearClass(keyClass, classLength);
+        clearTime(lastWriteTime);
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, LPDWORD valueNameLength, LPDWORD,
                    LPDWORD type, LPBYTE data, LPDWORD dataSize) {
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> current;
-    if (LONG status = registry.resolve(key, current); status != ERROR_SUCCESS)
-        return status;
-    if (valueName == nullptr || valueNameLength == nullptr)
-        return ERROR_INVALID_PARAMETER;
-    if (data != nullptr && dataSize == nullptr)
-        return ERROR_INVALID_PARAMETER;
-    if (index >= current->values().size())
-        return ERROR_NO_MORE_ITEMS;
-    const RegistryValue& value = current->values()[index];
-    if (*valueNameLength < value.name.size() + 1)
-        return ERROR_MORE_DATA;
-    if (data != nullptr && *dataSize < value.data.size()) {
-        *dataSize = static_cast<DWORD>(value.data.size());
-        return ERROR_MORE_DATA;
-    }
-    copyName(value.name, valueName, valueNameLength);
-    return deliverData(value, type, data, dataSize);
+    return withOpenKey(key, [&](DeviceRegistry&, const SharedKey& current) -> LONG {
+        if (valueName == nullptr || valueNameLength == nullptr)
+            return ERROR_INVALID_PARAMETER;
+        if (data != nullptr && dataSize == nullptr)
+            return ERROR_INVALID_PARAMETER;
+        if (index >= current->values().size())
+            return ERROR_NO_MORE_ITEMS;
+        const RegistryValue& value = current->values()[index];
+        if (*valueNameLength < value.name.size() + 1)
+            return ERROR_MORE_DATA;
+        if (data != nullptr && *dataSize < value.data.size()) {
+            *dataSize = static_cast<DWORD>(value.data.size());
+            return ERROR_MORE_DATA;
+        }
+        copyName(value.name, valueName, valueNameLength);
+        return deliverData(value, type, data, dataSize);
+    });
 }
 
 LONG RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, LPDWORD classLength, LPDWORD, LPDWORD subKeys,
                       LPDWORD maxSubKeyLength, LPDWORD maxClassLength, LPDWORD values,
                       LPDWORD maxValueNameLength, LPDWORD maxValueLength,
                       LPDWORD securityDescriptorSize, PFILETIME lastWriteTime) {
-    DeviceRegistry& registry = DeviceRegistry::instance();
-    std::lock_guard lock(registry.mutex);
-    std::shared_ptr<RegistryKey> current;
-    if (LONG status = registry.resolve(key, current); status != ERROR_SUCCESS)
-        return status;
-    size_t longestKey = 0;
-    for (const auto& child : current->children()) {
-        longestKey = std::max(longestKey, child->name().size());
-    }
-    size_t longestName = 0;
-    size_t largestData = 0;
-    for (const RegistryValue& value : current->values()) {
-        longestName = std::max(longestName, value.name.size());
-        largestData = std::max(largestData, value.data.size());
-    }
-    auto put = [](LPDWORD out, size_t number) {
-        if (out != nullptr)
-            *out = static_cast<DWORD>(number);
-    };
-    clearClass(keyClass, classLength);
-    put(subKeys, current->children().size());
-    put(maxSubKeyLength, longestKey);
-    put(maxClassLength, 0);
-    put(values, current->values().size());
-    put(maxValueNameLength, longestName);
-    put(maxValueLength, largestData);
-    put(securityDescriptorSize, 0);
-    clearTime(lastWriteTime);
-    return ERROR_SUCCESS;
+    return withOpenKey(key, [&](DeviceRegistry&, const SharedKey& current) -> LONG {
+        size_t longestKey = 0;
+        for (const auto& child : current->children()) {
+            longestKey = std::max(longestKey, child->name().size());
+        }
+        size_t longestName = 0;
+        size_t largestData = 0;
+        for (const RegistryValue& value : current->values()) {
+            longestName = std::max(longestName, value.name.size());
+            largestData = std::max(largestData, value.data.size());
+        }
+        auto put = [](LPDWORD out, size_t number) {
+            if (out != nullptr)
+                *out = static_cast<DWORD>(number);
+        };
+        clearClass(keyClass, classLength);
+        put(subKeys, current->children().size());
+        put(maxSubKeyLength, longestKey);
+        put(maxClassLength, 0);
+        put(values, current->values().size());
+        put(maxValueNameLength, longestName);
+        put(maxValueLength, largestData);
+        put(securityDescriptorSize, 0);
+        clearTime(lastWriteTime);
+        return ERROR_SUCCESS;
+    });
 }

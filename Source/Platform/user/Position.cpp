@@ -54,6 +54,25 @@ void moveInZOrder(Window& w, HWND after) {
 
 using namespace platform::user;
 
+namespace {
+
+enum class Towards { Screen, Client };
+
+// ClientToScreen and ScreenToClient: the point moved by the window's client origin.
+BOOL convertPoint(HWND hwnd, LPPOINT point, Towards towards) {
+    Lock lock = lockState();
+    Window* w = findWindowOrFail(hwnd);
+    if (!w || !point)
+        return FALSE;
+    const POINT o = screenOrigin(*w);
+    const int64_t sign = towards == Towards::Screen ? 1 : -1;
+    point->x = clampScreen(int64_t{point->x} + sign * o.x);
+    point->y = clampScreen(int64_t{point->y} + sign * o.y);
+    return TRUE;
+}
+
+}  // namespace
+
 BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
     Lock lock = lockState();
     Window* w = findWindowOrFail(hwnd);
@@ -189,25 +208,11 @@ BOOL GetClientRect(HWND hwnd, LPRECT rect) {
 }
 
 BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
-    Lock lock = lockState();
-    Window* w = findWindowOrFail(hwnd);
-    if (!w || !point)
-        return FALSE;
-    POINT o = screenOrigin(*w);
-    point->x = clampScreen(int64_t{point->x} + o.x);
-    point->y = clampScreen(int64_t{point->y} + o.y);
-    return TRUE;
+    return convertPoint(hwnd, point, Towards::Screen);
 }
 
 BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
-    Lock lock = lockState();
-    Window* w = findWindowOrFail(hwnd);
-    if (!w || !point)
-        return FALSE;
-    POINT o = screenOrigin(*w);
-    point->x = clampScreen(int64_t{point->x} - o.x);
-    point->y = clampScreen(int64_t{point->y} - o.y);
-    return TRUE;
+    return convertPoint(hwnd, point, Towards::Client);
 }
 
 int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {

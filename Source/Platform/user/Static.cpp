@@ -81,14 +81,14 @@ HANDLE setImage(HWND hwnd, StaticState& s, HANDLE image, bool owned) {
 }
 
 // An icon or bitmap named by the creation text, from the creating module. Icons come at the
-// device's icon size (twice as large on screens of twice the density).
+// device's icon size, which already grows with the screen's density.
 void loadNamedImage(HWND hwnd, StaticState& s, const CREATESTRUCTW& cs) {
     if (cs.lpszName == nullptr || cs.lpszName[0] == 0)
         return;
     const DWORD type = typeOf(static_cast<DWORD>(cs.style));
     HANDLE image = nullptr;
     if (type == SS_ICON) {
-        const int side = GetSystemMetrics(SM_CXICON) * screenScale();
+        const int side = GetSystemMetrics(SM_CXICON);
         image = LoadImageW(cs.hInstance, cs.lpszName, IMAGE_ICON, side, side, 0);
     } else {
         image = LoadImageW(cs.hInstance, cs.lpszName, IMAGE_BITMAP, 0, 0, 0);

@@ -3,8 +3,6 @@
 
 #include <device/Resources.h>
 
-#include <fstream>
-
 #include "StyleNames.h"
 #include "TextReader.h"
 
@@ -129,9 +127,6 @@ private:
 }  // namespace
 
 std::vector<uint8_t> compileDialog(const std::string& path) {
-    std::ifstream in(path);
-    if (!in)
-        throw CompileError{path + ": cannot open the dialog source"};
     bool haveRect = false;
     int16_t rect[4] = {};
     uint32_t style = 0, exStyle = 0;
@@ -139,64 +134,55 @@ std::vector<uint8_t> compileDialog(const std::string& path) {
     std::u16string fontName, title;
     std::vector<Control> controls;
 
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (number == 1)
-            stripByteOrderMark(line);
-        const std::string where = path + ":" + std::to_string(number);
-        std::string error;
-        auto tokens = tokenize(line, error);
-        if (!tokens)
-            throw CompileError{where + ": " + error};
-        if (tokens->empty())
-            continue;
-        LineParser p(std::move(*tokens), where);
-        const std::string keyword = p.word();
-        if (!haveRect && keyword != "DIALOG")
-            p.fail("a dialog source starts with DIALOG x y cx cy");
-        if (keyword == "DIALOG") {
-            if (haveRect)
-                p.fail("a second DIALOG line");
-            for (int16_t& v : rect)
-                v = p.coordinate();
-            haveRect = true;
-        } else if (keyword == "CAPTION") {
-            title = p.quoted();
-        } else if (keyword == "FONT") {
-            pointSize = static_cast<uint16_t>(p.number(1, 0xFFFF));
-            fontName = p.quoted();
-            style |= kDsSetFont;
-        } else if (keyword == "STYLE") {
-            p.styles(style);
-        } else if (keyword == "EXSTYLE") {
-            p.styles(exStyle);
-        } else if (keyword == "CONTROL") {
-            Control control;
-            const Token* cls = p.peek();
-            control.className = cls != nullptr && cls->kind == Token::Kind::Quoted
-                                    ? p.quoted()
-                                    : utf8ToUtf16(p.word());
-            control.id = static_cast<uint16_t>(p.number(-1, 0xFFFF) & 0xFFFF);
-            control.text = p.quoted();
-            for (int16_t& v : control.rect)
-                v = p.coordinate();
-            p.styles(control.style);
-            if (!p.atEnd()) {
-                p.word();  // EXSTYLE
-                p.styles(control.exStyle);
-            }
-            controls.push_back(std::move(control));
-        } else if (keyword == "ITEM") {
-            if (controls.empty())
-                p.fail("ITEM before any CONTROL");
-            if (controls.back().items.size() == 0xFFFF)
-                p.fail("too many items");
-            controls.back().items.push_back(p.quoted());
-        } else {
-            p.fail("unknown statement " + keyword);
-        }
-        p.end();
-    }
+    readStatements(path, "dialog source",
+                   [&](std::vector<Token>& tokens, const std::string& where) {
+                       LineParser p(std::move(tokens), where);
+                       const std::string keyword = p.word();
+                       if (!haveRect && keyword != "DIALOG")
+                           p.fail("a dialog source starts with DIALOG x y cx cy");
+                       if (keyword == "DIALOG") {
+                           if (haveRect)
+                               p.fail("a second DIALOG line");
+                           for (int16_t& v : rect)
+                               v = p.coordinate();
+                           haveRect = true;
+                       } else if (keyword == "CAPTION") {
+                           title = p.quoted();
+                       } else if (keyword == "FONT") {
+                           pointSize = static_cast<uint16_t>(p.number(1, 0xFFFF));
+                           fontName = p.quoted();
+                           style |= kDsSetFont;
+                       } else if (keyword == "STYLE") {
+                           p.styles(style);
+                       } else if (keyword == "EXSTYLE") {
+                           p.styles(exStyle);
+                       } else if (keyword == "CONTROL") {
+                           Control control;
+                           const Token* cls = p.peek();
+                           control.className = cls != nullptr && cls->kind == Token::Kind::Quoted
+                                                   ? p.quoted()
+                                                   : utf8ToUtf16(p.word());
+                           control.id = static_cast<uint16_t>(p.number(-1, 0xFFFF) & 0xFFFF);
+                           control.text = p.quoted();
+                           for (int16_t& v : control.rect)
+                               v = p.coordinate();
+                           p.styles(control.style);
+                           if (!p.atEnd()) {
+                               p.word();  // EXSTYLE
+                               p.styles(control.exStyle);
+                           }
+                           controls.push_back(std::move(control));
+                       } else if (keyword == "ITEM") {
+                           if (controls.empty())
+                               p.fail("ITEM before any CONTROL");
+                           if (controls.back().items.size() == 0xFFFF)
+                               p.fail("too many items");
+                           controls.back().items.push_back(p.quoted());
+                       } else {
+                           p.fail("unknown statement " + keyword);
+                       }
+                       p.end();
+                   });
     if (!haveRect)
         throw CompileError{path + ": empty dialog source"};
     if (controls.size() > 0xFFFF)

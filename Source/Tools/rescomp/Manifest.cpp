@@ -2,7 +2,6 @@
 #include "Manifest.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include "TextReader.h"
 
@@ -30,23 +29,9 @@ ResourceName nameFrom(const Token& token, const std::string& where) {
 }  // namespace
 
 std::vector<ManifestEntry> readManifest(const std::string& path) {
-    std::ifstream in(path);
-    if (!in)
-        throw CompileError{path + ": cannot open the manifest"};
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     std::vector<ManifestEntry> entries;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (number == 1)
-            stripByteOrderMark(line);
-        const std::string where = path + ":" + std::to_string(number);
-        std::string error;
-        auto tokens = tokenize(line, error);
-        if (!tokens)
-            throw CompileError{where + ": " + error};
-        if (tokens->empty())
-            continue;
-        const auto& t = *tokens;
+    readStatements(path, "manifest", [&](std::vector<Token>& t, const std::string& where) {
         const std::string& kind = t[0].text;
         ManifestEntry entry;
         entry.where = where;
@@ -93,7 +78,7 @@ std::vector<ManifestEntry> readManifest(const std::string& path) {
             entry.file = (folder / t[next + 1].text).string();
         }
         entries.push_back(std::move(entry));
-    }
+    });
     return entries;
 }
 

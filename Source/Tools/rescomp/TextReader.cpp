@@ -2,6 +2,7 @@
 #include "TextReader.h"
 
 #include <cctype>
+#include <fstream>
 
 namespace rescomp {
 
@@ -145,9 +146,24 @@ std::u16string utf8ToUtf16(const std::string& text) {
     return out;
 }
 
-void stripByteOrderMark(std::string& firstLine) {
-    if (firstLine.rfind("\xEF\xBB\xBF", 0) == 0)
-        firstLine.erase(0, 3);
+void readStatements(
+    const std::string& path, const std::string& what,
+    const std::function<void(std::vector<Token>& tokens, const std::string& where)>& statement) {
+    std::ifstream in(path);
+    if (!in)
+        throw CompileError{path + ": cannot open the " + what};
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0)
+            line.erase(0, 3);
+        const std::string where = path + ":" + std::to_string(number);
+        std::string error;
+        auto tokens = tokenize(line, error);
+        if (!tokens)
+            throw CompileError{where + ": " + error};
+        if (!tokens->empty())
+            statement(*tokens, where);
+    }
 }
 
 }  // namespace rescomp

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,12 +25,17 @@ std::optional<int64_t> parseNumber(const std::string& text);
 
 std::u16string utf8ToUtf16(const std::string& text);
 
-// Removes a UTF-8 byte order mark from the start of a file's first line.
-void stripByteOrderMark(std::string& firstLine);
-
 // Thrown with "file:line: message" on any input the tool cannot compile.
 struct CompileError {
     std::string message;
 };
+
+// Calls `statement(tokens, where)` for every line of the text file at `path` that holds a
+// token, `where` being "path:line"; a UTF-8 byte order mark before the first line is skipped.
+// Throws "path: cannot open the <what>" when the file cannot be read, and "where: ..." for a
+// line that does not split into tokens.
+void readStatements(
+    const std::string& path, const std::string& what,
+    const std::function<void(std::vector<Token>& tokens, const std::string& where)>& statement);
 
 }  // namespace rescomp

@@ -93,6 +93,24 @@ TEST_F(HelpPage, WordWiderThanThePageIsBrokenAtItsCharacters) {
     }
     EXPECT_EQ(joined, word);
     EXPECT_GT(lines, 3u);
+
+    // A character beyond the 16-bit range is never cut in two between its halves, neither
+    // at the page's edge nor where a very long word is laid out in parts.
+    for (int count : {40, 2500}) {
+        std::u16string faces = u"x";
+        for (int i = 0; i < count; ++i)
+            faces += u"\U0001F600";
+        lay(u"<p>" + faces + u"</p>", 60);
+        joined.clear();
+        for (const HelpLine& line : layout.lines()) {
+            for (const HelpPiece& p : line.pieces) {
+                ASSERT_FALSE(p.glyphs.empty());
+                ASSERT_FALSE(p.glyphs.front() >= 0xDC00 && p.glyphs.front() <= 0xDFFF);
+                joined += p.glyphs;
+            }
+        }
+        EXPECT_EQ(joined, faces);
+    }
 }
 
 TEST_F(HelpPage, FarsiWordsAreShapedAndRunRightToLeftInsideALatinLine) {
@@ -133,6 +151,14 @@ TEST_F(HelpPage, FarsiParagraphIsRightAlignedWithLatinWordsInOrder) {
     EXPECT_EQ(word->x + word->width, 220);
     EXPECT_LT(kelvo->x, help->x);
     EXPECT_LT(help->x, word->x);
+
+    // Paired signs in right-to-left text face as the edit control shows them.
+    for (const std::u16string& quoted :
+         {u"\u00AB" + farsi + u"\u00BB", u"\u2039" + farsi + u"\u203A",
+          u"(" + farsi + u"\u2264)"}) {
+        lay(u"<p>" + farsi + u" " + quoted + u"</p>", 220);
+        EXPECT_NE(piece(shown(quoted)), nullptr);
+    }
 }
 
 TEST_F(HelpPage, ListMarkersStandBeforeTheIndentAndPreformattedSpacesStay) {

@@ -21,32 +21,9 @@ inline uint32_t patternColour(int x, int y, uint8_t tint = 0) {
 }
 
 inline std::string patternPicture(int width, int height, uint8_t tint = 0) {
-    std::string b;
-    const uint32_t stride = static_cast<uint32_t>((width + 3) & ~3);
-    const uint32_t pixels = stride * static_cast<uint32_t>(height);
-    const uint32_t offset = 54 + 256 * 4;
-    b += "BM";
-    put32(b, offset + pixels);
-    put32(b, 0);
-    put32(b, offset);
-    put32(b, 40);
-    put32(b, static_cast<uint32_t>(width));
-    put32(b, static_cast<uint32_t>(height));
-    put16(b, 1);
-    put16(b, 8);
-    put32(b, 0);
-    put32(b, pixels);
-    put32(b, 2835);
-    put32(b, 2835);
-    put32(b, 256);
-    put32(b, 0);
-    for (int i = 0; i < 256; ++i)
-        put32(b, patternPaletteColour(i, tint));
-    for (int row = height - 1; row >= 0; --row) {  // bottom-up
-        for (int x = 0; x < static_cast<int>(stride); ++x)
-            b.push_back(static_cast<char>(x < width ? (x + 7 * row + tint) & 0xFF : 0));
-    }
-    return b;
+    return indexedBmp(
+        width, height, [tint](int i) { return patternPaletteColour(i, tint); },
+        [tint](int x, int y) { return (x + 7 * y + tint) & 0xFF; });
 }
 
 }  // namespace skintest

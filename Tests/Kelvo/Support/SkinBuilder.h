@@ -67,8 +67,10 @@ inline std::string layoutData(const Layout& layout) {
     return std::string(d.begin(), d.end());
 }
 
-// An 8-bit BMP file of one colour (0x00RRGGBB): small enough for a layout's picture area.
-inline std::string bmpPicture(int width, int height, uint32_t rgb) {
+// An 8-bit BMP file: palette entry i (0 to 255) has the colour `colourOf(i)` (0x00RRGGBB) and
+// pixel (x, y), y counted from the top, the palette index `indexAt(x, y)`.
+template <class ColourOf, class IndexAt>
+std::string indexedBmp(int width, int height, ColourOf colourOf, IndexAt indexAt) {
     std::string b;
     const uint32_t stride = static_cast<uint32_t>((width + 3) & ~3);
     const uint32_t pixels = stride * static_cast<uint32_t>(height);
@@ -88,11 +90,19 @@ inline std::string bmpPicture(int width, int height, uint32_t rgb) {
     put32(b, 2835);
     put32(b, 256);
     put32(b, 0);
-    put32(b, rgb);  // palette entry 0 (blue, green, red, 0 as a little-endian 0x00RRGGBB)
-    for (int i = 1; i < 256; ++i)
-        put32(b, 0);
-    b.append(pixels, '\0');
+    for (int i = 0; i < 256; ++i)
+        put32(b, colourOf(i));               // blue, green, red, 0 as a little-endian 0x00RRGGBB
+    for (int y = height - 1; y >= 0; --y) {  // bottom-up
+        for (int x = 0; x < static_cast<int>(stride); ++x)
+            b.push_back(x < width ? static_cast<char>(indexAt(x, y)) : '\0');
+    }
     return b;
+}
+
+// An 8-bit BMP file of one colour (0x00RRGGBB): small enough for a layout's picture area.
+inline std::string bmpPicture(int width, int height, uint32_t rgb) {
+    return indexedBmp(
+        width, height, [rgb](int i) { return i == 0 ? rgb : 0u; }, [](int, int) { return 0; });
 }
 
 struct Skin {

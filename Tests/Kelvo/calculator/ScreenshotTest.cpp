@@ -1,17 +1,15 @@
 // The calculator face after "2 + 3 x 4 =", saved as a PNG screenshot below the build folder.
 // It shows the built default skin's calculator face when that skin has one; otherwise a
 // calculator layout drawn here, with a key for every operation.
-#include <device/Screen.h>
-#include <png.h>
+#include <device/PngEncoder.h>
 
 #include <PixelCanvas.h>
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 
 #include "CalculatorFixture.h"
+#include "FaceScreenshot.h"
 
 using namespace skintest;
 
@@ -81,32 +79,14 @@ RECT faceKeyRect(size_t i) {
 }
 
 std::string encodePng(const testsupport::PixelCanvas& canvas) {
-    std::string out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_set_write_fn(
-        png, &out,
-        [](png_structp p, png_bytep data, png_size_t length) {
-            static_cast<std::string*>(png_get_io_ptr(p))
-                ->append(reinterpret_cast<const char*>(data), length);
-        },
-        nullptr);
-    png_set_IHDR(png, info, canvas.width(), canvas.height(), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<size_t>(canvas.width()) * 3);
-    for (int y = 0; y < canvas.height(); ++y) {
-        for (int x = 0; x < canvas.width(); ++x) {
-            const uint32_t c = canvas.at(x, y);
-            row[x * 3] = static_cast<png_byte>(c >> 16);
-            row[x * 3 + 1] = static_cast<png_byte>(c >> 8);
-            row[x * 3 + 2] = static_cast<png_byte>(c);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            pixels.push_back(canvas.at(x, y));
+    std::vector<uint8_t> png;
+    EXPECT_TRUE(
+        device::encodePng(canvas.width(), canvas.height(), pixels, device::PngColours::Rgb, png));
+    return std::string(png.begin(), png.end());
 }
 
 // The picture of the drawn calculator: a dark body, light keys with their labels, and the
@@ -160,25 +140,8 @@ Layout drawnCalculatorLayout() {
     return layout;
 }
 
-std::string readHostFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class CalculatorScreenshot : public PanelTest {
+class CalculatorScreenshot : public FaceScreenshotTest {
 protected:
-    // Shows the first layout with a calculator face; false when the skin has none.
-    bool showCalculatorFace() {
-        for (int n = 0; n < 128; ++n) {
-            panel->SwitchLayout(n);
-            if (!panel->layout || (n > 0 && panel->layout->index == 0))
-                return false;  // past the last layout
-            if (panel->layout->flags & LF_CALC)
-                return true;
-        }
-        return false;
-    }
-
     // Presses the calculator key of operation `code` by its row and column.
     void press(WORD code) {
         SkinLayout& layout = *panel->layout;
@@ -198,29 +161,17 @@ protected:
 }  // namespace
 
 TEST_F(CalculatorScreenshot, TwoPlusThreeTimesFourShowsTwenty) {
-    const std::filesystem::path defaultSkin = KELVO_DEFAULT_SKIN;
-    bool fromDefaultSkin = false;
-    if (std::filesystem::exists(defaultSkin)) {
-        writeDeviceFile(u"\\Skins\\Kelvo.ksk", readHostFile(defaultSkin));
-        setRegistryText(u"CurSkin", u"Kelvo");
-        createPanel();
-        fromDefaultSkin = showCalculatorFace();
-        if (!fromDefaultSkin) {
-            panel.reset();
-            UnregisterClassW(kPanelClassName, GetModuleHandleW(nullptr));
-        }
-    }
+    const bool fromDefaultSkin = showDefaultSkinFace(LF_CALC);
     if (!fromDefaultSkin) {
         std::cout << "The built default skin has no calculator face: the screenshot shows the "
                      "calculator layout this test draws.\n";
-        setRegistryText(u"CurSkin", u"Test");
         Skin skin;
         skin.textColor = 0x00202020;
         skin.frameColor = 0x00C06000;
         skin.classes[u"P"] = {drawnCalculatorLayout()};
         writeSkin(skin);
         createPanel();
-        ASSERT_TRUE(showCalculatorFace());
+        ASSERT_TRUE(showFirstLayoutWith(LF_CALC));
     }
     IMINFO info{};
     panel->LayoutPanel(info);
@@ -229,13 +180,5 @@ TEST_F(CalculatorScreenshot, TwoPlusThreeTimesFourShowsTwenty) {
         press(code);
     EXPECT_EQ(panel->calcText, u"20");
     EXPECT_EQ(CalcDisplayText(*panel), u"20.");
-    UpdateWindow(host->sipWindow());
-    UpdateWindow(panelWindow());
-
-    const std::filesystem::path folder = KELVO_SCREENSHOT_DIR;
-    std::filesystem::create_directories(folder);
-    const auto shot =
-        folder / (fromDefaultSkin ? "calculator-default-skin.png" : "calculator-test-layout.png");
-    ASSERT_TRUE(device::saveScreenPng(shot));
-    std::cout << "screenshot: " << shot.string() << "\n";
+    saveScreenshot(fromDefaultSkin ? "calculator-default-skin.png" : "calculator-test-layout.png");
 }

@@ -2,19 +2,12 @@
 // loader on each screen size of the four dimension classes, and typed on through the test
 // host: Farsi letters, the half-space, the currency word, the second character of an upward
 // stroke, the gestures, Shift and Control with Latin letters, gotos between faces and back.
-#include <DeviceTest.h>
-#include <TestInputPanelHost.h>
 #include <device/Screen.h>
-#include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <memory>
 #include <set>
 
-#include "inputmethod/Settings.h"
-#include "panel/MyPanel.h"
+#include "PanelFixture.h"
 #include "skin/SkinLayout.h"
 #include "skin/SkinLoader.h"
 #include "skin/SkinSettings.h"
@@ -54,40 +47,18 @@ std::vector<CallbackCall> operator+(std::vector<CallbackCall> a,
     return a;
 }
 
-class DefaultSkin : public DeviceTest, public ::testing::WithParamInterface<Screen> {
+class DefaultSkin : public PanelTest, public ::testing::WithParamInterface<Screen> {
 protected:
+    // The screen and the SIP window's height come from the parameter, so the panel's own
+    // set-up is done here rather than by PanelTest's.
     void SetUp() override {
         DeviceTest::SetUp();
         ASSERT_TRUE(device::setScreenSize(GetParam().width, GetParam().height));
-        std::ifstream in(KELVO_DEFAULT_SKIN, std::ios::binary);
-        ASSERT_TRUE(in) << "the default skin is built first: " << KELVO_DEFAULT_SKIN;
-        writeDeviceFile(u"\\Skins\\Kelvo.ksk", std::string(std::istreambuf_iterator<char>(in), {}));
-        setRegistryText(u"SkinsPath", u"\\Skins");
-        setRegistryText(u"CurSkin", u"Kelvo");
+        installBuiltSkin(KELVO_DEFAULT_SKIN);
         host = std::make_unique<TestInputPanelHost>(GetParam().panelHeight);
-        panel = std::make_unique<CMyPanel>();
-        ASSERT_TRUE(panel->CreatePanelWindow(host->sipWindow()));
-        panel->callback = &host->callback();
-        host->pump();
+        createPanel();
         ASSERT_NE(panel->layout, nullptr);
         scale = GetParam().width > 400 ? 2 : 1;
-    }
-    void TearDown() override {
-        panel.reset();
-        UnregisterClassW(kPanelClassName, GetModuleHandleW(nullptr));
-        host.reset();
-        DeviceTest::TearDown();
-    }
-
-    static void setRegistryText(const WCHAR* name, const std::u16string& text) {
-        HKEY key = nullptr;
-        DWORD disposition = 0;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, 0, nullptr, &key,
-                                  &disposition),
-                  ERROR_SUCCESS);
-        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() * 2));
-        RegCloseKey(key);
     }
 
     // The first key of the shown layout that matches, or null.
@@ -128,10 +99,6 @@ protected:
         host->stylusDown(panel->GetSafeHwnd(), at.x, at.y);
         host->stylusUp(panel->GetSafeHwnd(), at.x + dx * reach, at.y + dy * reach);
     }
-    std::vector<CallbackCall>& calls() { return host->callback().calls; }
-
-    std::unique_ptr<TestInputPanelHost> host;
-    std::unique_ptr<CMyPanel> panel;
     int scale = 1;
 };
 

@@ -4,13 +4,10 @@
 // recording is armed. It shows the built default skin's macros face when that skin has one;
 // otherwise a macros layout drawn here.
 #include <device/Clock.h>
-#include <device/Screen.h>
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
+#include "FaceScreenshot.h"
 #include "MacroLayouts.h"
 #include "panel/MacroExpansion.h"
 
@@ -50,27 +47,9 @@ std::string facePicture() {
             if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= 25)
                 pixels[y * kWidth + x] = Dot;
 
-    std::string b = "BM";
-    const uint32_t offset = 54 + 256 * 4;
-    put32(b, offset + kWidth * kHeight);
-    put32(b, 0);
-    put32(b, offset);
-    put32(b, 40);
-    put32(b, kWidth);
-    put32(b, kHeight);
-    put16(b, 1);
-    put16(b, 8);
-    put32(b, 0);
-    put32(b, kWidth * kHeight);
-    put32(b, 2835);
-    put32(b, 2835);
-    put32(b, 256);
-    put32(b, 0);
-    for (int i = 0; i < 256; ++i)
-        put32(b, i < 4 ? palette[i] : 0);
-    for (int y = kHeight - 1; y >= 0; --y)  // bottom-up rows; 240 is a multiple of 4
-        b.append(reinterpret_cast<const char*>(pixels.data() + y * kWidth), kWidth);
-    return b;
+    return indexedBmp(
+        kWidth, kHeight, [&palette](int i) { return i < 4 ? palette[i] : 0u; },
+        [&pixels](int x, int y) { return pixels[y * kWidth + x]; });
 }
 
 Layout faceLayout() {
@@ -86,11 +65,6 @@ Layout faceLayout() {
         }
     }
     return layout;
-}
-
-std::string readHostFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Whether any pixel of the screen row band [top, bottom) between x0 and x1 is `colour`.
@@ -122,19 +96,8 @@ void storeMacros() {
     storeMacroValue(u"MacroData5", REG_BINARY, {0x21, 0x0D, 0, 0, 0x22, 0x0D, 0, 0});
 }
 
-class MacroFaceScreenshot : public PanelTest {
+class MacroFaceScreenshot : public FaceScreenshotTest {
 protected:
-    // Shows the first layout with a macros face; false when the skin has none.
-    bool showMacrosFace() {
-        for (int n = 0; n < 128; ++n) {
-            panel->SwitchLayout(n);
-            if (!panel->layout || (n > 0 && panel->layout->index == 0))
-                return false;  // past the last layout
-            if (panel->layout->flags & LF_MACROS)
-                return true;
-        }
-        return false;
-    }
     // Presses the face's record key by its row and column.
     void pressRecordKey() {
         const SkinLayout& layout = *panel->layout;
@@ -152,14 +115,6 @@ protected:
         GetWindowRect(panelWindow(), &r);
         return r.top;
     }
-    void saveShot(const std::string& name) {
-        UpdateWindow(host->sipWindow());
-        UpdateWindow(panelWindow());
-        const std::filesystem::path folder = KELVO_SCREENSHOT_DIR;
-        std::filesystem::create_directories(folder);
-        ASSERT_TRUE(device::saveScreenPng(folder / name));
-        std::cout << "screenshot: " << (folder / name).string() << "\n";
-    }
 };
 
 }  // namespace
@@ -168,22 +123,10 @@ TEST_F(MacroFaceScreenshot, FarsiAndLatinNamesOnTheScreen) {
     SYSTEMTIME now{2026, 12, 2, 8, 9, 30, 0, 0};
     device::setDeviceLocalTime(now);
     storeMacros();
-    const std::filesystem::path defaultSkin = KELVO_DEFAULT_SKIN;
-    bool fromDefaultSkin = false;
-    if (std::filesystem::exists(defaultSkin)) {
-        writeDeviceFile(u"\\Skins\\Kelvo.ksk", readHostFile(defaultSkin));
-        setRegistryText(u"CurSkin", u"Kelvo");
-        createPanel();
-        fromDefaultSkin = showMacrosFace();
-        if (!fromDefaultSkin) {
-            panel.reset();
-            UnregisterClassW(kPanelClassName, GetModuleHandleW(nullptr));
-        }
-    }
+    const bool fromDefaultSkin = showDefaultSkinFace(LF_MACROS);
     if (!fromDefaultSkin) {
         std::cout << "The built default skin has no macros face: the screenshot shows the "
                      "macros layout this test draws.\n";
-        setRegistryText(u"CurSkin", u"Test");
         Skin skin;
         skin.textColor = 0x00402010;
         skin.frameColor = 0x002020D0;
@@ -195,7 +138,7 @@ TEST_F(MacroFaceScreenshot, FarsiAndLatinNamesOnTheScreen) {
     panel->LayoutPanel(info);
     InvalidateRect(panelWindow(), nullptr, FALSE);
     const std::string prefix = fromDefaultSkin ? "macros-default-skin" : "macros-test-layout";
-    saveShot(prefix + ".png");
+    saveScreenshot(prefix + ".png");
 
     if (!fromDefaultSkin) {
         // The Farsi name sits in the right half of its key, the Latin one in the left half.
@@ -211,7 +154,7 @@ TEST_F(MacroFaceScreenshot, FarsiAndLatinNamesOnTheScreen) {
     pressRecordKey();  // armed: the record key is shown held down
     ASSERT_EQ(panel->recordCount, 0);
     InvalidateRect(panelWindow(), nullptr, FALSE);
-    saveShot(prefix + "-recording.png");
+    saveScreenshot(prefix + "-recording.png");
     if (!fromDefaultSkin) {
         const size_t framePixel = static_cast<size_t>(panelTop() + 61) * 240 + 121;
         EXPECT_EQ(device::copyScreen().pixels[framePixel], 0xD02020u);

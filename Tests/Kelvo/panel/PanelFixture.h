@@ -6,6 +6,9 @@
 #include <TestInputPanelHost.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "SkinBuilder.h"
@@ -50,6 +53,15 @@ protected:
         RegCloseKey(key);
     }
 
+    // Copies a skin file the build made into the skins folder as "Kelvo", the current skin.
+    void installBuiltSkin(const std::filesystem::path& skinFile) {
+        std::ifstream in(skinFile, std::ios::binary);
+        ASSERT_TRUE(in) << "the skin is built first: " << skinFile;
+        writeDeviceFile(u"\\Skins\\Kelvo.ksk", std::string(std::istreambuf_iterator<char>(in), {}));
+        setRegistryText(u"SkinsPath", u"\\Skins");
+        setRegistryText(u"CurSkin", u"Kelvo");
+    }
+
     void writeSkin(const skintest::Skin& skin) {
         ASSERT_TRUE(skintest::writeSkin(skintest::kSkinFile, skin));
     }
@@ -66,6 +78,18 @@ protected:
         ASSERT_TRUE(panel->CreatePanelWindow(host->sipWindow()));
         panel->callback = &host->callback();
         host->pump();
+    }
+
+    // Shows the first layout of the panel's skin whose flags include `flag`; false when none has.
+    bool showFirstLayoutWith(WORD flag) {
+        for (int n = 0; n < 128; ++n) {
+            panel->SwitchLayout(n);
+            if (!panel->layout || (n > 0 && panel->layout->index == 0))
+                return false;  // past the last layout
+            if (panel->layout->flags & flag)
+                return true;
+        }
+        return false;
     }
 
     HWND panelWindow() const { return panel->GetSafeHwnd(); }

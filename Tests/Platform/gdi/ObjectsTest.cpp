@@ -57,6 +57,53 @@ TEST(Handles, StaleAndMadeUpHandlesFailCleanly) {
     DeleteObject(again);
 }
 
+TEST(Handles, DcStateCallsGiveBackWhatTheyReplaceAndFailOnWhatIsNoDc) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(SetTextColor(dc, 0xFF123456), RGB(0, 0, 0));
+    EXPECT_EQ(GetTextColor(dc), 0x00123456u);  // the high byte is dropped
+    EXPECT_EQ(SetBkColor(dc, RGB(1, 2, 3)), RGB(255, 255, 255));
+    EXPECT_EQ(GetBkColor(dc), RGB(1, 2, 3));
+    EXPECT_EQ(SetBkMode(dc, 7), 0);  // neither mode: refused, nothing changes
+    EXPECT_EQ(GetBkMode(dc), OPAQUE);
+    EXPECT_EQ(SetROP2(dc, R2_WHITE + 1), 0);
+    EXPECT_EQ(GetROP2(dc), R2_COPYPEN);
+    POINT previous{-1, -1};
+    EXPECT_TRUE(MoveToEx(dc, 5, 6, &previous));
+    EXPECT_TRUE(MoveToEx(dc, 7, 8, &previous));
+    EXPECT_EQ(previous.x, 5);
+    EXPECT_EQ(previous.y, 6);
+    EXPECT_TRUE(SetViewportOrgEx(dc, 2, 3, nullptr));
+    EXPECT_TRUE(SetViewportOrgEx(dc, 4, 5, &previous));
+    EXPECT_EQ(previous.x, 2);
+    EXPECT_EQ(previous.y, 3);
+    EXPECT_FALSE(GetViewportOrgEx(dc, nullptr));
+    DeleteDC(dc);
+
+    // After DeleteDC the handle is no DC: every call fails with its own value and writes
+    // nothing.
+    POINT untouched{9, 9};
+    EXPECT_EQ(GetTextColor(dc), CLR_INVALID);
+    EXPECT_EQ(SetBkColor(dc, 0), CLR_INVALID);
+    EXPECT_EQ(GetBkColor(dc), CLR_INVALID);
+    EXPECT_EQ(GetBkMode(dc), 0);
+    EXPECT_EQ(SetROP2(dc, R2_XORPEN), 0);
+    EXPECT_EQ(GetROP2(dc), 0);
+    EXPECT_EQ(SetTextAlign(dc, TA_RIGHT), static_cast<UINT>(GDI_ERROR));
+    EXPECT_EQ(GetTextAlign(dc), static_cast<UINT>(GDI_ERROR));
+    EXPECT_FALSE(MoveToEx(dc, 1, 1, &untouched));
+    EXPECT_FALSE(GetCurrentPositionEx(dc, &untouched));
+    EXPECT_FALSE(SetViewportOrgEx(dc, 1, 1, &untouched));
+    EXPECT_FALSE(GetViewportOrgEx(dc, &untouched));
+    EXPECT_EQ(untouched.x, 9);
+    EXPECT_EQ(untouched.y, 9);
+    EXPECT_EQ(IntersectClipRect(dc, 0, 0, 1, 1), ERROR);
+    EXPECT_EQ(ExcludeClipRect(dc, 0, 0, 1, 1), ERROR);
+    const POINT line[] = {{0, 0}, {1, 1}};
+    EXPECT_FALSE(Polyline(dc, line, 2));
+    EXPECT_FALSE(Polygon(dc, line, 2));
+}
+
 TEST(Handles, SelectedObjectsCannotBeDeletedAndBitmapsGoToOneDC) {
     HDC first = CreateCompatibleDC(nullptr);
     HDC second = CreateCompatibleDC(nullptr);

@@ -114,6 +114,10 @@ TEST_F(UserTest, LocalBlocksAreValidatedLockedAndResized) {
     for (HLOCAL bad : {reinterpret_cast<HLOCAL>(0x12345), reinterpret_cast<HLOCAL>(&p)}) {
         EXPECT_EQ(LocalLock(bad), nullptr);
         EXPECT_EQ(LocalSize(bad), 0u);
+        EXPECT_EQ(LocalFlags(bad), static_cast<UINT>(LMEM_INVALID_HANDLE));
+        SetLastError(0);
+        EXPECT_FALSE(LocalUnlock(bad));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
         EXPECT_EQ(LocalFree(bad), bad);
         EXPECT_EQ(LocalReAlloc(bad, 4, LMEM_MOVEABLE), nullptr);
     }

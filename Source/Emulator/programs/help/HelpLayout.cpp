@@ -27,31 +27,10 @@ bool breaksLine(char16_t c) {
     return c == u'\n' || c == 0x2028 || c == 0x2029;
 }
 
-char16_t mirrored(char16_t c) {
-    switch (c) {
-        case u'(':
-            return u')';
-        case u')':
-            return u'(';
-        case u'[':
-            return u']';
-        case u']':
-            return u'[';
-        case u'{':
-            return u'}';
-        case u'}':
-            return u'{';
-        case u'<':
-            return u'>';
-        case u'>':
-            return u'<';
-        case 0x00AB:
-            return 0x00BB;
-        case 0x00BB:
-            return 0x00AB;
-        default:
-            return c;
-    }
+// Whether a break before `at` falls between the two halves of a surrogate pair.
+bool cutsSurrogatePair(std::u16string_view text, size_t at) {
+    return at > 0 && at < text.size() && text[at - 1] >= 0xD800 && text[at - 1] <= 0xDBFF &&
+           text[at] >= 0xDC00 && text[at] <= 0xDFFF;
 }
 
 int headingRank(const HelpBlock& block) {
@@ -170,6 +149,8 @@ void BlockBuilder::unitsOf(const TextLine& line, std::vector<Unit>& units, int& 
         if (take > kMaxBidiUnits) {
             const size_t space = text.substr(0, kMaxBidiUnits).rfind(u' ');
             take = space == std::u16string_view::npos || space == 0 ? kMaxBidiUnits : space;
+            if (cutsSurrogatePair(text, take))
+                --take;
         }
         chunkUnits(text.substr(0, take), runOf, units, baseLevel, first);
         first = false;
@@ -210,6 +191,9 @@ void BlockBuilder::splitToFit(std::vector<Unit>& line, Unit unit, int room,
                 high = mid - 1;
             }
         }
+        // A character beyond the 16-bit range keeps its two halves together.
+        if (fit > 0 && cutsSurrogatePair(glyphs, start + fit))
+            --fit;
         if (fit == 0 && !line.empty()) {
             lines.push_back(std::move(line));
             line.clear();
@@ -217,6 +201,10 @@ void BlockBuilder::splitToFit(std::vector<Unit>& line, Unit unit, int room,
             continue;
         }
         fit = std::max<size_t>(fit, 1);
+        if (cutsSurrogatePair(glyphs, start + fit))
+            ++fit;
+        if (start + fit >= glyphs.size())
+            break;
         Unit head = unit;
         head.glyphs = glyphs.substr(start, fit);
         head.width = widthOf(start, fit);
@@ -293,7 +281,7 @@ int BlockBuilder::emit(std::vector<Unit> units, int baseLevel, bool withMarker, 
             if (u.level % 2 == 1) {
                 std::reverse(piece.glyphs.begin(), piece.glyphs.end());
                 std::transform(piece.glyphs.begin(), piece.glyphs.end(), piece.glyphs.begin(),
-                               mirrored);
+                               CBidiPara::MirrorOf);
             }
             line.pieces.push_back(std::move(piece));
         }
