@@ -15,7 +15,9 @@ function(kelvo_add_subfolders)
 endfunction()
 
 # kelvo_add_test(NAME LIBS lib...): a GoogleTest executable from the *.cpp files of the
-# current folder; every test case is registered with CTest on its own.
+# current folder; every test case is registered with CTest on its own, and the whole program
+# once more as NAME.shuffled, its cases in a random order (the seed is in its output), so that
+# no case can come to rely on what an earlier one left behind.
 function(kelvo_add_test name)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -24,6 +26,8 @@ function(kelvo_add_test name)
                           GTest::gtest_main)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          PROPERTIES TIMEOUT 120)
+    add_test(NAME ${name}.shuffled COMMAND ${name} --gtest_shuffle --gtest_brief=1)
+    set_tests_properties(${name}.shuffled PROPERTIES TIMEOUT 900)
 endfunction()
 
 # kelvo_add_fuzz(NAME SOURCES src... LIBS lib...): a libFuzzer target when KELVO_FUZZ is on;

@@ -64,32 +64,36 @@ bool Emulator::open(const Options& options, const ProvisionSources& sources, std
     m_folder.emplace(options.deviceFolder);
     if (!m_folder->claim(error))
         return false;
-    if (options.reset && !m_folder->erase(error))
-        return false;
-    const bool fresh = m_folder->state() == FolderState::Fresh;
-    if (fresh && !options.reset && std::filesystem::exists(m_folder->registryFile())) {
-        // A folder whose provisioning was cut short starts again from nothing.
+    if (options.reset) {
         if (!m_folder->erase(error))
             return false;
+        m_warnings.push_back("--reset: erased the device in " + m_folder->folder().string() +
+                             " (its files, registry, event log and screenshots); it starts afresh");
     }
     if (!m_folder->create(error))
         return false;
     device::setDeviceRoot(m_folder->root());
     device::appendEventLogTo(options.logFile.empty() ? m_folder->eventLogFile() : options.logFile);
+    std::error_code ignored;
+    const RegistryStart registryStart = std::filesystem::exists(m_folder->registryFile(), ignored)
+                                            ? RegistryStart::FromFile
+                                            : RegistryStart::Empty;
     if (auto attached = device::attachRegistryFile(m_folder->registryFile()); !attached) {
         error = "the device's registry cannot be used: " + attached.message;
         return false;
     }
-    if (fresh) {
-        ProvisionResult provisioned = provisionDevice(sources);
-        for (auto& warning : provisioned.warnings)
-            m_warnings.push_back(warning);
-        if (!provisioned.ok) {
-            error = "provisioning the device folder failed: " + provisioned.error;
-            return false;
-        }
-        if (!m_folder->markProvisioned(error))
-            return false;
+    // Every start brings the folder up to this build, adding only what is missing.
+    ProvisionRecord record = m_folder->provisionRecord();
+    record.load();
+    ProvisionResult provisioned = provisionDevice(sources, record, registryStart);
+    for (auto& message : provisioned.messages)
+        m_warnings.push_back(message);
+    std::string recordError;
+    if (!record.save(recordError))
+        m_warnings.push_back("cannot record the device's provisioning: " + recordError);
+    if (!provisioned.ok) {
+        error = "provisioning the device folder failed: " + provisioned.error;
+        return false;
     }
     registerDevicePrograms();
 

@@ -29,8 +29,9 @@ public:
     Emulator(const Emulator&) = delete;
     Emulator& operator=(const Emulator&) = delete;
 
-    // Sets up the device and starts the shell. False with a message on failure; warnings
-    // (a missing skin, no keyboard) are collected and the device runs.
+    // Sets up the device (provisioning its folder, see device/Provisioning.h) and starts the
+    // shell. False with a message on failure; warnings (a missing skin, a repair made, no
+    // keyboard) are collected and the device runs.
     bool open(const Options& options, const ProvisionSources& sources, std::string& error);
     const std::vector<std::string>& warnings() const { return m_warnings; }
 

@@ -1,12 +1,16 @@
-// A fresh device for each test.
+// A fresh device for each test: the device itself is put back before every case of the
+// program (FreshDevice.cpp); the fixture adds the case's own folder and clock.
 #include "DeviceTest.h"
 
 #include <device/Clock.h>
 #include <device/FileSystem.h>
+#include <device/Programs.h>
 #include <device/Scheduler.h>
 
 #include <stdlib.h>
 #include <fstream>
+
+#include "KeptGlobals.h"
 
 void DeviceTest::SetUp() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kelvo-test-XXXXXX").string();
@@ -18,6 +22,8 @@ void DeviceTest::SetUp() {
 }
 
 void DeviceTest::TearDown() {
+    EXPECT_TRUE(device::waitForAllProcesses(testsupport::kProcessEndLimitMs))
+        << "processes this case started have not ended: " << testsupport::runningPrograms();
     std::error_code ignored;
     std::filesystem::remove_all(m_root, ignored);
 }

@@ -1,5 +1,8 @@
 // The fixture most tests start from: a fresh device with its own root folder and a virtual
-// clock standing at zero, with the test's thread counted as the device's busy shell.
+// clock standing at zero, with the test's thread counted as the device's busy shell. (Every
+// case of a test program starts on a device put back as it starts, device/Reset.h, with the
+// globals of the program's libraries as they were loaded, KeptGlobals.h.) A case fails if a
+// process it started has not ended soon after it finishes.
 #pragma once
 
 #include <gtest/gtest.h>

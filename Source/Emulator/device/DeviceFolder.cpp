@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 DeviceFolder::~DeviceFolder() {
     if (m_lock >= 0)
@@ -32,22 +31,6 @@ bool DeviceFolder::claim(std::string& error) {
     return true;
 }
 
-FolderState DeviceFolder::state() const {
-    std::error_code ignored;
-    return std::filesystem::is_regular_file(markFile(), ignored) ? FolderState::Provisioned
-                                                                 : FolderState::Fresh;
-}
-
-bool DeviceFolder::markProvisioned(std::string& error) const {
-    std::ofstream out(markFile(), std::ios::trunc);
-    out << "kvemu device folder\n";
-    if (!out.flush()) {
-        error = "cannot write " + markFile().string();
-        return false;
-    }
-    return true;
-}
-
 bool DeviceFolder::create(std::string& error) const {
     std::error_code code;
     std::filesystem::create_directories(root(), code);
@@ -59,7 +42,8 @@ bool DeviceFolder::create(std::string& error) const {
 }
 
 bool DeviceFolder::erase(std::string& error) const {
-    for (const auto& path : {markFile(), registryFile(), eventLogFile(), screenshots(), root()}) {
+    for (const auto& path :
+         {markFile(), installRecordFile(), registryFile(), eventLogFile(), screenshots(), root()}) {
         std::error_code code;
         std::filesystem::remove_all(path, code);
         if (code) {

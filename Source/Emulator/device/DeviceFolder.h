@@ -1,11 +1,12 @@
 // The device folder on the host that keeps a device between runs: the device's file system
-// root, its registry file, its event log and the screenshots taken of it.
+// root, its registry file, its event log, the screenshots taken of it and the record of its
+// provisioning.
 #pragma once
 
 #include <filesystem>
 #include <string>
 
-enum class FolderState { Provisioned, Fresh };
+#include "device/ProvisionRecord.h"
 
 class DeviceFolder {
 public:
@@ -25,9 +26,10 @@ public:
     std::filesystem::path eventLogFile() const { return m_folder / "events.log"; }
     std::filesystem::path screenshots() const { return m_folder / "screenshots"; }
 
-    // Whether a complete provisioning was recorded (the mark is written last).
-    FolderState state() const;
-    bool markProvisioned(std::string& error) const;
+    // The record of provisioning: the mark "provisioned" (the steps done) and "installed".
+    ProvisionRecord provisionRecord() const {
+        return ProvisionRecord(markFile(), installRecordFile());
+    }
 
     // Creates the folder and its root. False with a message when that fails.
     bool create(std::string& error) const;
@@ -40,6 +42,7 @@ public:
 
 private:
     std::filesystem::path markFile() const { return m_folder / "provisioned"; }
+    std::filesystem::path installRecordFile() const { return m_folder / "installed"; }
     std::filesystem::path lockFile() const { return m_folder / "lock"; }
     std::filesystem::path m_folder;
     int m_lock = -1;

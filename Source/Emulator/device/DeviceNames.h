@@ -29,3 +29,8 @@ inline constexpr unsigned kOwnerTelephoneOffset = 516;
 
 // The built-in programs.
 inline constexpr const char16_t* kNotesProgram = u"notes.exe";
+inline constexpr const char16_t* kContactsProgram = u"contacts.exe";
+inline constexpr const char16_t* kCalendarProgram = u"calendar.exe";
+inline constexpr const char16_t* kPuzzleProgram = u"puzzle.exe";
+inline constexpr const char16_t* kMemoryProgram = u"memory.exe";
+inline constexpr const char16_t* kHelpProgram = u"peghelp.exe";

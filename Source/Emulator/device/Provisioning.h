@@ -1,27 +1,21 @@
-// The first start of a device folder: the keyboard library installed in "\Windows\" and
-// registered, the default skin and its help file in the skins folder with "SkinsPath" naming
-// it, Start-menu shortcuts, sample owner details, and the keyboard as the current input method.
-// The device's root and registry file must be set up before.
+// Provisioning a device folder at every start: the steps of ProvisionSteps.h run in order, each
+// adding only what is missing (Provisioner.h says what and when), and the folder's record
+// notes the steps that went through. The device's root and registry must be set up before.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-struct ProvisionSources {
-    std::filesystem::path kelvoLibrary;  // host path of Kelvo.dll
-    std::filesystem::path skinFile;      // host path of the default skin (Kelvo.ksk)
-    std::filesystem::path skinHelpFile;  // host path of its help file (Kelvo.htm)
-};
+#include "device/ProvisionRecord.h"
+#include "device/Provisioner.h"
 
 struct ProvisionResult {
     bool ok = false;
     std::string error;                  // why provisioning failed (the device is unusable)
-    std::vector<std::string> warnings;  // what is missing, the device works without it
+    std::vector<std::string> messages;  // what is missing and what was repaired
 };
 
-ProvisionResult provisionDevice(const ProvisionSources& sources);
-
-// The sample owner block: 640 bytes, each field zero-terminated at its offset.
-std::vector<unsigned char> ownerBlock(std::u16string_view name, std::u16string_view company,
-                                      std::u16string_view address, std::u16string_view telephone);
+// Runs every step (stopping at one that fails) and marks in `record` those that completed;
+// saving the record is the caller's.
+ProvisionResult provisionDevice(const ProvisionSources& sources, ProvisionRecord& record,
+                                RegistryStart registryStart);

@@ -8,9 +8,18 @@
 
 #include "device/DeviceNames.h"
 #include "programs/Notes.h"
+#include "programs/calendar/Calendar.h"
+#include "programs/contacts/Contacts.h"
+#include "programs/games/Games.h"
+#include "programs/help/Help.h"
 
 void registerDevicePrograms() {
     registerNotesProgram();
+    registerContactsProgram();
+    registerCalendarProgram();
+    registerPuzzleProgram();
+    registerMemoryProgram();
+    registerHelpProgram();
 }
 
 bool startStartupProgram() {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "programs/NotesEditWindow.h"
+#include "programs/ProgramIcons.h"
 
 namespace {
 
@@ -98,5 +99,5 @@ int notesMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 }  // namespace
 
 void registerNotesProgram() {
-    device::registerProgram(u"notes.exe", notesMain);
+    device::registerProgram(u"notes.exe", notesMain, kNotesIcon);
 }

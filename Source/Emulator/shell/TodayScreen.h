@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/DateText.h"
 #include "shell/ShellFont.h"
 
 struct TodayShortcut {
@@ -42,8 +43,6 @@ private:
     FontHandle m_bold;
 };
 
-// "Tuesday, 8 December 2026".
-std::u16string longDateText(const SYSTEMTIME& time);
 // The owner's name from the owner block, or empty.
 std::u16string ownerName();
 // The shortcuts of a folder, in the order the file search returns them, at most `limit`.

@@ -114,6 +114,11 @@ std::vector<InputMethodEntry> registeredInputMethods() {
     return found;
 }
 
+std::optional<std::u16string> classServerPath(const CLSID& clsid) {
+    return readText(HKEY_CLASSES_ROOT, u"CLSID\\" + clsidText(clsid) + u"\\InProcServer32",
+                    nullptr);
+}
+
 std::optional<InputMethodEntry> chosenInputMethod() {
     auto all = registeredInputMethods();
     if (all.empty())

@@ -20,6 +20,10 @@ std::vector<InputMethodEntry> registeredInputMethods();
 // registered one; nothing when none is registered.
 std::optional<InputMethodEntry> chosenInputMethod();
 
+// The library a class is served from (its "InProcServer32" default value); nothing when the
+// class is not registered.
+std::optional<std::u16string> classServerPath(const CLSID& clsid);
+
 // "{6B1D3E27-4C8A-4F19-9E52-A07D3C2B5E81}" and back; nothing for any other text.
 std::optional<CLSID> parseClsid(std::u16string_view text);
 std::u16string clsidText(const CLSID& clsid);

@@ -76,6 +76,7 @@ void CBidiPara::reallocate(int newCapacity, Contents contents) {
     charRows = std::make_unique<int16_t[]>(newCapacity);
     partner = std::make_unique<WORD[]>(newCapacity);
     glyphLevels = std::make_unique<signed char[]>(newCapacity);
+    prefixWidths = std::make_unique<int[]>(newCapacity + 1);
     std::fill_n(classes.get(), newCapacity + 2, kNoClass);
     std::fill_n(levels.get(), newCapacity + 2, kNoLevel);
     resetMaps();
@@ -475,9 +476,10 @@ void CBidiPara::shape() {
         }
         const int zwjPos = previous.pos;
         const int zwj = v2l[zwjPos];
+        // Adjacent glyphs: whatever lies between them in the text has no glyph (a dropped
+        // character or a second ZWJ) and, like them, does not count for joining.
         if (beforePrevious.pos >= 0 && beforePrevious.row == kLamRow && linksToLam &&
-            zwjPos == beforePrevious.pos + 1 && o == zwjPos + 1 &&
-            v2l[beforePrevious.pos] + 1 == zwj && zwj + 1 == i) {
+            zwjPos == beforePrevious.pos + 1 && o == zwjPos + 1) {
             // Lam, ZWJ, alef: one ligature at the lam's place, which joins nothing further.
             const int lamPos = beforePrevious.pos;
             const WORD lam = v2l[lamPos];

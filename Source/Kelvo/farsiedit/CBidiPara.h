@@ -46,8 +46,11 @@ public:
 
     // Width of a glyph string with marks counting zero; count -1 means up to NUL.
     static int TextWidth(HDC dc, const WCHAR* chars, int count);
-    // Draws a glyph string at (x, y), each mark over the glyph it belongs to.
-    static void DrawRuns(HDC dc, int x, int y, const RECT* clip, const WCHAR* chars, int count);
+    // Draws a glyph string at (x, y), each mark over the glyph it belongs to: the glyph after
+    // it when the mark's level (in `glyphLevels`, one per glyph) is odd, else the one before.
+    // Without levels, right-aligned strings are taken as right-to-left, others left-to-right.
+    static void DrawRuns(HDC dc, int x, int y, const RECT* clip, const WCHAR* chars, int count,
+                         const signed char* glyphLevels = nullptr);
     // Draws line `line` and inverts the parts of it in the logical range [selStart, selEnd).
     void DrawLine(HDC dc, int x, int y, int selStart, int selEnd, const RECT* clip, int lineHeight,
                   int line) const;
@@ -100,6 +103,7 @@ private:
     void resolveImplicit();
     void shape();
     int breakLines(HDC dc, int width);
+    void measurePrefixes(HDC dc);
     void resetWhitespaceLevels();
     void mirror();
     void reorder();
@@ -109,8 +113,10 @@ private:
     // For a lam that became a ligature, the last character sharing its glyph; for those
     // characters, the lam. NO_GLYPH elsewhere.
     std::unique_ptr<WORD[]> partner;
-    // Level of each glyph while a line is being reordered.
+    // Level of each glyph, in visual order after Wrap.
     std::unique_ptr<signed char[]> glyphLevels;
+    // While lines are broken: entry k is the width of the first k glyphs.
+    std::unique_ptr<int[]> prefixWidths;
     // Wrap has reordered the glyphs since the last Layout.
     bool wrapped;
 };

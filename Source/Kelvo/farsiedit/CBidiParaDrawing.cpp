@@ -4,6 +4,7 @@
 
 #include "farsiedit/BidiTables.h"
 #include "farsiedit/CBidiPara.h"
+#include "farsiedit/TextInk.h"
 
 namespace {
 
@@ -19,53 +20,14 @@ int extentOf(HDC dc, const WCHAR* chars, int count) {
     return size.cx;
 }
 
-// Most selected stretches a line inverts.
-constexpr int kMaxSelectedRuns = 3;
-
 // Which side of its origin a zero-width mark's ink lies on. Fonts hang marks either to the left
 // of the origin (meant to be drawn at the right edge of their base) or to the right of it
 // (meant for the base's left edge); only drawing the mark shows which.
 enum class MarkSide { Left, Right };
 
 MarkSide markSide(HDC dc, WCHAR mark) {
-    TEXTMETRICW metrics{};
-    if (!GetTextMetricsW(dc, &metrics) || metrics.tmHeight <= 0) {
-        return MarkSide::Left;
-    }
-    const int height = std::min<int>(metrics.tmHeight, 200);
-    const int width = 4 * height;
-    MarkSide side = MarkSide::Left;
-    HDC probe = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(probe, width, height);
-    if (probe != nullptr && bitmap != nullptr) {
-        HGDIOBJ oldBitmap = SelectObject(probe, bitmap);
-        HGDIOBJ oldFont = SelectObject(probe, GetCurrentObject(dc, OBJ_FONT));
-        PatBlt(probe, 0, 0, width, height, WHITENESS);
-        SetTextColor(probe, RGB(0, 0, 0));
-        SetBkMode(probe, TRANSPARENT);
-        SetTextAlign(probe, TA_LEFT | TA_TOP);
-        const int origin = width / 2;
-        ExtTextOutW(probe, origin, 0, 0, nullptr, &mark, 1, nullptr);
-        long long left = 0;
-        long long right = 0;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                if (GetRValue(GetPixel(probe, x, y)) < 128) {
-                    (x < origin ? left : right) += 1;
-                }
-            }
-        }
-        side = right > left ? MarkSide::Right : MarkSide::Left;
-        SelectObject(probe, oldFont);
-        SelectObject(probe, oldBitmap);
-    }
-    if (bitmap != nullptr) {
-        DeleteObject(bitmap);
-    }
-    if (probe != nullptr) {
-        DeleteDC(probe);
-    }
-    return side;
+    const RECT ink = TextInkBounds(dc, &mark, 1);
+    return ink.left < ink.right && ink.left + ink.right > 0 ? MarkSide::Right : MarkSide::Left;
 }
 
 // The sides of the marks met during one drawing call, each mark probed once.
@@ -123,58 +85,65 @@ int CBidiPara::TextWidth(HDC dc, const WCHAR* chars, int count) {
     return width;
 }
 
-void CBidiPara::DrawRuns(HDC dc, int x, int y, const RECT* clip, const WCHAR* chars, int count) {
+void CBidiPara::DrawRuns(HDC dc, int x, int y, const RECT* clip, const WCHAR* chars, int count,
+                         const signed char* glyphLevels) {
     if (chars == nullptr || count <= 0) {
         return;
     }
+    // Everything is drawn left-aligned from the string's left edge, found from the alignment;
+    // the vertical alignment stays as it is.
+    const UINT align = GetTextAlign(dc);
+    const UINT horizontal = align & TA_CENTER;
+    int pen = x;
+    if (horizontal == TA_RIGHT) {
+        pen = x - TextWidth(dc, chars, count);
+    } else if (horizontal == TA_CENTER) {
+        pen = x - TextWidth(dc, chars, count) / 2;
+    }
+    // Without levels, right-aligned text is taken as right-to-left and other text as
+    // left-to-right.
+    const bool rightToLeftText = horizontal == TA_RIGHT;
+    SetTextAlign(dc, align & ~(TA_CENTER | TA_UPDATECP));
     SetBkMode(dc, TRANSPARENT);
     MarkSides sides(dc);
-    if (GetTextAlign(dc) != TA_RIGHT) {
-        int pen = x;
-        int baseLeft = x;  // left edge of the last glyph drawn
-        for (int i = 0; i < count;) {
-            int j = i;
-            while (j < count && !isMark(chars[j])) {
-                ++j;
-            }
-            if (j > i) {
-                ExtTextOutW(dc, pen, y, ETO_CLIPPED, clip, chars + i, j - i, nullptr);
-                pen += extentOf(dc, chars + i, j - i);
-                baseLeft = pen - extentOf(dc, chars + j - 1, 1);
-            }
-            // The marks after the run belong to its last glyph: drawn at its right edge, or at
-            // its left edge for a font whose marks hang to the right of their origin.
-            for (; j < count && isMark(chars[j]); ++j) {
-                const int at = sides.of(chars[j]) == MarkSide::Left ? pen : baseLeft;
-                ExtTextOutW(dc, at, y, ETO_CLIPPED, clip, chars + j, 1, nullptr);
-            }
-            i = j;
+    int previousLeft = pen;  // edges of the last glyph drawn
+    int previousRight = pen;
+    bool hasPrevious = false;
+    for (int i = 0; i < count;) {
+        int j = i;
+        while (j < count && !isMark(chars[j])) {
+            ++j;
         }
-    } else {
-        int pen = x;
-        for (int j = count; j > 0;) {
-            int i = j;
-            while (i > 0 && !isMark(chars[i - 1])) {
-                --i;
-            }
-            int baseRight = pen;  // edges of the run's first glyph
-            int baseLeft = pen;
-            if (j > i) {
-                ExtTextOutW(dc, pen, y, ETO_CLIPPED, clip, chars + i, j - i, nullptr);
-                const int runWidth = extentOf(dc, chars + i, j - i);
-                baseLeft = pen - runWidth;
-                baseRight = baseLeft + extentOf(dc, chars + i, 1);
-                pen -= runWidth;
-            }
-            // The marks before the run belong to its first glyph in visual order: right-aligned
-            // at its right edge, or at its left edge for marks hanging right of their origin.
-            for (; i > 0 && isMark(chars[i - 1]); --i) {
-                const int at = sides.of(chars[i - 1]) == MarkSide::Left ? baseRight : baseLeft;
-                ExtTextOutW(dc, at, y, ETO_CLIPPED, clip, chars + i - 1, 1, nullptr);
-            }
-            j = i;
+        if (j > i) {
+            ExtTextOutW(dc, pen, y, ETO_CLIPPED, clip, chars + i, j - i, nullptr);
+            pen += extentOf(dc, chars + i, j - i);
+            previousRight = pen;
+            previousLeft = pen - extentOf(dc, chars + j - 1, 1);
+            hasPrevious = true;
         }
+        // A mark's base is the glyph before it in left-to-right text and the glyph after it in
+        // right-to-left text, where the visual order puts marks in front of their letters.
+        int next = j;
+        while (next < count && isMark(chars[next])) {
+            ++next;
+        }
+        const bool hasNext = next < count;
+        const int nextLeft = pen;
+        const int nextRight = hasNext ? pen + extentOf(dc, chars + next, 1) : pen;
+        for (; j < next; ++j) {
+            const bool rightToLeft =
+                glyphLevels != nullptr ? (glyphLevels[j] & 1) != 0 : rightToLeftText;
+            const bool onNext = hasNext && (rightToLeft || !hasPrevious);
+            const int baseLeft = onNext ? nextLeft : previousLeft;
+            const int baseRight = onNext ? nextRight : previousRight;
+            // Marks hanging left of their origin go at the base's right edge, the others at its
+            // left edge.
+            const int at = sides.of(chars[j]) == MarkSide::Left ? baseRight : baseLeft;
+            ExtTextOutW(dc, at, y, ETO_CLIPPED, clip, chars + j, 1, nullptr);
+        }
+        i = j;
     }
+    SetTextAlign(dc, align);
     SetBkMode(dc, OPAQUE);
 }
 
@@ -186,7 +155,7 @@ void CBidiPara::DrawLine(HDC dc, int x, int y, int selStart, int selEnd, const R
     }
     const int count = lineLengths[line];
     const WCHAR* g = glyphs.get() + start;
-    DrawRuns(dc, x, y, clip, g, count);
+    DrawRuns(dc, x, y, clip, g, count, glyphLevels.get() + start);
     if (selStart >= selEnd || count == 0 || selEnd <= LineFirstChar(line) ||
         selStart > LineLastChar(line)) {
         return;
@@ -197,11 +166,10 @@ void CBidiPara::DrawLine(HDC dc, int x, int y, int selStart, int selEnd, const R
         return (c >= selStart && c < selEnd) ||
                (sharer != NO_GLYPH && sharer > c && sharer >= selStart && sharer < selEnd);
     };
-    const bool fromRight = GetTextAlign(dc) == TA_RIGHT;
+    const bool fromRight = (GetTextAlign(dc) & TA_CENTER) == TA_RIGHT;
     const int step = fromRight ? -1 : 1;
     int pen = x;
-    int runs = 0;
-    for (int k = 0; k < count && runs < kMaxSelectedRuns;) {
+    for (int k = 0; k < count;) {
         const int glyph = fromRight ? count - 1 - k : k;
         if (!selected(glyph)) {
             pen += step * TextWidth(dc, g + glyph, 1);
@@ -215,6 +183,5 @@ void CBidiPara::DrawLine(HDC dc, int x, int y, int selStart, int selEnd, const R
         }
         RECT r{std::min(runStart, pen), y, std::max(runStart, pen), y + lineHeight};
         InvertRect(dc, &r);
-        ++runs;
     }
 }

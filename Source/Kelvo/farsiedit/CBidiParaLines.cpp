@@ -1,7 +1,9 @@
 // CBidiPara's lines: breaking the shaped glyphs into lines of a pixel width, the line rules
 // (whitespace levels, mirroring, visual reordering) and the queries about lines and positions.
 #include <algorithm>
+#include <cstdint>
 
+#include "farsiedit/BidiTables.h"
 #include "farsiedit/CBidiPara.h"
 
 namespace {
@@ -15,6 +17,10 @@ bool isHighSurrogate(WCHAR c) {
 }
 bool isLowSurrogate(WCHAR c) {
     return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+bool isMark(WCHAR c) {
+    return bidi::classOf(c) == bidi::NSM;
 }
 
 WCHAR mirrorOf(WCHAR c) {
@@ -85,8 +91,6 @@ int CBidiPara::breakLines(HDC dc, int width) {
         lineCount = 1;
         return 0;
     }
-    int widest = 0;
-    bool measured = false;
     if (width < 1) {
         int start = 0;
         for (int i = 0; i < glyphCount; ++i) {
@@ -95,62 +99,84 @@ int CBidiPara::breakLines(HDC dc, int width) {
                 start = i + 1;
             }
         }
-    } else {
-        // Widths add up glyph by glyph, so a line's width grows by the width of each stretch
-        // between break opportunities.
-        int start = 0;
-        int scan = 0;
-        int scanWidth = 0;  // width of glyphs start..scan-1
-        int fitting = -1;   // last opportunity that fits, -1 for none
-        int fittingWidth = 0;
-        auto newLine = [&](int last, int lineWidth) {
-            endLine(start, last);
-            widest = std::max(widest, lineWidth);
-            measured = true;
-            start = scan = last + 1;
-            scanWidth = 0;
-            fitting = -1;
-        };
-        while (start < glyphCount) {
-            int i = scan;
-            while (i < glyphCount - 1 && g[i] != kSpace && g[i] != kLineSeparator) {
-                ++i;
-            }
-            const int lineWidth = scanWidth + TextWidth(dc, g + scan, i - scan + 1);
-            if (lineWidth <= width) {
-                if (g[i] == kLineSeparator || i == glyphCount - 1) {
-                    newLine(i, lineWidth);
-                    continue;
-                }
+        lines[lineCount] = 0;
+        return dc != nullptr ? TextWidth(dc, g, glyphCount) : 0;
+    }
+    // Every glyph is measured once: the width of glyphs s..e is prefix[e + 1] - prefix[s], so
+    // neither a line of many words nor one long word is measured again and again.
+    measurePrefixes(dc);
+    const int* prefix = prefixWidths.get();
+    auto widthOf = [&](int first, int last) { return prefix[last + 1] - prefix[first]; };
+    int widest = 0;
+    int start = 0;
+    int fitting = -1;  // last opportunity of the line that fits, -1 for none
+    auto newLine = [&](int last) {
+        endLine(start, last);
+        widest = std::max(widest, widthOf(start, last));
+        start = last + 1;
+        fitting = -1;
+    };
+    for (int i = 0; start < glyphCount; ++i) {
+        // Break opportunities: spaces, line separators and the last glyph.
+        if (g[i] != kSpace && g[i] != kLineSeparator && i < glyphCount - 1) {
+            continue;
+        }
+        if (widthOf(start, i) <= width) {
+            if (g[i] == kLineSeparator || i == glyphCount - 1) {
+                newLine(i);
+            } else {
                 fitting = i;
-                fittingWidth = lineWidth;
-                scan = i + 1;
-                scanWidth = lineWidth;
-                continue;
             }
-            if (fitting >= 0) {
-                newLine(fitting, fittingWidth);
-                continue;
-            }
-            // One word wider than the line: the longest prefix that fits, at least one glyph.
-            int low = start;  // the prefix through `low` is kept even if it does not fit
-            int high = i - 1;
-            while (low < high) {
-                const int middle = (low + high + 1) / 2;
-                if (TextWidth(dc, g + start, middle - start + 1) <= width) {
-                    low = middle;
-                } else {
-                    high = middle - 1;
-                }
-            }
-            newLine(low, TextWidth(dc, g + start, low - start + 1));
+            continue;
+        }
+        // The line ends before opportunity i, which is the next one of the new line: it is
+        // looked at again, but nothing before it is.
+        if (fitting >= 0) {
+            newLine(fitting);
+            --i;
+            continue;
+        }
+        // One word wider than the line: the longest prefix that fits, at least one character,
+        // never ending between the two units of a surrogate pair.
+        const int* fits = std::upper_bound(prefix + start + 1, prefix + i + 1,
+                                           prefix[start] + static_cast<int64_t>(width),
+                                           [](int64_t bound, int w) { return bound < w; });
+        int last = std::max(start, static_cast<int>(fits - prefix) - 2);
+        if (isHighSurrogate(g[last]) && last + 1 < glyphCount && isLowSurrogate(g[last + 1])) {
+            last += last > start ? -1 : 1;
+        }
+        newLine(last);
+        if (start <= i) {
+            --i;  // opportunity i is not on a line yet
         }
     }
     lines[lineCount] = 0;
-    if (!measured && dc != nullptr) {
-        widest = TextWidth(dc, g, glyphCount);
-    }
     return widest;
+}
+
+void CBidiPara::measurePrefixes(HDC dc) {
+    const WCHAR* g = glyphs.get();
+    int* prefix = prefixWidths.get();
+    prefix[0] = 0;
+    for (int i = 0; i < glyphCount;) {
+        int j = i;
+        while (j < glyphCount && !isMark(g[j])) {
+            ++j;
+        }
+        // A run of non-marks gives every prefix of itself in one measurement.
+        if (j == i || dc == nullptr ||
+            !GetTextExtentExPointW(dc, g + i, j - i, 0, nullptr, prefix + i + 1, nullptr)) {
+            std::fill(prefix + i + 1, prefix + j + 1, 0);
+        }
+        for (int k = i + 1; k <= j; ++k) {
+            prefix[k] += prefix[i];
+        }
+        // Marks take no room.
+        for (; j < glyphCount && isMark(g[j]); ++j) {
+            prefix[j + 1] = prefix[j];
+        }
+        i = j;
+    }
 }
 
 void CBidiPara::resetWhitespaceLevels() {

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "calculator/Calculator.h"
+#include "farsiedit/TextInk.h"
 #include "inputmethod/Settings.h"
 #include "panel/MyPanel.h"
 #include "panel/PanelFunctions.h"
@@ -17,6 +18,8 @@ constexpr BYTE kTaskClose = 0;
 constexpr BYTE kTaskActivate = 1;
 // Window titles are read with room for this many characters.
 constexpr int kTaskTitleRoom = 49;
+// How far the calculator's number stays in from the display's right edge, times the scale.
+constexpr int kDisplayInset = 3;
 // The launcher's lists: programs (action 0) and games (action 1).
 constexpr BYTE kLaunchPrograms = 0;
 constexpr BYTE kLaunchGames = 1;
@@ -52,7 +55,17 @@ void PaintCalcDisplay(CMyPanel& panel, CDC& dc) {
     FaceText text(panel, dc);
     RECT d = display->rect;
     const std::u16string shown = CalcDisplayText(panel);
-    dc.DrawText(shown.c_str(), static_cast<int>(shown.size()), &d, DT_RIGHT | DT_VCENTER);
+    // The number stands clear of the display's frame, and a last glyph whose ink reaches past
+    // its advance (the tail of an "r" or of an Arabic-Indic five) moves in by that much.
+    RECT number = d;
+    number.right -= kDisplayInset * panel.scale;
+    const int count = static_cast<int>(shown.size());
+    const RECT ink = TextInkBounds(dc, shown.c_str(), count);
+    SIZE advance{};
+    if (ink.left < ink.right && GetTextExtentPoint32W(dc, shown.c_str(), count, &advance) &&
+        ink.right > advance.cx)
+        number.right -= ink.right - advance.cx;
+    dc.DrawText(shown.c_str(), count, &number, DT_RIGHT | DT_VCENTER);
     if (panel.calcMemory != 0) {
         d.left += 2 * panel.scale;
         dc.DrawText(u"M", 1, &d, DT_LEFT);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "kernel/DevicePath.h"
+#include "kernel/DeviceReset.h"
 #include "kernel/Module.h"
 #include "kernel/Process.h"
 
@@ -38,6 +39,15 @@ ComState& comState() {
 }
 
 thread_local int t_initCount = 0;
+
+// A fresh device's shell has not initialised COM and holds no library through it (the
+// libraries themselves come down with the shell's other libraries).
+const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
+    t_initCount = 0;
+    auto& state = comState();
+    std::lock_guard lock(state.mutex);
+    state.libraries.clear();
+});
 
 // The library that serves `clsid`, from the registry.
 bool serverLibraryOf(REFCLSID clsid, std::u16string& library) {

@@ -11,6 +11,19 @@
 
 namespace device {
 
+HRESULT registerInstalledServer(std::u16string_view devicePath) {
+    const std::u16string path(devicePath);
+    HMODULE library = LoadLibraryW(path.c_str());
+    if (library == nullptr)
+        return E_FAIL;
+    using RegisterProc = HRESULT (*)();
+    auto* registerServer =
+        reinterpret_cast<RegisterProc>(GetProcAddress(library, "DllRegisterServer"));
+    const HRESULT result = registerServer != nullptr ? registerServer() : E_FAIL;
+    FreeLibrary(library);
+    return result;
+}
+
 HRESULT registerServerLibrary(const std::filesystem::path& hostPath) {
     const std::u16string devicePath =
         u"\\Windows\\" + platform::fromUtf8(hostPath.filename().string());
@@ -21,15 +34,7 @@ HRESULT registerServerLibrary(const std::filesystem::path& hostPath) {
     if (!target || !std::filesystem::copy_file(
                        hostPath, *target, std::filesystem::copy_options::overwrite_existing, error))
         return E_FAIL;
-    HMODULE library = LoadLibraryW(devicePath.c_str());
-    if (library == nullptr)
-        return E_FAIL;
-    using RegisterProc = HRESULT (*)();
-    auto* registerServer =
-        reinterpret_cast<RegisterProc>(GetProcAddress(library, "DllRegisterServer"));
-    const HRESULT result = registerServer != nullptr ? registerServer() : E_FAIL;
-    FreeLibrary(library);
-    return result;
+    return registerInstalledServer(devicePath);
 }
 
 }  // namespace device

@@ -18,6 +18,7 @@
 #include <winbase.h>
 
 #include "gdi/GdiLock.h"
+#include "kernel/DeviceReset.h"
 
 namespace platform {
 namespace {
@@ -29,10 +30,19 @@ constexpr size_t kMaxGlyphsPerFace = 4096;
 constexpr size_t kMaxGlyphBytesPerFace = size_t{16} << 20;
 constexpr size_t kMaxCachedFaces = 64;
 
+constexpr const char* kDefaultFontFolder = "/usr/share/fonts/truetype/dejavu";
+
 std::filesystem::path& fontFolder() {
-    static auto* folder = new std::filesystem::path("/usr/share/fonts/truetype/dejavu");
+    static auto* folder = new std::filesystem::path(kDefaultFontFolder);
     return *folder;
 }
+
+// A fresh device finds its fonts in the default folder (faces opened from elsewhere stay
+// cached by their own paths).
+const bool resetRegistered = addResetStep(ResetStage::Device, [] {
+    GdiLock lock;
+    fontFolder() = kDefaultFontFolder;
+});
 
 FT_Library freetype() {
     static FT_Library library = [] {

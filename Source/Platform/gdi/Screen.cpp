@@ -9,6 +9,7 @@
 #include "gdi/DcAccess.h"
 #include "gdi/GdiLock.h"
 #include "gdi/WindowDC.h"
+#include "kernel/DeviceReset.h"
 
 namespace platform {
 namespace {
@@ -27,6 +28,13 @@ ScreenState& screen() {
     static auto* state = new ScreenState;
     return *state;
 }
+
+// A fresh device's screen is black, of the default size, at automatic dots per inch.
+const bool resetRegistered = addResetStep(ResetStage::Device, [] {
+    GdiLock lock;
+    screen().surface.resize(kDefaultScreenWidth, kDefaultScreenHeight);
+    screen().dpi = 0;
+});
 
 bool writePng(const std::filesystem::path& path, const device::ScreenImage& image) {
     std::vector<uint8_t> png;

@@ -4,11 +4,20 @@
 
 #include <chrono>
 
+#include "kernel/DeviceReset.h"
 #include "kernel/SchedulerState.h"
 
 namespace device {
 
 using platform::schedulerState;
+
+namespace {
+
+// A fresh device runs on the real clock, from zero.
+const bool resetRegistered =
+    platform::addResetStep(platform::ResetStage::Device, [] { useRealClock(); });
+
+}  // namespace
 
 uint64_t nowMs() {
     return schedulerState().now();

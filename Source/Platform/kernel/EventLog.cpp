@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include <wchar16.h>
+#include "kernel/DeviceReset.h"
 
 namespace device {
 
@@ -21,6 +22,14 @@ Log& log() {
     static Log* instance = new Log;
     return *instance;
 }
+
+// A fresh device has logged nothing and writes its log nowhere but in memory.
+const bool resetRegistered = platform::addResetStep(platform::ResetStage::Device, [] {
+    auto& target = log();
+    std::lock_guard lock(target.mutex);
+    target.events.clear();
+    target.file.clear();
+});
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 
 #include <wchar16.h>
 #include "kernel/DevicePath.h"
+#include "kernel/DeviceReset.h"
 #include "kernel/Process.h"
 
 namespace platform {
@@ -100,6 +101,23 @@ Module* addModule(Process& process, Module* module) {
     process.modules.push_back(module);
     return module;
 }
+
+// A fresh device's shell has loaded no library: the ones the calling (shell) thread's process
+// loaded come down, newest first, as at a process's end; its program module stays.
+const bool resetRegistered = addResetStep(ResetStage::Libraries, [] {
+    Process& shell = currentProcess();
+    std::vector<Module*> libraries;
+    {
+        std::lock_guard lock(shell.moduleMutex);
+        std::erase_if(shell.modules, [&](Module* module) {
+            if (module == shell.programModule)
+                return false;
+            libraries.push_back(module);
+            return true;
+        });
+    }
+    std::for_each(libraries.rbegin(), libraries.rend(), unload);
+});
 
 }  // namespace
 

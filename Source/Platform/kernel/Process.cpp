@@ -4,15 +4,18 @@
 
 #include <device/EventLog.h>
 #include <device/Programs.h>
+#include <device/Reset.h>
 #include <device/Scheduler.h>
 
 #include <dlfcn.h>
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <set>
 #include <thread>
 
 #include "kernel/DevicePath.h"
+#include "kernel/DeviceReset.h"
 #include "kernel/Module.h"
 #include "kernel/SchedulerState.h"
 
@@ -33,7 +36,7 @@ struct ProcessTable {
     std::map<DWORD, std::shared_ptr<Process>> processes;
     std::vector<std::function<void(DWORD)>> exitHooks;
     std::condition_variable allEnded;
-    int running = 0;
+    std::set<DWORD> running;  // started and not yet ended
 };
 
 ProcessTable& processTable() {
@@ -68,6 +71,15 @@ std::shared_ptr<Process> shellProcess() {
     }();
     return shell;
 }
+
+// A fresh device knows no programs, and of the processes that ran only the shell remains.
+const bool resetRegistered = addResetStep(ResetStage::Device, [] {
+    auto shell = shellProcess();
+    auto& table = processTable();
+    std::lock_guard lock(table.mutex);
+    table.programs.clear();
+    std::erase_if(table.processes, [&](const auto& entry) { return entry.second != shell; });
+});
 
 // Splits "\Windows\KvHelper.exe SETTINGS" or "\"a b.exe\" x" into program and arguments.
 std::pair<std::u16string, std::u16string> splitCommandLine(std::u16string_view line) {
@@ -153,7 +165,7 @@ void runProcess(std::shared_ptr<Process> process, std::shared_ptr<Thread> thread
     {
         auto& table = processTable();
         std::lock_guard lock(table.mutex);
-        --table.running;
+        table.running.erase(process->id);
     }
     processTable().allEnded.notify_all();
     t_process.reset();
@@ -215,7 +227,16 @@ bool waitForAllProcesses(unsigned timeoutMs) {
     auto& table = platform::processTable();
     std::unique_lock lock(table.mutex);
     return table.allEnded.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                   [&] { return table.running == 0; });
+                                   [&] { return table.running.empty(); });
+}
+
+std::vector<std::u16string> runningProcesses() {
+    auto& table = platform::processTable();
+    std::lock_guard lock(table.mutex);
+    std::vector<std::u16string> programs;
+    for (DWORD id : table.running)
+        programs.push_back(table.processes[id]->imagePath);
+    return programs;
 }
 
 }  // namespace device
@@ -254,7 +275,7 @@ BOOL CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine, LPSECURITY_ATTR
     {
         std::lock_guard lock(table.mutex);
         table.processes[process->id] = process;
-        ++table.running;
+        table.running.insert(process->id);
     }
     device::logEvent(u"process",
                      arguments.empty() ? program.name : program.name + u" " + arguments);

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "kernel/DeviceReset.h"
 #include "kernel/SchedulerState.h"
 
 namespace platform {
@@ -28,6 +29,14 @@ WallClock& wallClock() {
     static WallClock clock;
     return clock;
 }
+
+// A fresh device has no date set: it takes the host's at its first question.
+const bool resetRegistered = addResetStep(ResetStage::Device, [] {
+    auto& clock = wallClock();
+    std::lock_guard lock(clock.mutex);
+    clock.set = false;
+    clock.baseIsLocal = false;
+});
 
 int64_t hostUnixMs() {
     using namespace std::chrono;

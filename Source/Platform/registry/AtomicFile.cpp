@@ -9,11 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
-namespace platform {
-
 namespace {
 
-std::atomic<ReplaceStop> g_stop{ReplaceStop::Never};
+std::atomic<platform::ReplaceStop> g_stop{platform::ReplaceStop::Never};
 
 std::string describe(const char* step, const std::filesystem::path& path) {
     return std::string(step) + " " + path.string() + ": " + std::strerror(errno);
@@ -34,14 +32,34 @@ bool writeAll(int fd, std::string_view contents) {
 
 }  // namespace
 
-void setReplaceStop(ReplaceStop stop) {
+void platform::setReplaceStop(ReplaceStop stop) {
     g_stop = stop;
+}
+
+namespace device {
+
+std::filesystem::path replacementTemporaryOf(const std::filesystem::path& path) {
+    std::filesystem::path temporary = path;
+    temporary += ".tmp";
+    return temporary;
+}
+
+bool removeLeftoverReplacement(const std::filesystem::path& path, std::string& error) {
+    const std::filesystem::path temporary = replacementTemporaryOf(path);
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(temporary, code)))
+        return true;
+    if (!std::filesystem::remove(temporary, code) && code) {
+        error =
+            "cannot remove " + temporary.string() + ", left by a save cut short: " + code.message();
+        return false;
+    }
+    return true;
 }
 
 bool replaceFileContents(const std::filesystem::path& path, std::string_view contents,
                          std::string& error) {
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
+    const std::filesystem::path temporary = replacementTemporaryOf(path);
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
         error = describe("cannot create", temporary);
@@ -58,7 +76,7 @@ bool replaceFileContents(const std::filesystem::path& path, std::string_view con
         ::unlink(temporary.c_str());
         return false;
     }
-    if (g_stop == ReplaceStop::BeforeRename) {
+    if (g_stop == platform::ReplaceStop::BeforeRename) {
         error = "the save of " + path.string() + " was stopped before the rename";
         return false;
     }
@@ -78,4 +96,4 @@ bool replaceFileContents(const std::filesystem::path& path, std::string_view con
     return true;
 }
 
-}  // namespace platform
+}  // namespace device

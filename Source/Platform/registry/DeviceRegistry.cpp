@@ -61,7 +61,7 @@ bool DeviceRegistry::changed() {
     if (attachedFile_.empty())
         return true;
     std::string error;
-    if (!replaceFileContents(attachedFile_, writeRegistryText(tree_), error)) {
+    if (!device::replaceFileContents(attachedFile_, writeRegistryText(tree_), error)) {
         lastSaveError_ = error;
         return false;
     }

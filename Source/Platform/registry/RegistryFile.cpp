@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "kernel/DeviceReset.h"
 #include "registry/AtomicFile.h"
 #include "registry/DeviceRegistry.h"
 #include "registry/RegistryText.h"
@@ -15,6 +16,12 @@ namespace {
 
 // A registry file larger than this is refused rather than read into memory.
 constexpr std::uintmax_t kMaxRegistryFileSize = 16u << 20;
+
+// A fresh device has an empty registry, kept in memory only, whose saves run to the end.
+const bool resetRegistered = platform::addResetStep(platform::ResetStage::Device, [] {
+    resetRegistry();
+    setRegistrySaveInterruption(SaveInterruption::None);
+});
 
 RegistryFileResult failure(std::string message) {
     return RegistryFileResult{false, std::move(message)};
@@ -77,7 +84,7 @@ RegistryFileResult saveRegistryFile(const std::filesystem::path& path) {
     platform::DeviceRegistry& registry = platform::DeviceRegistry::instance();
     std::lock_guard lock(registry.mutex);
     std::string error;
-    if (!platform::replaceFileContents(path, platform::writeRegistryText(registry.tree()), error)) {
+    if (!device::replaceFileContents(path, platform::writeRegistryText(registry.tree()), error)) {
         return failure(error);
     }
     return {};

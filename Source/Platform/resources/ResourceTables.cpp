@@ -11,6 +11,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "kernel/DeviceReset.h"
 #include "kernel/Module.h"
 
 namespace platform {
@@ -26,6 +27,12 @@ std::unordered_map<HINSTANCE, const device::ResourceTable*>& tables() {
     static std::unordered_map<HINSTANCE, const device::ResourceTable*> map;
     return map;
 }
+
+// A fresh device has no resource tables tied to instance handles.
+const bool resetRegistered = addResetStep(ResetStage::Device, [] {
+    std::lock_guard lock(tablesMutex());
+    tables().clear();
+});
 
 bool tableIsReadable(const device::ResourceTable* table) {
     return table != nullptr && table->magic == device::kResourceTableMagic &&

@@ -5,9 +5,15 @@
 
 #include <atomic>
 
+#include "kernel/DeviceReset.h"
+
 namespace {
 
 std::atomic<device::InputPanelHost*> g_host{nullptr};
+
+// A fresh device has no input panel host until its shell installs one.
+const bool resetRegistered =
+    platform::addResetStep(platform::ResetStage::Windows, [] { g_host.store(nullptr); });
 
 device::InputPanelHost* hostOrFail() {
     device::InputPanelHost* host = g_host.load();

@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "kernel/DeviceReset.h"
 #include "user/UserState.h"
 
 namespace platform::user {
@@ -20,6 +21,12 @@ AccelTable& accels() {
     static auto* t = new AccelTable;
     return *t;
 }
+
+// A fresh device has no accelerator tables.
+const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
+    Lock lock = lockState();
+    accels().tables.clear();
+});
 
 bool down(const ThreadQueue& s, int vk, int left, int right) {
     return s.keyDown[vk] || s.keyDown[left] || s.keyDown[right];

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 
+#include "kernel/DeviceReset.h"
 #include "kernel/LocalMemory.h"
 #include "user/UserState.h"
 #include "winbase.h"
@@ -38,6 +39,17 @@ void freeAll(ClipboardState& c) {
     c.data.clear();
     c.made.clear();
 }
+
+// A fresh device's clipboard is closed, unowned and empty.
+const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
+    Lock lock = lockState();
+    ClipboardState& c = clip();
+    freeAll(c);
+    c.open = false;
+    c.opener = nullptr;
+    c.openerThread = 0;
+    c.owner = nullptr;
+});
 
 // Copies a block's bytes (the clipboard owns it, so its contents are stable under the lock).
 std::vector<BYTE> readBlock(HANDLE h) {

@@ -4,6 +4,7 @@
 // knows from the hook being called which one comes next, whatever handle it is given.
 #include <algorithm>
 
+#include "kernel/DeviceReset.h"
 #include "user/Internal.h"
 #include "user/UserState.h"
 
@@ -26,6 +27,12 @@ HookTable& hooks() {
     static auto* t = new HookTable;
     return *t;
 }
+
+// A fresh device has no hooks.
+const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
+    Lock lock = lockState();
+    hooks().hooks.clear();
+});
 
 // The hook the calling thread is in now, so that CallNextHookEx goes on from it.
 thread_local HHOOK t_current = nullptr;

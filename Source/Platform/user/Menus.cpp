@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "kernel/DeviceReset.h"
 #include "user/ClassTable.h"
 #include "user/MenuTable.h"
 #include "winbase.h"
@@ -20,6 +21,12 @@ MenuTable& menus() {
     static auto* t = new MenuTable;
     return *t;
 }
+
+// A fresh device has no menus.
+const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
+    Lock lock = lockState();
+    menus().menus.clear();
+});
 
 HMENU createMenu(bool popup) {
     Lock lock = lockState();

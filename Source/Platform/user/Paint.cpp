@@ -7,6 +7,7 @@
 #include "gdi/GdiLock.h"
 #include "gdi/Objects.h"
 #include "gdi/WindowDC.h"
+#include "kernel/DeviceReset.h"
 #include "user/Internal.h"
 #include "user/UserState.h"
 #include "wingdi.h"
@@ -45,10 +46,14 @@ int releaseWindowDCHandler(HWND hwnd, HDC dc) {
     return releaseSurfaceDC(dc) ? 1 : 0;
 }
 
-// GetDC of a window is the GDI's entry point; the window manager answers it.
+// GetDC of a window is the GDI's entry point; the window manager answers it, on a fresh
+// device too.
 const bool registered = [] {
     platform::setWindowDCHandlers(WindowDCHandlers{&getWindowDCHandler, &releaseWindowDCHandler});
-    return true;
+    return addResetStep(ResetStage::Windows, [] {
+        platform::setWindowDCHandlers(
+            WindowDCHandlers{&getWindowDCHandler, &releaseWindowDCHandler});
+    });
 }();
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "device/Display.h"
 #include "device/EventLog.h"
 #include "device/Screen.h"
+#include "gdi/SystemColors.h"
+#include "kernel/DeviceReset.h"
 #include "user/UserState.h"
 #include "wingdi.h"
 
@@ -65,6 +67,20 @@ Shared& shared() {
     static auto* s = new Shared;
     return *s;
 }
+
+// FillRect takes a system colour index plus one, (HBRUSH)(COLOR_WINDOW + 1), as the brush of
+// that colour from the moment the device starts.
+const bool colourBrushesGiven = [] {
+    platform::setSystemColorBrushSource(&GetSysColorBrush);
+    return true;
+}();
+
+// A fresh device shows the arrow cursor, and its system colour brushes come from here.
+const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
+    platform::setSystemColorBrushSource(&GetSysColorBrush);
+    Lock lock = lockState();
+    shared().cursor = &arrowCursor;
+});
 
 }  // namespace
 }  // namespace platform::user

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "device/Clock.h"
-#include "gdi/SystemColors.h"
+#include "kernel/DeviceReset.h"
 #include "kernel/Process.h"
 #include "user/Internal.h"
 #include "winbase.h"
@@ -57,6 +57,40 @@ const bool exitHookInstalled = [] {
     return true;
 }();
 
+// A fresh device has no windows, no classes and nothing queued; nothing is in front, focused,
+// captured or pressed, and there is no caret. Windows go without messages, as when the device
+// is switched off: no program is left to handle them. Queues stay with their threads.
+const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
+    Lock lock = lockState();
+    UserState& s = state();
+    std::vector<HWND> all;
+    for (HWND h : std::vector<HWND>(s.topLevels))
+        collectSubtree(h, all);
+    for (auto h = all.rbegin(); h != all.rend(); ++h)
+        forgetWindow(*h);
+    while (!s.windows.empty())
+        forgetWindow(s.windows.begin()->second->handle);
+    s.topLevels.clear();
+    s.classes.clear();
+    for (auto& [thread, q] : s.queues) {
+        for (auto& sent : q->inbox)
+            sent->done = true;
+        ThreadQueue fresh;
+        fresh.thread = q->thread;
+        fresh.sendDepth = q->sendDepth;
+        *q = std::move(fresh);
+    }
+    s.foreground = nullptr;
+    s.capture = nullptr;
+    s.stylusDown = false;
+    s.lastTap = LastTap{};
+    std::fill(std::begin(s.keyDown), std::end(s.keyDown), BYTE{0});
+    std::fill(std::begin(s.keyToggled), std::end(s.keyToggled), BYTE{0});
+    s.caret = Caret{};
+    s.caretBlinkTime = kDefaultCaretBlinkTime;
+    device::notifyWaiters();
+});
+
 void destroyThreadWindows(DWORD thread) {
     UserState& s = state();
     std::vector<HWND> doomed;
@@ -76,12 +110,8 @@ void destroyThreadWindows(DWORD thread) {
 }  // namespace
 
 UserState& state() {
-    // Never destroyed: threads that end after main() returns may still reach it. Once the
-    // window manager is in use, FillRect with (COLOR_x + 1) paints with system colour x.
-    static UserState* s = [] {
-        platform::setSystemColorBrushSource(&GetSysColorBrush);
-        return new UserState;
-    }();
+    // Never destroyed: threads that end after main() returns may still reach it.
+    static UserState* s = new UserState;
     return *s;
 }
 

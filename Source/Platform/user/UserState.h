@@ -131,6 +131,8 @@ struct LastTap {
     bool valid = false;
 };
 
+inline constexpr UINT kDefaultCaretBlinkTime = 500;
+
 struct UserState {
     std::unordered_map<uintptr_t, std::unique_ptr<Window>> windows;
     uintptr_t nextHandle = 0x10010;
@@ -147,7 +149,7 @@ struct UserState {
     BYTE keyDown[256] = {};  // as last injected (GetAsyncKeyState)
     BYTE keyToggled[256] = {};
     Caret caret;
-    UINT caretBlinkTime = 500;
+    UINT caretBlinkTime = kDefaultCaretBlinkTime;
 };
 
 // Window positions and sizes are kept within this many pixels of the origin, and screen

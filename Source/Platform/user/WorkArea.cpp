@@ -2,6 +2,7 @@
 // fill. The shell sets it (the screen less its title and menu bars); a work area belongs to the
 // screen size it was set for, so after a rotation it is the whole screen until set again.
 #include "device/Screen.h"
+#include "kernel/DeviceReset.h"
 #include "user/UserState.h"
 
 namespace platform::user {
@@ -18,6 +19,12 @@ WorkArea& workArea() {
     static auto* w = new WorkArea;
     return *w;
 }
+
+// A fresh device's programs have the whole screen until the shell sets a work area.
+const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
+    Lock lock = lockState();
+    workArea() = WorkArea{};
+});
 
 RECT wholeScreen() {
     return RECT{0, 0, device::screenWidth(), device::screenHeight()};

@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "Canvas.h"
+#include "LabelInk.h"
 #include "skin/EBFFile.h"
 #include "skin/SkinSettings.h"
 
@@ -31,35 +33,6 @@ constexpr int kWidestSmallLandscape = 500;
 std::u16string decimalName(int n) {
     std::string digits = std::to_string(n);
     return std::u16string(digits.begin(), digits.end());
-}
-
-std::string rejectText(const LayoutRejection& why) {
-    switch (why.reason) {
-        case LayoutReject::PictureTooLarge:
-            return "its picture takes " + std::to_string(why.storedBytes) +
-                   " bytes, more than the 50000 a layout holds";
-        case LayoutReject::DataTooLarge:
-            return "its layout data takes " + std::to_string(why.storedBytes) +
-                   " bytes, more than the 4320 a layout holds";
-        case LayoutReject::DataUnreadable:
-            return "its layout data cannot be read";
-        default:
-            break;
-    }
-    switch (why.data) {
-        case LayoutDataResult::TooLarge:
-            return "its layout data is larger than the data area";
-        case LayoutDataResult::Truncated:
-            return "its layout data is shorter than the rows and keys it announces";
-        case LayoutDataResult::TooManyRows:
-            return "its layout data has a row count outside 0 to 6";
-        case LayoutDataResult::TooManyKeys:
-            return "its layout data has a row with a key count outside 0 to 30";
-        case LayoutDataResult::BadSize:
-            return "its layout data gives a width or height outside 0 to 4096";
-        default:
-            return "it cannot be loaded";
-    }
 }
 
 struct GestureSpot {
@@ -90,7 +63,7 @@ std::array<GestureSpot, 3> storedGestures(CEBFFile& file, int n) {
 class Checker {
 public:
     // screenWidth: the screen the check is for, 0 for every screen of each class.
-    Checker(std::vector<CheckProblem>& problems, HDC dc, int screenWidth)
+    Checker(std::vector<SkinProblem>& problems, HDC dc, int screenWidth)
         : m_problems(problems), m_dc(dc), m_screenWidth(screenWidth) {}
 
     void checkClass(CEBFFile& file, const std::string& cls, bool helpFileNamed) {
@@ -117,12 +90,8 @@ private:
     void checkLayout(CEBFFile& file, int n, int count, bool helpFileNamed) {
         std::array<KeyRecord*, kModifierSlots> modSlot{};
         LoadedLayout loaded = loadLayoutFrom(file, n, modSlot.data());
-        if (loaded.load == LayoutLoad::Missing) {
-            add(n, -1, -1, "the layout is missing (no class \"" + std::to_string(n) + "\")");
-            return;
-        }
-        if (loaded.load == LayoutLoad::Rejected) {
-            add(n, -1, -1, rejectText(loaded.rejection));
+        if (loaded.load != LayoutLoad::Loaded) {
+            add(n, -1, -1, layoutLoadProblem(loaded, n));
             return;
         }
         const SkinLayout& layout = *loaded.layout;
@@ -167,29 +136,32 @@ private:
         }
     }
 
+    // Decodes the picture as the panel does (a picture larger than the layout is refused) and,
+    // when it is of the layout's size, keeps its pixels for the keys' labels.
     void checkPicture(LoadedLayout& loaded, int n) {
+        m_picture.pixels.clear();
         const SkinLayout& layout = *loaded.layout;
-        if (loaded.pictureSize == 0) {
-            add(n, -1, -1, "it has no picture");
+        const std::optional<SIZE> size = decodeLayoutPicture(loaded, m_dc);
+        if (!size) {
+            add(n, -1, -1, pictureProblem(loaded));
             return;
         }
-        // Decoded as the panel decodes it: a picture larger than the layout is refused.
-        SkinLayout& target = *loaded.layout;
-        if (!decodeImage(target.image.data(), loaded.pictureSize, m_dc, target, layout.width,
-                         layout.height)) {
+        if (size->cx != layout.width || size->cy != layout.height) {
             add(n, -1, -1,
-                "its picture does not decode to " + std::to_string(layout.width) + "x" +
-                    std::to_string(layout.height) + " (it is broken, or larger than the layout)");
-            return;
+                "its picture is " + std::to_string(size->cx) + "x" + std::to_string(size->cy) +
+                    ", the layout " + std::to_string(layout.width) + "x" +
+                    std::to_string(layout.height));
+        } else {
+            Canvas canvas(size->cx, size->cy);
+            HDC source = CreateCompatibleDC(nullptr);
+            HGDIOBJ previous = SelectObject(source, layout.bitmap);
+            if (canvas.valid() &&
+                BitBlt(canvas.dc(), 0, 0, size->cx, size->cy, source, 0, 0, SRCCOPY))
+                m_picture = {size->cx, size->cy, canvas.pixels()};
+            SelectObject(source, previous);
+            DeleteDC(source);
         }
-        BITMAP info{};
-        GetObjectW(target.bitmap, sizeof info, &info);
-        if (info.bmWidth != layout.width || info.bmHeight != layout.height)
-            add(n, -1, -1,
-                "its picture is " + std::to_string(info.bmWidth) + "x" +
-                    std::to_string(info.bmHeight) + ", the layout " + std::to_string(layout.width) +
-                    "x" + std::to_string(layout.height));
-        target.setBitmap(nullptr);
+        loaded.layout->setBitmap(nullptr);
     }
 
     void checkKey(SkinLayout& layout, const KeyRecord& key, int n, int count, bool helpFileNamed) {
@@ -217,6 +189,11 @@ private:
                             : "the hit test gives its centre to row " + std::to_string(hit->row) +
                                   " col " + std::to_string(hit->col) +
                                   " (rows run top to bottom, keys left to right)");
+            if (!m_picture.pixels.empty()) {
+                const std::string edges = labelInkEdges(m_picture, rect);
+                if (!edges.empty())
+                    problem("its label does not fit: its ink reaches " + edges + " of the key");
+            }
         }
         const int slot = key.slot();
         const WORD kind = key.flags & KF_KIND_MASK;
@@ -264,32 +241,27 @@ private:
         }
     }
 
-    std::vector<CheckProblem>& m_problems;
+    std::vector<SkinProblem>& m_problems;
     HDC m_dc;
+    PicturePixels m_picture;  // of the layout being checked; empty when it has none
     int m_screenWidth;
     std::string m_class;
 };
 
 }  // namespace
 
-std::string CheckProblem::text() const {
-    std::string out = dimensionClass.empty() ? "file" : dimensionClass;
-    if (layout >= 0)
-        out += " layout " + std::to_string(layout);
-    if (row >= 0)
-        out += " row " + std::to_string(row) + " col " + std::to_string(col);
-    return out + ": " + what;
-}
-
-std::vector<CheckProblem> checkSkin(const std::u16string& devicePath,
-                                    const std::optional<ScreenSize>& screen) {
-    std::vector<CheckProblem> problems;
+std::vector<SkinProblem> checkSkin(const std::u16string& devicePath,
+                                   const std::optional<ScreenSize>& screen) {
+    std::vector<SkinProblem> problems;
+    // A broken container is reported even where the loader can still reach some layouts: the
+    // lines after it may be its consequences.
+    if (auto why = skinFileProblem(devicePath))
+        problems.push_back({"", -1, -1, -1, *why});
     CEBFFile file(u"KELVO_SKIN");
     if (!file.OpenRead(devicePath)) {
         file.Close();
-        problems.push_back({"", -1, -1, -1,
-                            "not a skin file: it cannot be read or its first item is not the "
-                            "class KELVO_SKIN"});
+        if (problems.empty())
+            problems.push_back({"", -1, -1, -1, kCannotOpenAsSkin});
         return problems;
     }
     std::u16string help;
@@ -304,7 +276,7 @@ std::vector<CheckProblem> checkSkin(const std::u16string& devicePath,
     for (const std::u16string& cls : classes) {
         const std::string name(cls.begin(), cls.end());
         if (!file.BeginClass(cls)) {
-            problems.push_back({name, -1, -1, -1, "the class is missing"});
+            problems.push_back({name, -1, -1, -1, kClassMissing});
             continue;
         }
         checker.checkClass(file, name, !help.empty());
@@ -319,11 +291,12 @@ int checkCommand(const std::filesystem::path& skinFile, const std::optional<Scre
     std::u16string devicePath;
     std::string error;
     if (!openHostSkin(skinFile, devicePath, error)) {
-        std::fprintf(err, "kvskin: %s\n", error.c_str());
+        std::fprintf(err, "%s\n",
+                     problemLine(skinFile, SkinProblem{"", -1, -1, -1, error}).c_str());
         return 1;
     }
-    const std::vector<CheckProblem> problems = checkSkin(devicePath, screen);
-    for (const CheckProblem& problem : problems)
+    const std::vector<SkinProblem> problems = checkSkin(devicePath, screen);
+    for (const SkinProblem& problem : problems)
         std::fprintf(out, "%s\n", problem.text().c_str());
     if (!problems.empty()) {
         std::fprintf(err, "kvskin: %s: %zu problem%s\n", skinFile.c_str(), problems.size(),

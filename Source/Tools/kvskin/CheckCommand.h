@@ -10,21 +10,10 @@
 
 #include "SkinFileAccess.h"
 
-struct CheckProblem {
-    std::string dimensionClass;  // empty: the file as a whole
-    int layout = -1;             // -1: the class as a whole
-    int row = -1;                // -1: the layout as a whole
-    int col = -1;
-    std::string what;
-
-    // "P layout 3 row 1 col 4: what", with the parts that apply.
-    std::string text() const;
-};
-
 // Checks the skin file at a device path: every dimension class (or only the one for
 // `screen`), every layout in it, every key. Returns the problems found, in file order.
-std::vector<CheckProblem> checkSkin(const std::u16string& devicePath,
-                                    const std::optional<ScreenSize>& screen);
+std::vector<SkinProblem> checkSkin(const std::u16string& devicePath,
+                                   const std::optional<ScreenSize>& screen);
 
 // Checks a host skin file, printing each problem on out. Returns the tool's exit status: 0
 // when there is none, 1 otherwise.

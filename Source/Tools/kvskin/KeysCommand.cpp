@@ -18,9 +18,11 @@ int keysCommand(const std::filesystem::path& skinFile, ScreenSize screen, int n,
                 FILE* err) {
     LoadedLayout loaded;
     std::string className;
-    std::string error;
-    if (!loadHostLayout(skinFile, screen, n, loaded, className, error)) {
-        std::fprintf(err, "kvskin: %s\n", error.c_str());
+    const std::vector<SkinProblem> problems =
+        loadHostLayout(skinFile, screen, n, loaded, className);
+    if (!problems.empty()) {
+        for (const SkinProblem& problem : problems)
+            std::fprintf(err, "%s\n", problemLine(skinFile, problem).c_str());
         return 1;
     }
     const SkinLayout& layout = *loaded.layout;

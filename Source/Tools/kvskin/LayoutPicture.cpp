@@ -1,7 +1,8 @@
 // Key faces are rounded rectangles one pixel (two on large panels) inside the key's
 // rectangle, so that neighbouring keys are parted by a line of the background and the panel's
 // pushed look (the key's piece moved a pixel right and down) shows. Labels start at about
-// 60% of the row's height and shrink until they fit the face.
+// 60% of the row's height and shrink until their ink, measured by drawing it, keeps a clear
+// pixel inside the face's edge; the ink, not the advance, is centred.
 #include "LayoutPicture.h"
 
 #include <device/PngEncoder.h>
@@ -13,6 +14,7 @@
 
 #include "Canvas.h"
 #include "farsiedit/CBidiPara.h"
+#include "farsiedit/TextInk.h"
 #include "skin/SkinLayout.h"
 
 namespace {
@@ -78,29 +80,60 @@ std::u16string visualLabel(HDC dc, const std::u16string& label, Weight& weight) 
     return shown;
 }
 
-// The largest font from `start` down that fits `text` within maxWidth.
-HFONT fittingFont(HDC dc, FontCache& fonts, const std::u16string& text, int start, int maxWidth,
-                  Weight weight = Weight::Bold) {
-    for (int height = start; height > kSmallestLabel; --height) {
-        HFONT font = fonts.get(height, weight);
-        HGDIOBJ previous = SelectObject(dc, font);
-        SIZE size{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+// A label's font and the box its ink fills, relative to the point the text is drawn at.
+struct FittedText {
+    HFONT font = nullptr;
+    RECT ink{0, 0, 0, 0};
+    int cellHeight = 0;
+};
+
+// The largest font from `start` down whose ink fits within maxWidth by maxHeight; the smallest
+// size when none does (its ink is then cut at the face's edge, which kvskin check reports).
+FittedText fitText(HDC dc, FontCache& fonts, const std::u16string& text, int start, int maxWidth,
+                   int maxHeight, Weight weight = Weight::Bold) {
+    FittedText fitted;
+    for (int height = std::max(start, kSmallestLabel); height >= kSmallestLabel; --height) {
+        fitted.font = fonts.get(height, weight);
+        HGDIOBJ previous = SelectObject(dc, fitted.font);
+        fitted.ink = TextInkBounds(dc, text.c_str(), static_cast<int>(text.size()));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        fitted.cellHeight = metrics.tmHeight;
         SelectObject(dc, previous);
-        if (size.cx <= maxWidth)
-            return font;
+        if (fitted.ink.right - fitted.ink.left <= maxWidth &&
+            fitted.ink.bottom - fitted.ink.top <= maxHeight)
+            break;
     }
-    return fonts.get(kSmallestLabel, weight);
+    return fitted;
 }
 
-void drawText(HDC dc, HFONT font, COLORREF colour, const std::u16string& text, RECT rect,
-              UINT format) {
-    if (text.empty() || font == nullptr)
+enum class Placement { Centred, TopRight };
+
+// Draws fitted text so that its ink lies in `area`: centred across it and with its line
+// centred down it, or in its top-right corner. Ink that cannot fit is clipped to `clip`.
+void drawFitted(HDC dc, const FittedText& fitted, COLORREF colour, const std::u16string& text,
+                const RECT& area, const RECT& clip, Placement placement) {
+    if (text.empty() || fitted.font == nullptr || fitted.ink.left >= fitted.ink.right)
         return;
-    HGDIOBJ previous = SelectObject(dc, font);
+    int x = 0;
+    int y = 0;
+    if (placement == Placement::TopRight) {
+        x = area.right - fitted.ink.right;
+        y = area.top - fitted.ink.top;
+    } else {
+        x = area.left + (area.right - area.left - (fitted.ink.right - fitted.ink.left)) / 2 -
+            fitted.ink.left;
+        // The line's cell is centred, as for every label of the row, unless that would take
+        // the ink out of the area.
+        y = area.top + (area.bottom - area.top - fitted.cellHeight) / 2;
+        y = std::min<int>(y, area.bottom - fitted.ink.bottom);
+        y = std::max<int>(y, area.top - fitted.ink.top);
+    }
+    HGDIOBJ previous = SelectObject(dc, fitted.font);
     SetTextColor(dc, colour);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-              format | DT_SINGLELINE | DT_NOPREFIX);
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    ExtTextOutW(dc, x, y, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()),
+                nullptr);
     SelectObject(dc, previous);
 }
 
@@ -186,6 +219,9 @@ std::vector<uint32_t> drawLayoutPicture(const CompiledLayout& layout, const Them
                 continue;
             const int faceWidth = face.right - face.left;
             const int faceHeight = face.bottom - face.top;
+            // Ink keeps one clear pixel (two on large panels) inside the face's edge line.
+            RECT inner = face;
+            InflateRect(&inner, -(1 + scale), -(1 + scale));
             const bool withHint = !look.hint.empty() && faceHeight >= 28;
             // Words stay at a reading size on tall keys; single symbols may grow larger.
             const int largest = (look.label.size() > 1 ? kLargestWord : kLargestSymbol) * scale;
@@ -194,18 +230,18 @@ std::vector<uint32_t> drawLayoutPicture(const CompiledLayout& layout, const Them
                                          std::max(kSmallestLabel, largest));
             Weight weight = Weight::Bold;
             const std::u16string label = visualLabel(dc, look.label, weight);
-            HFONT font = fittingFont(dc, fonts, label, start, faceWidth - 2 * scale, weight);
-            RECT labelRect = face;
+            RECT labelArea = inner;
             if (withHint)
-                labelRect.top += faceHeight / 6;
-            drawText(dc, font, colours.label, label, labelRect, DT_CENTER | DT_VCENTER);
+                labelArea.top += faceHeight / 6;
+            const FittedText fitted =
+                fitText(dc, fonts, label, start, labelArea.right - labelArea.left,
+                        labelArea.bottom - labelArea.top, weight);
+            drawFitted(dc, fitted, colours.label, label, labelArea, face, Placement::Centred);
             if (withHint) {
-                RECT hintRect{face.left + 2 * scale, face.top, face.right - 2 * scale,
-                              face.top + faceHeight / 2};
-                HFONT small =
-                    fittingFont(dc, fonts, look.hint,
-                                std::max(kSmallestLabel, faceHeight * 30 / 100), faceWidth / 2);
-                drawText(dc, small, theme.hint, look.hint, hintRect, DT_RIGHT | DT_TOP);
+                const FittedText small =
+                    fitText(dc, fonts, look.hint, std::max(kSmallestLabel, faceHeight * 30 / 100),
+                            faceWidth / 2, faceHeight / 2);
+                drawFitted(dc, small, theme.hint, look.hint, inner, face, Placement::TopRight);
             }
         }
     }

@@ -55,16 +55,20 @@ int renderCommand(const std::filesystem::path& skinFile, ScreenSize screen, int 
                   const std::filesystem::path& outFile, KeyOutlines outlines, FILE* err) {
     LoadedLayout loaded;
     std::string className;
-    std::string error;
-    if (!loadHostLayout(skinFile, screen, n, loaded, className, error)) {
-        std::fprintf(err, "kvskin: %s\n", error.c_str());
+    const std::vector<SkinProblem> problems =
+        loadHostLayout(skinFile, screen, n, loaded, className);
+    if (!problems.empty()) {
+        for (const SkinProblem& problem : problems)
+            std::fprintf(err, "%s\n", problemLine(skinFile, problem).c_str());
         return 1;
     }
     DecodeContext context;
     const std::optional<SIZE> size = decodeLayoutPicture(loaded, context.dc());
     if (!size) {
-        std::fprintf(err, "kvskin: the picture of %s layout %d does not decode\n",
-                     className.c_str(), n);
+        std::fprintf(
+            err, "%s\n",
+            problemLine(skinFile, SkinProblem{className, n, -1, -1, pictureProblem(loaded)})
+                .c_str());
         return 1;
     }
     const SkinLayout& layout = *loaded.layout;

@@ -74,6 +74,11 @@ int spyMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 class EmulatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        g_stubborn = false;
+        {
+            std::lock_guard lock(g_mutex);
+            g_seen.clear();
+        }
         std::string pattern =
             (std::filesystem::temp_directory_path() / "kvemu-inprocess-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);

@@ -86,9 +86,9 @@ TEST_F(Scripts, LogTellsProcessesAndInputPanelCallsOnceEach) {
 }
 
 TEST_F(Scripts, StartShowsTheTodayScreenWhoseShortcutBringsNotesBack) {
-    // Start sits at the menu bar's left end; the Today screen lists Notes first, 64 pixels
-    // below the work area's top.
-    KvemuResult result = run("key n\ntap 20 307\nprint-text\ntap 30 101\nprint-text\n");
+    // Start sits at the menu bar's left end; the Today screen lists Notes third (after Calendar
+    // and Contacts), its rows 22 pixels high from 64 pixels below the work area's top.
+    KvemuResult result = run("key n\ntap 20 307\nprint-text\ntap 30 145\nprint-text\n");
     ASSERT_EQ(result.status, 0) << result.errors;
     const auto lines = result.lines();
     ASSERT_EQ(lines.size(), 2u);

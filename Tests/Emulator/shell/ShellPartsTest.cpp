@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "device/DeviceNames.h"
-#include "device/Provisioning.h"
+#include "device/ProvisionSteps.h"
 #include "device/Shortcut.h"
 #include "headless/Reports.h"
 #include "shell/ShellLayout.h"

@@ -24,13 +24,16 @@ inline std::u16string glyphsOf(const CBidiPara& para) {
 }
 
 // The glyph each logical character shows, in logical order, skipping glyph-less characters
-// and the second character of a shared glyph.
+// and the characters after the first that share its glyph.
 inline std::u16string logicalGlyphs(const CBidiPara& para) {
     std::u16string out;
     int lastGlyph = -1;
     for (int i = 0; i < para.length; ++i) {
         const int g = para.logToVis[i];
-        if (g != CBidiPara::NO_GLYPH && g != lastGlyph) {
+        if (g == CBidiPara::NO_GLYPH) {
+            continue;
+        }
+        if (g != lastGlyph) {
             out += para.glyphs[g];
         }
         lastGlyph = g;

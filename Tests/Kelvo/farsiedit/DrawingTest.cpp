@@ -6,6 +6,7 @@
 
 #include "BidiTestSupport.h"
 #include "CanvasSupport.h"
+#include "farsiedit/TextInk.h"
 
 namespace {
 
@@ -43,7 +44,105 @@ RECT extraInk(Canvas& canvas, UINT align, int x, const std::u16string& with,
     return r;
 }
 
+// The columns where drawing line 0 of `with` leaves ink that line 0 of `without` does not.
+RECT extraLineInk(Canvas& canvas, UINT align, int x, const std::u16string& with,
+                  const std::u16string& without) {
+    SetTextAlign(canvas.dc, align);
+    const RECT clip = canvas.all();
+    canvas.clear();
+    biditest::laidOut(without)->DrawLine(canvas.dc, x, 5, 0, 0, &clip, 30, 0);
+    bool before[kHeight][kWidth];
+    for (int y = 0; y < kHeight; ++y) {
+        for (int px = 0; px < kWidth; ++px) {
+            before[y][px] = canvas.dark(px, y);
+        }
+    }
+    canvas.clear();
+    biditest::laidOut(with)->DrawLine(canvas.dc, x, 5, 0, 0, &clip, 30, 0);
+    RECT r{kWidth, 0, -1, kHeight};
+    for (int y = 0; y < kHeight; ++y) {
+        for (int px = 0; px < kWidth; ++px) {
+            if (canvas.dark(px, y) && !before[y][px]) {
+                r.left = std::min<LONG>(r.left, px);
+                r.right = std::max<LONG>(r.right, px + 1);
+            }
+        }
+    }
+    return r;
+}
+
 }  // namespace
+
+TEST(BidiDrawing, LinesPlaceMarksOverTheirLetterInBothAlignmentsAndDirections) {
+    Canvas canvas(kWidth, kHeight, -24);
+    // Dal with a fatha, then reh: shown right to left, the dal is the right glyph.
+    const std::u16string farsi = u"\u062F\u064E\u0631";
+    const std::u16string plainFarsi = u"\u062F\u0631";
+    ASSERT_EQ(biditest::laidOut(farsi)->LineGlyphs(0), u"\uFEAD\u064E\uFEA9");
+    const int reh = width(canvas.dc, u"\uFEAD");
+    const int dal = width(canvas.dc, u"\uFEA9");
+    for (UINT align : {UINT{TA_LEFT}, UINT{TA_RIGHT}}) {
+        SCOPED_TRACE(align);
+        const int left = align == TA_LEFT ? 40 : 160 - reh - dal;
+        const RECT mark =
+            extraLineInk(canvas, align, align == TA_LEFT ? 40 : 160, farsi, plainFarsi);
+        ASSERT_LT(mark.left, mark.right) << "the mark left no ink";
+        EXPECT_GE(mark.left, left + reh - 1);
+        EXPECT_LE(mark.right, left + reh + dal + 1);
+    }
+    // Left to right: a fatha after "m" belongs to it, not to the "w" after it.
+    const int m = width(canvas.dc, u"m");
+    const int w = width(canvas.dc, u"w");
+    for (UINT align : {UINT{TA_LEFT}, UINT{TA_RIGHT}}) {
+        SCOPED_TRACE(align);
+        const int left = align == TA_LEFT ? 40 : 160 - m - w;
+        const RECT mark =
+            extraLineInk(canvas, align, align == TA_LEFT ? 40 : 160, u"m\u064Ew", u"mw");
+        ASSERT_LT(mark.left, mark.right) << "the mark left no ink";
+        EXPECT_GE(mark.left, left - 1);
+        EXPECT_LE(mark.right, left + m + 1);
+    }
+    EXPECT_EQ(GetTextAlign(canvas.dc), UINT{TA_RIGHT});
+}
+
+TEST(BidiDrawing, TextInkBoundsIsWhereDrawingLeavesInk) {
+    Canvas canvas(kWidth, kHeight, -24);
+    SetTextAlign(canvas.dc, TA_LEFT | TA_TOP);
+    SetBkMode(canvas.dc, TRANSPARENT);
+    // A letter whose tail reaches left of its advance, a word, and a mark with no advance.
+    for (const std::u16string text : {u"\uFEB3", u"Wo", u"\u064E"}) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        const RECT ink = TextInkBounds(canvas.dc, text.c_str(), static_cast<int>(text.size()));
+        ASSERT_LT(ink.left, ink.right);
+        canvas.clear();
+        ExtTextOutW(canvas.dc, 60, 4, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()),
+                    nullptr);
+        // Faint edges count as ink too, so the box may reach a pixel past the dark part.
+        const RECT drawn = canvas.inkColumns(0, kHeight);
+        EXPECT_LE(ink.left + 60, drawn.left);
+        EXPECT_LE(drawn.left - (ink.left + 60), 1);
+        EXPECT_GE(ink.right + 60, drawn.right);
+        EXPECT_LE((ink.right + 60) - drawn.right, 1);
+        int top = kHeight;
+        int bottom = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                if (canvas.dark(x, y)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y + 1);
+                }
+            }
+        }
+        EXPECT_LE(ink.top + 4, top);
+        EXPECT_GE(ink.bottom + 4, bottom);
+        EXPECT_LE(top - (ink.top + 4), 1);
+        EXPECT_LE((ink.bottom + 4) - bottom, 1);
+    }
+    const RECT space = TextInkBounds(canvas.dc, u" ", 1);
+    EXPECT_GE(space.left, space.right);
+    const RECT none = TextInkBounds(canvas.dc, nullptr, 3);
+    EXPECT_GE(none.left, none.right);
+}
 
 TEST(BidiDrawing, MarksHaveNoWidth) {
     Canvas canvas(kWidth, kHeight, -20);
@@ -161,5 +260,36 @@ TEST(BidiDrawing, LogicalSelectionFallsApartIntoVisualStretches) {
     const bool expected[] = {false, false, true, false, true, true, true, false, true};
     for (int k = 0; k < 9; ++k) {
         EXPECT_EQ(canvas.dark(middle(k), row), expected[k]) << "visual glyph " << k;
+    }
+}
+
+TEST(BidiDrawing, EveryStretchOfASelectionIsInvertedInBothAlignments) {
+    Canvas canvas(kWidth, kHeight, -16);
+    // Numbers inside right-to-left words inside left-to-right text: selecting from the "2" to
+    // the second word's first letter gives four visual stretches.
+    auto para = biditest::laidOut(u"x \u062F12\u0631 c \u062F34\u0631");
+    const std::u16string visual = para->LineGlyphs(0);
+    ASSERT_EQ(visual, u"x \uFEAD12\uFEA9 c \uFEAD34\uFEA9");
+    const RECT clip = canvas.all();
+    const int lineHeight = 30;
+    const int row = lineHeight - 1;
+    const int total = width(canvas.dc, visual);
+    auto middle = [&](int k) {
+        return (width(canvas.dc, visual.substr(0, k)) + width(canvas.dc, visual.substr(0, k + 1))) /
+               2;
+    };
+    // Visual glyphs 2, 4, 6-8 and 12 are selected, whichever side the line is drawn from.
+    const bool expected[] = {false, false, true,  false, true,  false, true,
+                             true,  true,  false, false, false, true};
+    SetTextAlign(canvas.dc, TA_LEFT);
+    para->DrawLine(canvas.dc, 0, 0, 4, 10, &clip, lineHeight, 0);
+    for (int k = 0; k < 13; ++k) {
+        EXPECT_EQ(canvas.dark(middle(k), row), expected[k]) << "from the left, glyph " << k;
+    }
+    canvas.clear();
+    SetTextAlign(canvas.dc, TA_RIGHT);
+    para->DrawLine(canvas.dc, total, 0, 4, 10, &clip, lineHeight, 0);
+    for (int k = 0; k < 13; ++k) {
+        EXPECT_EQ(canvas.dark(middle(k), row), expected[k]) << "from the right, glyph " << k;
     }
 }

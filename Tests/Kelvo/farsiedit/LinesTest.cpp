@@ -67,6 +67,93 @@ TEST(BidiLines, WordWiderThanTheLineBreaksInsideIt) {
     EXPECT_EQ(para.LineGlyphs(9), u"j");
 }
 
+TEST(BidiLines, EveryLineTakesAsMuchAsFits) {
+    // Words, a word longer than any line, marks (which take no room) and a run of spaces.
+    std::u16string text = u"one two\u064E\u064E three   ";
+    for (int i = 0; i < 40; ++i) {
+        text += i % 3 == 0 ? u"\u0628\u064E" : u"w";
+    }
+    text += u" end of it";
+    Canvas canvas(10, 10);
+    for (int limit : {1, 12, 30, 47, 80}) {
+        SCOPED_TRACE(limit);
+        CBidiPara para;
+        para.SetText(text.c_str());
+        para.Layout();
+        const int widest = para.Wrap(canvas.dc, limit);
+        const std::vector<int> lengths = lineLengthsOf(para);
+        // Logical glyphs: the line breaking sees them in this order.
+        para.Layout();
+        const std::u16string shaped(para.glyphs.get(), para.glyphCount);
+        int start = 0;
+        int measuredWidest = 0;
+        for (size_t line = 0; line < lengths.size(); ++line) {
+            const int count = lengths[line];
+            ASSERT_GT(count, 0);
+            const std::u16string glyphs = shaped.substr(start, count);
+            const int lineWidth = width(canvas.dc, glyphs);
+            measuredWidest = std::max(measuredWidest, lineWidth);
+            const int next = start + count;
+            if (count > 1 || lineWidth <= limit) {
+                EXPECT_LE(lineWidth, limit) << "line " << line;
+            }
+            if (next < para.glyphCount && glyphs.back() != u' ') {
+                // Broken inside a word: one glyph more (with its marks) would not fit.
+                int more = next + 1;
+                while (more < para.glyphCount && shaped[more] == 0x064E) {
+                    ++more;
+                }
+                EXPECT_GT(width(canvas.dc, shaped.substr(start, more - start)), limit)
+                    << "line " << line;
+            } else if (next < para.glyphCount) {
+                // Broken at a space: the line through the next word would not fit.
+                size_t wordEnd = shaped.find(u' ', next);
+                wordEnd = wordEnd == std::u16string::npos ? shaped.size() - 1 : wordEnd;
+                EXPECT_GT(width(canvas.dc, shaped.substr(start, wordEnd + 1 - start)), limit)
+                    << "line " << line;
+            }
+            start = next;
+        }
+        EXPECT_EQ(start, para.glyphCount);
+        EXPECT_EQ(widest, measuredWidest);
+    }
+}
+
+TEST(BidiLines, WrappingNeverSplitsASurrogatePair) {
+    Canvas canvas(10, 10);
+    const std::u16string emoji = u"\U0001F600";
+    std::u16string row;
+    for (int i = 0; i < 6; ++i) {
+        row += emoji;
+    }
+    CBidiPara para;
+    para.SetText(row.c_str());
+    para.Layout();
+    // Narrower than one character, a little wider than one, and at three units.
+    const int one = width(canvas.dc, emoji);
+    const int unit = width(canvas.dc, emoji.substr(0, 1));
+    ASSERT_GT(unit, 0);
+    ASSERT_GT(one, unit);
+    for (int limit : {1, one + 1, 3 * unit}) {
+        SCOPED_TRACE(limit);
+        para.Layout();
+        para.Wrap(canvas.dc, limit);
+        int total = 0;
+        for (int line = 0; line < para.lineCount; ++line) {
+            EXPECT_EQ(para.LineGlyphs(line).size() % 2, 0u) << "line " << line;
+            EXPECT_EQ(para.LineGlyphs(line).substr(0, 2), emoji) << "line " << line;
+            total += para.lineLengths[line];
+        }
+        EXPECT_EQ(total, 12);
+    }
+    // Letters and a pair: the line ends before the pair rather than inside it.
+    para.SetText(u"ab\U0001F600cd");
+    para.Layout();
+    para.Wrap(canvas.dc, width(canvas.dc, u"ab") + unit);
+    EXPECT_EQ(para.LineGlyphs(0), u"ab");
+    EXPECT_EQ(para.LineGlyphs(1).substr(0, 2), emoji);
+}
+
 TEST(BidiLines, LineSeparatorEndsALine) {
     auto para = laidOut(u"ab\u2028cd");
     EXPECT_EQ(lineLengthsOf(*para), (V{3, 2}));
@@ -103,6 +190,7 @@ TEST(BidiLines, BracketsAreMirroredInRightToLeftText) {
     EXPECT_EQ(para->visToLog[0], 3);
     EXPECT_EQ(glyphsOf(*laidOut(u"\u0628\u2264\u0628")), u"\uFE8F\u2265\uFE8F");
     EXPECT_EQ(glyphsOf(*laidOut(u"\u0628[\u00AB")), u"\u00BB]\uFE8F");
+    EXPECT_EQ(glyphsOf(*laidOut(u"\u0628{\u0628}<\u0628>")), u"<\uFE8F>{\uFE8F}\uFE8F");
     // Left-to-right text keeps its brackets.
     EXPECT_EQ(glyphsOf(*laidOut(u"a(b)<")), u"a(b)<");
 }

@@ -106,6 +106,21 @@ TEST(BidiShaping, ZwjJoinsTheLettersAroundIt) {
     EXPECT_EQ(logicalGlyphs(*medial), u"\uFE91\uFEFC");
 }
 
+TEST(BidiShaping, CharactersWithoutAGlyphDoNotKeepLamZwjAlefApart) {
+    // A second ZWJ is dropped, and LRM never has a glyph: neither is seen by the joining.
+    for (const std::u16string between : {u"\u200D\u200D", u"\u200E\u200D", u"\u200D\u200E"}) {
+        SCOPED_TRACE(testing::PrintToString(between));
+        auto alone = laidOut(u"\u0644" + between + u"\u0627");
+        EXPECT_EQ(glyphsOf(*alone), u"\uFEFB");
+        EXPECT_EQ(alone->logToVis[3], 0);  // the alef shares the lam's glyph
+        EXPECT_EQ(alone->LineLastChar(0), 3);
+        auto joined = laidOut(u"\u0628\u0644" + between + u"\u0627");
+        EXPECT_EQ(logicalGlyphs(*joined), u"\uFE91\uFEFC");
+        EXPECT_EQ(joined->glyphCount, 2);
+        EXPECT_EQ(joined->logToVis[4], joined->logToVis[1]);
+    }
+}
+
 TEST(BidiShaping, MarksAreTransparentAndOtherCharactersBreakJoining) {
     auto marked = laidOut(u"\u0628\u064E\u0628");
     EXPECT_EQ(logicalGlyphs(*marked), u"\uFE91\u064E\uFE90");

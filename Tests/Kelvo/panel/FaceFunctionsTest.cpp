@@ -47,6 +47,7 @@ TEST_F(FaceFunctions, UnregisteredFunctionKeysOnlySendTheirOutput) {
 }
 
 TEST_F(FaceFunctions, RegisteredFunctionsAreCalledWhereTheKeysAndLayoutsNeedThem) {
+    g_log.clear();
     g_panelFunctions.taskKey = logTask;
     g_panelFunctions.specialKey = logSpecial;
     g_panelFunctions.refreshTaskList = logTasks;

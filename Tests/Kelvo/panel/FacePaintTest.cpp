@@ -108,7 +108,8 @@ TEST_F(FacePaint, CalculatorDisplayIsRightAlignedWithMemoryMarkAtItsLeft) {
 
     const RECT display = kCalcDisplayRect;
     RECT ink = PanelPixels(panelWindow()).inkBounds(display, paper);
-    EXPECT_GE(ink.right, 236);  // "0." against the right edge
+    EXPECT_LE(ink.right, 237);  // "0." three pixels in from the right edge
+    EXPECT_GE(ink.right, 234);
     EXPECT_GT(ink.left, 200);
     EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 10, 3);
 
@@ -139,6 +140,43 @@ TEST_F(FacePaint, MemoryMarkIsFourPixelsInOnWideScreens) {
     RECT mark = PanelPixels(panelWindow()).inkBounds(RECT{0, 0, 120, 20}, paper);
     EXPECT_GE(mark.left, 4);  // 2 * scale
     EXPECT_LE(mark.left, 6);
+}
+
+TEST_F(FacePaint, CalculatorDisplayKeepsItsLastGlyphInsideTheDisplay) {
+    for (const int width : {240, 480}) {
+        SCOPED_TRACE(width);
+        host.reset();
+        ASSERT_TRUE(device::setScreenSize(width, 640));
+        host = std::make_unique<TestInputPanelHost>(80);
+        Layout layout = calculatorLayout(kPaper);
+        layout.width = width;
+        layout.picture = bmpPicture(width, 80, kPaper);
+        layout.rows[0][0].rect = rect(0, 0, width, 20);
+        Skin skin;
+        skin.classes[width > 400 ? u"PH" : u"P"] = {layout};
+        writeSkin(skin);
+        createPanel();
+        const int inset = 3 * panel->scale;
+        for (const char* shown : {"Error", "native"}) {
+            SCOPED_TRACE(shown);
+            if (std::string(shown) == "Error") {
+                panel->calcText = u"Error";
+            } else {
+                // "1/5" in Arabic-Indic digits: the five's tail reaches past its advance.
+                panel->calcText = u"1.5";
+                panel->calcNativeDigits = 1;
+            }
+            panel->Invalidate(FALSE);
+            UpdateWindow(panelWindow());
+            const RECT ink =
+                PanelPixels(panelWindow()).inkBounds(rect(0, 0, width, 20), paper);
+            ASSERT_LT(ink.left, ink.right);
+            EXPECT_LE(ink.right, width - inset);
+            EXPECT_GE(ink.right, width - inset - 2);
+        }
+        panel.reset();
+        UnregisterClassW(kPanelClassName, GetModuleHandleW(nullptr));
+    }
 }
 
 TEST_F(FacePaint, TheLabelFontIsMadeOncePerLayout) {

@@ -184,8 +184,12 @@ HBRUSH windowBrush(int index) {
 TEST(FillRect, SystemColourIndexesPlusOneComeFromTheWindowManager) {
     MemoryCanvas canvas(4, 4, kWhite);
     RECT r{0, 0, 2, 2};
+    // The window manager gives the system colours from the start: COLOR_BTNSHADOW + 1.
+    EXPECT_EQ(FillRect(canvas.dc, &r, reinterpret_cast<HBRUSH>(uintptr_t{16 + 1})), 1);
+    EXPECT_EQ(canvas.at(1, 1), RGB(128, 128, 128));
+    canvas.fill(r, kWhite);
+    // The brush is whatever the window manager's source gives for the index.
     auto colourWindow = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(5 + 1));
-    EXPECT_EQ(FillRect(canvas.dc, &r, colourWindow), 0);  // nobody gives system colours yet
     platform::setSystemColorBrushSource(&windowBrush);
     EXPECT_EQ(FillRect(canvas.dc, &r, colourWindow), 1);
     EXPECT_EQ(canvas.at(1, 1), RGB(128, 128, 128));

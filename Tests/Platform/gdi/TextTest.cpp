@@ -3,6 +3,7 @@
 #include <device/Fonts.h>
 #include <winbase.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "GdiTestSupport.h"
@@ -345,13 +346,24 @@ TEST(Fonts, AMissingFontFileFailsFontCreationCleanly) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(CreateFontW(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma"), nullptr);
     EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
-    // A DC without a usable font measures and draws nothing, and says so.
-    MemoryCanvas canvas(10, 10);
-    SIZE s{};
-    EXPECT_FALSE(GetTextExtentPoint32W(canvas.dc, u"x", 1, &s));
-    EXPECT_FALSE(TextOutW(canvas.dc, 0, 0, u"x", 1));
-    RECT r{0, 0, 10, 10};
-    EXPECT_EQ(DrawTextW(canvas.dc, u"x", 1, &r, 0), 0);
+}
+
+// A device that starts without its font files cannot make a DC's default font either: such a
+// DC measures and draws nothing, and says so. In a process of its own, because the default
+// font is made once, by the first DC of the device.
+TEST(Fonts, ADeviceStartedWithoutFontsHasDCsThatMeasureAndDrawNothing) {
+    auto measureAndDraw = [] {
+        device::setFontDirectory("/nonexistent/fonts");
+        MemoryCanvas canvas(10, 10);
+        SIZE s{};
+        RECT r{0, 0, 10, 10};
+        const bool nothing = !GetTextExtentPoint32W(canvas.dc, u"x", 1, &s) &&
+                             !TextOutW(canvas.dc, 0, 0, u"x", 1) &&
+                             DrawTextW(canvas.dc, u"x", 1, &r, 0) == 0;
+        std::_Exit(nothing ? 0 : 1);
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(measureAndDraw(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ int stepperMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
 TEST_F(IdleWait, ReturnsOnlyOnceTheOtherThreadHasDoneItsWorkAndWaitsAgain) {
     g_go = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    g_steps = 0;
     device::registerProgram(u"Stepper.exe", stepperMain);
     PROCESS_INFORMATION info{};
     WCHAR line[] = u"now";

@@ -68,7 +68,8 @@ TEST_F(Sip, RecordingCallbackKeepsEveryCallInOrder) {
 
 TEST_F(Sip, SettingChangesReachTheSipWindowsChildren) {
     TestInputPanelHost host;
-    static int seen = 0;
+    static int seen;
+    seen = 0;
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
         if (m == WM_SETTINGCHANGE && w == SETTINGCHANGE_RESET)

@@ -40,9 +40,19 @@ VOID CALLBACK timerProc(HWND, UINT msg, UINT_PTR id, DWORD) {
         record(id + 1000);
 }
 
+// Each case records its own timers.
+class Timers : public UserTest {
+protected:
+    void SetUp() override {
+        UserTest::SetUp();
+        std::lock_guard lock(firedMutex);
+        fired.clear();
+    }
+};
+
 }  // namespace
 
-TEST_F(UserTest, DueTimersFireInOrderAtTheirDueTimesAsAnotherThreadAdvancesTheClock) {
+TEST_F(Timers, DueTimersFireInOrderAtTheirDueTimesAsAnotherThreadAdvancesTheClock) {
     std::atomic<bool> ready{false};
     std::atomic<DWORD> workerId{0};
     Worker worker([&] {
@@ -66,7 +76,7 @@ TEST_F(UserTest, DueTimersFireInOrderAtTheirDueTimesAsAnotherThreadAdvancesTheCl
     PostThreadMessageW(workerId, WM_QUIT, 0, 0);
 }
 
-TEST_F(UserTest, PeriodsAreClampedResetRearmsAndKilledTimersStayQuiet) {
+TEST_F(Timers, PeriodsAreClampedResetRearmsAndKilledTimersStayQuiet) {
     HWND h = makeWindow(WS_POPUP, 0, 0, 10, 10);
     EXPECT_EQ(SetTimer(h, 7, 0, nullptr), 7u);  // 0 becomes USER_TIMER_MINIMUM: no spinning
     for (int step = 0; step < 3; ++step) {
@@ -104,7 +114,7 @@ TEST_F(UserTest, PeriodsAreClampedResetRearmsAndKilledTimersStayQuiet) {
     EXPECT_EQ(firedSoFar().size(), 4u);
 }
 
-TEST_F(UserTest, ThreadTimersCallTheirProcedureThroughDispatchMessage) {
+TEST_F(Timers, ThreadTimersCallTheirProcedureThroughDispatchMessage) {
     UINT_PTR id = SetTimer(nullptr, 0, 25, timerProc);
     ASSERT_NE(id, 0u);
     UINT_PTR other = SetTimer(nullptr, 0, 40, timerProc);
@@ -133,7 +143,7 @@ TEST_F(UserTest, ThreadTimersCallTheirProcedureThroughDispatchMessage) {
     EXPECT_EQ(firedSoFar().size(), 4u);
 }
 
-TEST_F(UserTest, WaitMessageReturnsWhenATimerFallsDueOrAMessageArrives) {
+TEST_F(Timers, WaitMessageReturnsWhenATimerFallsDueOrAMessageArrives) {
     std::atomic<bool> ready{false};
     std::atomic<uint64_t> wokeAt{0};
     std::atomic<uint64_t> wokeAgainAt{0};

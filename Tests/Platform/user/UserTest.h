@@ -73,7 +73,7 @@ Recorder& recorder();
 
 LRESULT CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Registers a class of recordingProc for the null instance (once per process).
+// Registers a class of recordingProc for the null instance (the device has none until then).
 void registerRecordingClass(LPCWSTR name, UINT style = 0, HBRUSH background = nullptr);
 
 // Creates a window of the recording class "Rec".

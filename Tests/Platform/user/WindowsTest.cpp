@@ -191,6 +191,8 @@ TEST_F(UserTest, ClassesAreRegisteredPerInstanceAndCannotGoWhileWindowsExist) {
 }
 
 TEST_F(UserTest, WindowLongsHoldFullPointersAndExtraBytesAreBounded) {
+    subclassCalls = 0;
+    originalProc = nullptr;
     WNDCLASSW wc{};
     wc.lpfnWndProc = recordingProc;
     wc.lpszClassName = u"Extra";
@@ -377,6 +379,11 @@ LRESULT CALLBACK outerHook(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 TEST_F(UserTest, CreationHooksAttachBeforeTheFirstMessageAndMayRefuseAWindow) {
+    hookedOriginal = nullptr;
+    hookedSaw.clear();
+    refuseNext = false;
+    hookCalls.clear();
+    outerCalls = 0;
     HHOOK hook = SetWindowsHookExW(WH_CBT, cbtHook, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     HHOOK outer = SetWindowsHookExW(WH_CBT, outerHook, nullptr, 0);  // newer: called first

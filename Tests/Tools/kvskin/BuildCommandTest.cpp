@@ -7,6 +7,7 @@
 #include <device/PngEncoder.h>
 
 #include "BuildCommand.h"
+#include "CheckCommand.h"
 #include "KvskinTestSupport.h"
 #include "LayoutPicture.h"
 #include "SkinFileAccess.h"
@@ -100,6 +101,29 @@ TEST_F(KvskinBuild, BuiltLayoutsLoadThroughTheLoaderWithTheirPictures) {
     EXPECT_EQ(size->cx, 640);
     EXPECT_EQ(size->cy, 160);
     file.Close();
+}
+
+TEST_F(KvskinBuild, LabelsAreDrawnWhole) {
+    // Letters whose tails reach past their advance and words on the narrow keys of a 240x80
+    // panel, and in the large panel marks in the hints of the alternate characters.
+    build(R"({"faces": {"f": {"alternate": "g", "rows": [
+        ["ض", "ص", "ث", "ق", "ف", "غ", "ع", "ه", "خ", "ح", "ج", "چ"],
+        ["ش", "س", "ی", "ب", "ل", "ا", "ت", "ن", "م", "ک", "گ", {"label": "⌫", "char": 8}],
+        ["ظ", "ط", "ز", "ر", "ذ", "د", "پ", "و", "ژ", "x", "x"],
+        [{"label": "۱۲۳", "width": 1.25}, {"label": "ABC", "width": 1.25}, "x", "x", "x",
+         {"label": "ZWNJ", "char": "\u200c", "width": 1.5}, {"char": " ", "width": 2}, ".",
+         {"label": "ریال", "char": "\u06e9"}, "x"]]},
+        "g": {"rows": [[{"char": "\u0652", "label": "ـ\u0652"}, {"char": "\u064c", "label": "ـ\u064c"},
+                        {"char": "\u0651", "label": "ـ\u0651"}, "]", "[", "}", "{", "x", "x", "x",
+                        "x", "x"]]}},
+        "classes": {"P": {"size": [240, 80], "layouts": ["f", "g"]},
+                    "PH": {"size": [480, 160], "layouts": ["f", "g"]}}})");
+    std::vector<std::string> found;
+    for (const SkinProblem& problem : checkSkin(u"\\out\\skin.ksk", std::nullopt)) {
+        if (problem.what != kClassMissing)
+            found.push_back(problem.text());
+    }
+    EXPECT_EQ(found, std::vector<std::string>{});
 }
 
 TEST_F(KvskinBuild, TheSameSourceGivesTheSameBytes) {

@@ -1,7 +1,11 @@
 // kvskin check: the default skin passes for every class; skins broken in each way the check
 // knows are reported with the class, layout, row and column of every problem.
 #include <DeviceTest.h>
+#include <EBFBytes.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 #include "CheckCommand.h"
 #include "KvskinTestSupport.h"
@@ -14,9 +18,9 @@ using skintest::Layout;
 
 namespace {
 
-std::vector<std::string> texts(const std::vector<CheckProblem>& problems) {
+std::vector<std::string> texts(const std::vector<SkinProblem>& problems) {
     std::vector<std::string> out;
-    for (const CheckProblem& problem : problems)
+    for (const SkinProblem& problem : problems)
         out.push_back(problem.text());
     return out;
 }
@@ -171,8 +175,104 @@ TEST_F(KvskinCheck, BrokenLayoutsAndMissingClassesAreReported) {
 
     writeDeviceFile(u"\\Other.ksk", "not a container");
     EXPECT_EQ(texts(checkSkin(u"\\Other.ksk", std::nullopt)),
-              std::vector<std::string>{"file: not a skin file: it cannot be read or its first "
-                                       "item is not the class KELVO_SKIN"});
+              std::vector<std::string>{
+                  "file: it is not a well-formed container: broken item (main class) at offset "
+                  "0: its name runs past the end of the file (which ends at offset 15)"});
+}
+
+TEST_F(KvskinCheck, ABrokenItemIsNamedBeforeTheLayoutItTakesAway) {
+    // Layout 1's data claims more bytes than its class holds: the reader cannot open the class.
+    const std::string picture = skintest::bmpPicture(240, 80, 0xC0C0C0);
+    const std::string data = skintest::layoutData(plainLayout());
+    std::string broken = ebfClass("1", {ebfValue("P", picture), ebfValue("D", data)});
+    broken[2 + 4 + 4 + 2 + 4 + 4 + picture.size() + 2 + 4] = 0x7F;  // D's size, lowest byte
+    writeDeviceFile(
+        u"\\Broken.ksk",
+        ebfClass("KELVO_SKIN",
+                 {ebfClass("P", {ebfClass("0", {ebfValue("P", picture), ebfValue("D", data)}),
+                                 broken})}));
+    const std::vector<std::string> found = texts(checkSkin(u"\\Broken.ksk", ScreenSize{240, 320}));
+    ASSERT_EQ(found.size(), 2u) << testing::PrintToString(found);
+    EXPECT_EQ(found[0].rfind("file: it is not a well-formed container: broken item "
+                             "KELVO_SKIN/P/1/D at offset ",
+                             0),
+              0u)
+        << found[0];
+    EXPECT_EQ(found[1], "P layout 1: the layout is missing (no class \"1\")");
+}
+
+// An 8-bit picture of the given size whose pixels `colour` gives (0x00RRGGBB, at most 256
+// colours).
+std::string paintedPicture(int width, int height, const std::function<uint32_t(int, int)>& colour) {
+    std::vector<uint32_t> palette;
+    std::string indexes;
+    const uint32_t stride = static_cast<uint32_t>((width + 3) & ~3);
+    for (int y = height - 1; y >= 0; --y) {  // bottom-up
+        for (int x = 0; x < static_cast<int>(stride); ++x) {
+            const uint32_t c = colour(std::min(x, width - 1), y);
+            auto found = std::find(palette.begin(), palette.end(), c);
+            if (found == palette.end())
+                found = palette.insert(palette.end(), c);
+            indexes.push_back(static_cast<char>(found - palette.begin()));
+        }
+    }
+    palette.resize(256);
+    std::string b = "BM";
+    skintest::put32(b, 54 + 1024 + static_cast<uint32_t>(indexes.size()));
+    skintest::put32(b, 0);
+    skintest::put32(b, 54 + 1024);
+    skintest::put32(b, 40);
+    skintest::put32(b, static_cast<uint32_t>(width));
+    skintest::put32(b, static_cast<uint32_t>(height));
+    skintest::put16(b, 1);
+    skintest::put16(b, 8);
+    skintest::put32(b, 0);
+    skintest::put32(b, static_cast<uint32_t>(indexes.size()));
+    skintest::put32(b, 2835);
+    skintest::put32(b, 2835);
+    skintest::put32(b, 256);
+    skintest::put32(b, 0);
+    for (uint32_t c : palette)
+        skintest::put32(b, c);
+    return b + indexes;
+}
+
+TEST_F(KvskinCheck, ALabelWhoseInkMeetsItsKeysEdgeDoesNotFit) {
+    // Two keys, each a light face with a dark edge on the dark panel, and a dark "label" bar.
+    constexpr uint32_t kPanel = 0x202830, kEdge = 0x101010, kFace = 0xF0F0E8, kInk = 0x181818;
+    auto keyPicture = [&](RECT bar) {
+        return paintedPicture(240, 80, [=](int x, int y) {
+            const int left = x < 120 ? 0 : 120;
+            const int kx = x - left;
+            if (kx < 1 || kx > 118 || y < 1 || y > 78)
+                return kPanel;
+            if (kx == 1 || kx == 118 || y == 1 || y == 78)
+                return kEdge;
+            if (x >= bar.left && x < bar.right && y >= bar.top && y < bar.bottom)
+                return kInk;
+            return kFace;
+        });
+    };
+    auto problemsWith = [&](RECT bar) {
+        Layout layout = plainLayout();
+        layout.picture = keyPicture(bar);
+        skintest::Skin skin;
+        skin.classes[u"P"] = {layout, plainLayout()};
+        return check(skin);
+    };
+    // Clear of the edges: no problem.
+    EXPECT_EQ(problemsWith(RECT{40, 30, 80, 50}), std::vector<std::string>{});
+    EXPECT_EQ(problemsWith(RECT{3, 3, 117, 77}), std::vector<std::string>{});
+    // Cut off at the face's left edge, at both sides, at the top of the second key.
+    EXPECT_EQ(problemsWith(RECT{2, 30, 60, 50}),
+              std::vector<std::string>{"P layout 0 row 0 col 0: its label does not fit: its ink "
+                                       "reaches the left edge of the key"});
+    EXPECT_EQ(problemsWith(RECT{2, 30, 118, 50}),
+              std::vector<std::string>{"P layout 0 row 0 col 0: its label does not fit: its ink "
+                                       "reaches the left and right edges of the key"});
+    EXPECT_EQ(problemsWith(RECT{160, 2, 200, 40}),
+              std::vector<std::string>{"P layout 0 row 0 col 1: its label does not fit: its ink "
+                                       "reaches the top edge of the key"});
 }
 
 TEST_F(KvskinCheck, TheProgramPrintsEachProblemAndExitsOne) {
@@ -193,5 +293,8 @@ TEST_F(KvskinCheck, TheProgramPrintsEachProblemAndExitsOne) {
     EXPECT_NE(all.out.find("LH: the class is missing\n"), std::string::npos);
     EXPECT_EQ(runKvskin(m_root, "check " + file + " --screen 240").status, 2);
     EXPECT_EQ(runKvskin(m_root, "check").status, 2);
-    EXPECT_EQ(runKvskin(m_root, "check " + quoted(m_root / "missing.ksk")).status, 1);
+    ToolRun missing = runKvskin(m_root, "check " + quoted(m_root / "missing.ksk"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "kvskin: " + (m_root / "missing.ksk").string() +
+                               ": it cannot be opened: No such file or directory\n");
 }

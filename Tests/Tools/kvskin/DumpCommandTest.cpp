@@ -81,8 +81,8 @@ TEST_F(KvskinDump, NestedClassesIndentAndFullPrintsEveryByte) {
     std::string file = container("nested.ksk", bytes);
     std::string first16 = " E0 E1 E2 E3 E4 E5 E6 E7 E8 E9 EA EB EC ED EE EF";
     std::string tree =
-        "KELVO_SKIN (class, 1 items, 60 bytes)\n"
-        "  P (class, 1 items, 50 bytes)\n"
+        "KELVO_SKIN (class, 1 item, 60 bytes)\n"
+        "  P (class, 1 item, 50 bytes)\n"
         "    0 (class, 2 items, 40 bytes)\n"
         "      P (value, 20 bytes)";
     std::string tail = "\n      D (value, 0 bytes)\n";
@@ -156,7 +156,7 @@ TEST_F(KvskinDump, ClassesNestedDeeperThanTheReaderCanOpenAreBroken) {
     };
     ToolRun deepest = run("dump " + shellQuoted(container("48.ebf", nested(48))));
     EXPECT_EQ(deepest.status, 0) << deepest.err;
-    EXPECT_NE(deepest.out.find(std::string(2 * 49, ' ') + "v (value, 1 bytes) 01\n"),
+    EXPECT_NE(deepest.out.find(std::string(2 * 49, ' ') + "v (value, 1 byte) 01\n"),
               std::string::npos);
 
     ToolRun tooDeep = run("dump " + shellQuoted(container("49.ebf", nested(49))));

@@ -1,6 +1,8 @@
 // kvskin keys prints a layout's key table in its fixed tab-separated form; kvskin render
-// writes the layout's decoded picture, with the key rectangles outlined on request.
+// writes the layout's decoded picture, with the key rectangles outlined on request; both say
+// what is wrong with a file or layout in the words kvskin check uses.
 #include <DeviceTest.h>
+#include <EBFBytes.h>
 #include <gtest/gtest.h>
 
 #include "KvskinTestSupport.h"
@@ -69,10 +71,14 @@ TEST_F(KvskinKeys, TheKeyTableIsTabSeparatedUnderItsHeader) {
 
     ToolRun beyond = runKvskin(m_root, "keys " + file + " --screen 240x320 --layout 2");
     EXPECT_EQ(beyond.status, 1);
-    EXPECT_NE(beyond.err.find("class P has no layout 2 (it has 2)"), std::string::npos);
+    EXPECT_NE(beyond.err.find("P layout 2: it does not exist (the class has 2 layouts)"),
+              std::string::npos)
+        << beyond.err;
     ToolRun landscape = runKvskin(m_root, "keys " + file + " --screen 320x240 --layout 0");
     EXPECT_EQ(landscape.status, 1);
-    EXPECT_NE(landscape.err.find("has no class L for a 320x240 screen"), std::string::npos);
+    EXPECT_NE(landscape.err.find("L: the class is missing (a 320x240 screen uses it)"),
+              std::string::npos)
+        << landscape.err;
     EXPECT_EQ(runKvskin(m_root, "keys " + file + " --layout 0").status, 2);
     EXPECT_EQ(runKvskin(m_root, "keys " + file + " --screen 240x320 --layout 128").status, 2);
     EXPECT_EQ(runKvskin(m_root, "keys " + file + " --screen 0x320 --layout 0").status, 2);
@@ -107,6 +113,65 @@ TEST_F(KvskinKeys, RenderWritesThePictureAndOutlinesKeysOnRequest) {
         runKvskin(m_root, "render " + quoted(hostPath(u"\\Broken.ksk")) +
                               " --screen 240x320 --layout 0 -o " + quoted(m_root / "broken.png"));
     EXPECT_EQ(failed.status, 1);
-    EXPECT_NE(failed.err.find("does not decode"), std::string::npos);
+    EXPECT_EQ(failed.err, "kvskin: " + hostPath(u"\\Broken.ksk").string() +
+                              ": P layout 0: its picture does not decode to 240x80 (it is broken, "
+                              "or larger than the layout)\n");
     EXPECT_EQ(runKvskin(m_root, "render " + file + " --screen 240x320 --layout 0").status, 2);
+}
+
+TEST_F(KvskinKeys, CheckKeysAndRenderSayWhatIsWrongInTheSameWords) {
+    writeTestSkin();
+    const std::string good = readHostFile(hostPath(u"\\Keys.ksk"));
+    Layout noPicture;
+    noPicture.rows = {{skintest::charKey(u'a', 0x41, {0, 0, 240, 80})}};
+    Layout sevenRows = noPicture;
+    sevenRows.picture = skintest::bmpPicture(240, 80, 0x808080);
+    sevenRows.rows.resize(7, sevenRows.rows[0]);
+    skintest::Skin rejected;
+    rejected.classes[u"P"] = {noPicture, sevenRows};
+    ASSERT_TRUE(skintest::writeSkin(u"\\Rejected.ksk", rejected));
+    writeDeviceFile(u"\\Cut.ksk", good.substr(0, good.size() / 2));
+    writeDeviceFile(u"\\Empty.ksk", "");
+    writeDeviceFile(u"\\Other.ksk", ebfClass("MainClass", {ebfValue("A", "1")}));
+
+    // The problem as check reports it, and the lines keys and render print for it.
+    struct Case {
+        const char16_t* file;
+        int layout;
+        std::string where;  // as check prints it
+        std::string what;
+    };
+    const std::string cutSize = std::to_string(good.size() / 2);
+    const Case cases[] = {
+        {u"\\Cut.ksk", 0, "file",
+         "it is not a well-formed container: broken item KELVO_SKIN at offset 0: its " +
+             std::to_string(good.size() - 19) +
+             " bytes run past the end of the file (which ends "
+             "at offset " +
+             cutSize + ")"},
+        {u"\\Empty.ksk", 0, "file", "it is empty"},
+        {u"\\Other.ksk", 0, "file", "its main class is MainClass, not KELVO_SKIN"},
+        {u"\\Rejected.ksk", 0, "P layout 0", "it has no picture"},
+        {u"\\Rejected.ksk", 1, "P layout 1", "its layout data has a row count outside 0 to 6"},
+    };
+    for (const Case& c : cases) {
+        const std::filesystem::path file = hostPath(c.file);
+        SCOPED_TRACE(file.string() + " layout " + std::to_string(c.layout));
+        ToolRun check = runKvskin(m_root, "check " + quoted(file) + " --screen 240x320");
+        EXPECT_EQ(check.status, 1);
+        EXPECT_NE(check.out.find(c.where + ": " + c.what + "\n"), std::string::npos) << check.out;
+        const std::string line = "kvskin: " + file.string() + ": " +
+                                 (c.where == "file" ? "" : c.where + ": ") + c.what + "\n";
+        const std::string layout = " --screen 240x320 --layout " + std::to_string(c.layout);
+        // A layout without a picture still has keys to list.
+        if (c.what != "it has no picture") {
+            ToolRun keys = runKvskin(m_root, "keys " + quoted(file) + layout);
+            EXPECT_EQ(keys.status, 1);
+            EXPECT_EQ(keys.err, line);
+        }
+        ToolRun render = runKvskin(
+            m_root, "render " + quoted(file) + layout + " -o " + quoted(m_root / "x.png"));
+        EXPECT_EQ(render.status, 1);
+        EXPECT_EQ(render.err, line);
+    }
 }

@@ -1,0 +1,57 @@
+// The device programs' main window and their WinMain loop.
+#include "programs/common/ProgramWindow.h"
+
+RECT programWorkArea() {
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+LRESULT ProgramWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_SETTINGCHANGE: {
+            // A rotation or a new work area from the shell: the window follows it.
+            updateScale();
+            const RECT area = programWorkArea();
+            MoveWindow(window(), area.left, area.top, area.right - area.left,
+                       area.bottom - area.top, TRUE);
+            return 0;
+        }
+        case WM_CLOSE:
+            DestroyWindow(window());
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return ProgramView::handle(msg, wParam, lParam);
+    }
+}
+
+int runProgram(HINSTANCE instance, const ProgramDescription& description,
+               const std::function<std::unique_ptr<ProgramWindow>()>& make) {
+    if (HWND running = FindWindowW(description.windowClass, nullptr)) {
+        SetForegroundWindow(running);
+        return 0;
+    }
+    if (!ProgramView::registerClass(instance, description.windowClass))
+        return 1;
+    std::unique_ptr<ProgramWindow> program = make();
+    const RECT area = programWorkArea();
+    HWND frame =
+        CreateWindowExW(0, description.windowClass, description.title, WS_VISIBLE | WS_CLIPCHILDREN,
+                        area.left, area.top, area.right - area.left, area.bottom - area.top,
+                        nullptr, nullptr, instance, program.get());
+    if (!frame)
+        return 1;
+    SetForegroundWindow(frame);
+    SetFocus(frame);
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (platform::preTranslateMessage(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
