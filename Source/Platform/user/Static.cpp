@@ -4,6 +4,8 @@
 // creating module and belongs to the control; a picture given with STM_SETIMAGE or STM_SETICON
 // stays the caller's. The control sizes itself to its picture unless SS_CENTERIMAGE asks for
 // the picture to be centred in the control's own size.
+#include <algorithm>
+
 #include "user/ControlSupport.h"
 #include "user/SystemClasses.h"
 
@@ -81,14 +83,17 @@ HANDLE setImage(HWND hwnd, StaticState& s, HANDLE image, bool owned) {
 }
 
 // An icon or bitmap named by the creation text, from the creating module. Icons come at the
-// device's icon size (twice as large on screens of twice the density).
+// device's icon size (twice as large on screens of twice the density), made no larger than
+// the place the control was given, so that a dialog's icon keeps off its neighbours.
 void loadNamedImage(HWND hwnd, StaticState& s, const CREATESTRUCTW& cs) {
     if (cs.lpszName == nullptr || cs.lpszName[0] == 0)
         return;
     const DWORD type = typeOf(static_cast<DWORD>(cs.style));
     HANDLE image = nullptr;
     if (type == SS_ICON) {
-        const int side = GetSystemMetrics(SM_CXICON) * screenScale();
+        const int place = std::max(cs.cx, cs.cy);
+        const int side = std::min(GetSystemMetrics(SM_CXICON) * screenScale(),
+                                  place > 0 ? place : GetSystemMetrics(SM_CXICON));
         image = LoadImageW(cs.hInstance, cs.lpszName, IMAGE_ICON, side, side, 0);
     } else {
         image = LoadImageW(cs.hInstance, cs.lpszName, IMAGE_BITMAP, 0, 0, 0);
