@@ -1,7 +1,8 @@
 // Skin layouts from arbitrary bytes. The first byte chooses the reader: 0 gives the rest to the
 // layout data reader; anything else stores the rest as the current skin file and loads layout
-// 0 (and a second layout) into a panel. Whatever is read must keep the layout's invariants:
-// at most 6 rows of 30 keys, each key knowing its place, gesture keys inside the table.
+// 0, a second layout and then switches to a third into a panel. Whatever is read must keep the
+// layout's invariants: at most 6 rows of 30 keys, each key knowing its place, gesture keys
+// inside the table, and a layout on show that is the message face or can be shown.
 #include <device/Clock.h>
 #include <device/FileSystem.h>
 #include <device/Scheduler.h>
@@ -97,8 +98,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     panel.skinPath = u"\\fuzz.ksk";
     loadLayout(panel, 0);
     loadLayout(panel, data[0]);
-    if (panel.layout)
+    // A switch: the layout on show stays when the one asked for cannot be shown.
+    loadLayout(panel, data[0] / 2, IfUnusable::KeepShown);
+    if (panel.layout) {
         checkLayout(*panel.layout);
+        check((panel.layout->flags & LF_MESSAGE) || panel.layout->canBeShown(), "usable layout");
+    }
     if (panel.altLayout)
         checkLayout(*panel.altLayout);
     for (KeyRecord* key : panel.modSlot)

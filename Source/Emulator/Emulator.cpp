@@ -35,6 +35,7 @@ BOOL CALLBACK collectTopLevel(HWND window, LPARAM lParam) {
 ProvisionSources builtProvisionSources() {
     ProvisionSources sources;
     sources.kelvoLibrary = KVEMU_KELVO_LIBRARY;
+    sources.helperProgram = KVEMU_KVHELPER_PROGRAM;
     sources.skinFile = std::filesystem::path(KVEMU_SKIN_FOLDER) / "Kelvo.ksk";
     sources.skinHelpFile = std::filesystem::path(KVEMU_SKIN_FOLDER) / "Kelvo.htm";
     return sources;
@@ -44,10 +45,22 @@ struct Emulator::ShellStart {
     std::promise<std::string> result;  // empty: started
 };
 
-Emulator::Emulator() = default;
+Emulator::Emulator(Reporter reporter) : m_reporter(std::move(reporter)) {}
 
 Emulator::~Emulator() {
     close();
+}
+
+void Emulator::report(std::string message) {
+    if (m_reporter)
+        m_reporter(message);
+    std::lock_guard lock(m_warningsMutex);
+    m_warnings.push_back(std::move(message));
+}
+
+std::vector<std::string> Emulator::warnings() const {
+    std::lock_guard lock(m_warningsMutex);
+    return m_warnings;
 }
 
 bool Emulator::open(const Options& options, const ProvisionSources& sources, std::string& error) {
@@ -67,13 +80,16 @@ bool Emulator::open(const Options& options, const ProvisionSources& sources, std
     if (options.reset) {
         if (!m_folder->erase(error))
             return false;
-        m_warnings.push_back("--reset: erased the device in " + m_folder->folder().string() +
-                             " (its files, registry, event log and screenshots); it starts afresh");
+        report("--reset: erased the device in " + m_folder->folder().string() +
+               " (its files, registry, event log and screenshots); it starts afresh");
     }
     if (!m_folder->create(error))
         return false;
     device::setDeviceRoot(m_folder->root());
-    device::appendEventLogTo(options.logFile.empty() ? m_folder->eventLogFile() : options.logFile);
+    if (!device::appendEventLogTo(
+            options.logFile.empty() ? m_folder->eventLogFile() : options.logFile, error))
+        return false;
+    m_filesAttached = true;
     std::error_code ignored;
     const RegistryStart registryStart = std::filesystem::exists(m_folder->registryFile(), ignored)
                                             ? RegistryStart::FromFile
@@ -82,15 +98,23 @@ bool Emulator::open(const Options& options, const ProvisionSources& sources, std
         error = "the device's registry cannot be used: " + attached.message;
         return false;
     }
+    // A save that fails is told at once; the change stays in memory, goes with the next
+    // change's save, and is tried again at close.
+    device::watchRegistrySaves([this](const device::RegistryFileResult& status) {
+        report(status ? "the device's registry is saved again"
+                      : "cannot save the device's registry (the change is kept in memory and "
+                        "saved with the next one, or at exit): " +
+                            status.message);
+    });
     // Every start brings the folder up to this build, adding only what is missing.
     ProvisionRecord record = m_folder->provisionRecord();
     record.load();
     ProvisionResult provisioned = provisionDevice(sources, record, registryStart);
     for (auto& message : provisioned.messages)
-        m_warnings.push_back(message);
+        report(message);
     std::string recordError;
     if (!record.save(recordError))
-        m_warnings.push_back("cannot record the device's provisioning: " + recordError);
+        report("cannot record the device's provisioning: " + recordError);
     if (!provisioned.ok) {
         error = "provisioning the device folder failed: " + provisioned.error;
         return false;
@@ -107,9 +131,9 @@ bool Emulator::open(const Options& options, const ProvisionSources& sources, std
         return false;
     }
     if (!startStartupProgram())
-        m_warnings.push_back("cannot start Notes");
+        report("cannot start Notes");
     if (!settle())
-        m_warnings.push_back("the device did not settle after starting");
+        report("the device did not settle after starting");
     return true;
 }
 
@@ -123,7 +147,7 @@ void Emulator::shellThreadMain(ShellStart& start) {
             start.result.set_value(error.empty() ? "the shell did not start" : error);
         } else {
             if (!warning.empty())
-                m_warnings.push_back(warning);
+                report(warning);
             {
                 std::lock_guard lock(m_shellMutex);
                 m_shell = &shell;
@@ -145,25 +169,48 @@ void Emulator::shellThreadMain(ShellStart& start) {
 }
 
 bool Emulator::close() {
-    if (!m_shellThread.joinable())
-        return m_allEnded;
-    // The programs first: each top-level window that is not the shell's is asked to close.
-    std::vector<HWND> windows;
-    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&windows));
-    DWORD shellThread = 0;
-    withShell([&](Shell&) { shellThread = GetCurrentThreadId(); });
-    for (HWND window : windows) {
-        if (GetWindowThreadProcessId(window, nullptr) != shellThread)
-            PostMessageW(window, WM_CLOSE, 0, 0);
+    if (m_shellThread.joinable()) {
+        // The programs first: each top-level window that is not the shell's is asked to close.
+        std::vector<HWND> windows;
+        EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&windows));
+        DWORD shellThread = 0;
+        withShell([&](Shell&) { shellThread = GetCurrentThreadId(); });
+        for (HWND window : windows) {
+            if (GetWindowThreadProcessId(window, nullptr) != shellThread)
+                PostMessageW(window, WM_CLOSE, 0, 0);
+        }
+        settle();
+        m_allEnded = device::waitForAllProcesses(kCloseMs);
+        if (!m_allEnded)
+            report("some programs did not end when asked to close");
+        withShell([](Shell&) { PostQuitMessage(0); });
+        m_shellThread.join();
     }
-    settle();
-    m_allEnded = device::waitForAllProcesses(kCloseMs);
-    if (!m_allEnded)
-        m_warnings.push_back("some programs did not end when asked to close");
-    withShell([](Shell&) { PostQuitMessage(0); });
-    m_shellThread.join();
-    device::detachRegistryFile();
+    if (m_filesAttached) {
+        m_filesAttached = false;
+        saveRegistryLastTime();
+        if (const std::string failure = device::eventLogFileError(); !failure.empty()) {
+            report("some events are missing from the event log: " + failure);
+            m_lostWrites = true;
+        }
+        device::stopAppendingEventLog();
+    }
     return m_allEnded;
+}
+
+void Emulator::saveRegistryLastTime() {
+    device::watchRegistrySaves(nullptr);
+    if (!device::attachedRegistryFileStatus()) {
+        const device::RegistryFileResult saved = device::saveAttachedRegistryFile();
+        if (saved) {
+            report("the device's registry is saved after all, with its last changes");
+        } else {
+            report("the device's registry could not be saved: its last changes are lost: " +
+                   saved.message);
+            m_lostWrites = true;
+        }
+    }
+    device::detachRegistryFile();
 }
 
 bool Emulator::settle() {
@@ -181,11 +228,12 @@ void Emulator::withShell(const std::function<void(Shell&)>& work) {
     shell->call([&] { work(*shell); });
 }
 
-void Emulator::hardwareKey(UINT vk, KeyTransition transition) {
+void Emulator::hardwareKey(UINT vk, KeyTransition transition, KeyCharacter character) {
     const UINT scan = scanCodeOf(vk);
     if (transition == KeyTransition::Down) {
         m_lastScanCode = scan;
-        device::keyDown(vk, scan, keyMakesOwnCharacter(vk) ? 0 : device::kKeyNoCharacter);
+        const bool ownCharacter = character == KeyCharacter::FromKey || keyMakesOwnCharacter(vk);
+        device::keyDown(vk, scan, ownCharacter ? 0 : device::kKeyNoCharacter);
     } else {
         device::keyUp(vk, scan);
     }

@@ -24,21 +24,30 @@ ProvisionSources builtProvisionSources();
 
 class Emulator : public FrontEndControls {
 public:
-    Emulator();
+    // What the device has to tell its user (a missing skin, a repair made, a save that
+    // failed), passed on as it happens, from any device thread.
+    using Reporter = std::function<void(const std::string& message)>;
+
+    explicit Emulator(Reporter reporter = nullptr);
     ~Emulator() override;
     Emulator(const Emulator&) = delete;
     Emulator& operator=(const Emulator&) = delete;
 
     // Sets up the device (provisioning its folder, see device/Provisioning.h) and starts the
     // shell. False with a message on failure; warnings (a missing skin, a repair made, no
-    // keyboard) are collected and the device runs.
+    // keyboard) are reported and the device runs.
     bool open(const Options& options, const ProvisionSources& sources, std::string& error);
-    const std::vector<std::string>& warnings() const { return m_warnings; }
+    // Everything reported so far.
+    std::vector<std::string> warnings() const;
 
-    // Closes the programs and stops the shell. Called by the destructor if not before. False
-    // when some program did not end (its thread still runs: the caller must not tear down
-    // the process's globals under it, and leaves with std::_Exit).
+    // Closes the programs, stops the shell and saves the registry a last time if a save had
+    // failed. Called by the destructor if not before. False when some program did not end
+    // (its thread still runs: the caller must not tear down the process's globals under it,
+    // and leaves with std::_Exit).
     bool close();
+    // False when the registry's last changes or some events could not be written to their
+    // files (each reported when it failed, and again at close when it stayed so).
+    bool keptEverything() const { return !m_lostWrites; }
 
     // Lets every device thread handle what it has queued; false when some thread stays busy
     // (a program that never waits) for ten seconds.
@@ -50,7 +59,7 @@ public:
     const DeviceFolder& folder() const { return *m_folder; }
 
     // FrontEndControls.
-    void hardwareKey(UINT vk, KeyTransition transition) override;
+    void hardwareKey(UINT vk, KeyTransition transition, KeyCharacter character) override;
     void hardwareText(std::u16string_view text) override;
     void rotate() override;
     void toggleInputPanel() override;
@@ -59,9 +68,15 @@ public:
 private:
     struct ShellStart;
     void shellThreadMain(ShellStart& start);
+    void report(std::string message);
+    void saveRegistryLastTime();
 
     std::optional<DeviceFolder> m_folder;
+    Reporter m_reporter;
+    mutable std::mutex m_warningsMutex;
     std::vector<std::string> m_warnings;
+    bool m_filesAttached = false;  // the event log and registry files, until close
+    bool m_lostWrites = false;
     std::thread m_shellThread;
     std::mutex m_shellMutex;
     Shell* m_shell = nullptr;  // lives on the shell's thread while it runs

@@ -1,6 +1,8 @@
 // kvemu: the device emulator. Parses the command line (exit 2 on a bad one), sets up the
-// device and runs it in the SDL window or headlessly from a script.
+// device (exit 1 when it cannot be) and runs it in the SDL window or headlessly from a script;
+// exit 3 when the device could not write its registry or event log.
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -26,6 +28,11 @@ int main(int argc, char** argv) {
     std::ifstream scriptFile;
     if (options.frontEnd == FrontEnd::Headless && !options.script.empty() &&
         options.script != "-") {
+        std::error_code ignored;
+        if (std::filesystem::is_directory(options.script, ignored)) {
+            std::cerr << "kvemu: cannot read the script " << options.script << ": it is a folder\n";
+            return 2;
+        }
         scriptFile.open(options.script, std::ios::binary);
         if (!scriptFile) {
             std::cerr << "kvemu: cannot read the script " << options.script << "\n";
@@ -33,15 +40,14 @@ int main(int argc, char** argv) {
         }
     }
 
-    Emulator emulator;
+    Emulator emulator([](const std::string& message) {
+        std::cerr << "kvemu: " + message + "\n" << std::flush;
+    });
     std::string error;
     if (!emulator.open(options, builtProvisionSources(), error)) {
         std::cerr << "kvemu: " << error << "\n";
         return 1;
     }
-    size_t warned = emulator.warnings().size();
-    for (const auto& warning : emulator.warnings())
-        std::cerr << "kvemu: " << warning << "\n";
 
     int status = 0;
     if (options.frontEnd == FrontEnd::Headless) {
@@ -56,8 +62,8 @@ int main(int argc, char** argv) {
         status = runSdlWindow(emulator, options.scale);
     }
     const bool allEnded = emulator.close();
-    for (size_t i = warned; i < emulator.warnings().size(); ++i)
-        std::cerr << "kvemu: " << emulator.warnings()[i] << "\n";
+    if (!emulator.keptEverything() && status == 0)
+        status = 3;
     if (!allEnded) {
         // A program's thread still runs: leaving without tearing down what it may use.
         std::cout.flush();

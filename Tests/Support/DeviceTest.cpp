@@ -10,7 +10,7 @@
 #include <stdlib.h>
 #include <fstream>
 
-#include "KeptGlobals.h"
+#include "FreshDevice.h"
 
 void DeviceTest::SetUp() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kelvo-test-XXXXXX").string();

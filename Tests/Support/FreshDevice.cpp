@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <wchar16.h>
 
+#include "FreshDevice.h"
 #include "KeptGlobals.h"
 
 namespace testsupport {

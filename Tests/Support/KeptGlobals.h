@@ -1,15 +1,14 @@
 // Globals of the libraries linked into a test program (a library's settings, tables and
-// hooks): every case starts with them as they were before the first case ran, as a freshly
+// counters): every case starts with them as they were before the first case ran, as a freshly
 // loaded library has them. A library's test support names its globals once, from a
 // namespace-scope initializer, and links into every test program that links the library:
-//     const bool kept = testsupport::keepAsLoaded(g_repeatDelay, g_panelFunctions);
+//     const bool kept = testsupport::keepAsLoaded(g_repeatDelay, helpFilePath);
 //     const bool keptEmpty = testsupport::keepEmpty(MacroTable);
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 #include <type_traits>
 
 namespace testsupport {
@@ -43,10 +42,5 @@ bool keepEmpty(Global& global) {
 
 // Puts every kept global back as it was before the first case (done before every case).
 void restoreKeptGlobals();
-
-// How long (real time) the processes of a case get to end after it.
-inline constexpr unsigned kProcessEndLimitMs = 10000;
-// The programs of the device's running processes, for messages ("\Windows\Notes.exe, ...").
-std::string runningPrograms();
 
 }  // namespace testsupport

@@ -1,9 +1,10 @@
 // A memory device context over a 32-bit top-down DIB section, for tests that draw and then
-// read back the pixels they expect (0x00RRGGBB).
+// read back the pixels they expect (0x00RRGGBB); and the size of an icon.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <wingdi.h>
+#include <winicon.h>
 
 #include <cstdint>
 
@@ -49,5 +50,16 @@ private:
     HGDIOBJ previous_ = nullptr;
     uint32_t* bits_ = nullptr;
 };
+
+// The size of an icon's image.
+inline SIZE iconSize(HICON icon) {
+    ICONINFO info{};
+    EXPECT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bm{};
+    GetObjectW(info.hbmColor, sizeof bm, &bm);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return SIZE{bm.bmWidth, bm.bmHeight};
+}
 
 }  // namespace testsupport

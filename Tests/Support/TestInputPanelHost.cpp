@@ -144,9 +144,11 @@ TestInputPanelHost::TestInputPanelHost(int height) {
     wc.lpszClassName = kSipClassName;
     RegisterClassW(&wc);
     const int width = device::screenWidth();
-    m_sipWindow = CreateWindowExW(0, kSipClassName, u"SIP", WS_POPUP | WS_VISIBLE, 0,
-                                  device::screenHeight() - height, width, height, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+    // As the device's own input panel: a tool window (task lists leave it out) that a tap
+    // does not activate (the program in front keeps the focus).
+    m_sipWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kSipClassName, u"SIP",
+                                  WS_POPUP | WS_VISIBLE, 0, device::screenHeight() - height, width,
+                                  height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     device::setInputPanelHost(this);
 }
 

@@ -27,10 +27,16 @@ inline constexpr unsigned kOwnerCompanyOffset = 72;
 inline constexpr unsigned kOwnerAddressOffset = 144;
 inline constexpr unsigned kOwnerTelephoneOffset = 516;
 
-// The built-in programs.
+// The built-in programs, and the keyboard's helper program (a program library).
 inline constexpr const char16_t* kNotesProgram = u"notes.exe";
 inline constexpr const char16_t* kContactsProgram = u"contacts.exe";
 inline constexpr const char16_t* kCalendarProgram = u"calendar.exe";
 inline constexpr const char16_t* kPuzzleProgram = u"puzzle.exe";
 inline constexpr const char16_t* kMemoryProgram = u"memory.exe";
 inline constexpr const char16_t* kHelpProgram = u"peghelp.exe";
+inline constexpr const char16_t* kHelperProgram = u"KvHelper.exe";
+inline constexpr const char16_t* kHelperProgramPath = u"\\Windows\\KvHelper.exe";
+
+// Help files open in the help viewer, which takes "file:" and the file's path.
+inline constexpr const char16_t* kHelpFileClass = u"htmlfile";
+inline constexpr const char16_t* kHelpFileOpenCommand = u"peghelp.exe file:%1";

@@ -5,6 +5,7 @@
 #include <wchar16.h>
 
 #include <charconv>
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -14,7 +15,16 @@ constexpr uint64_t kFnvPrime = 0x100000001B3ull;
 // The records are a few lines; a file larger than this is not one of them.
 constexpr std::uintmax_t kMaxRecordBytes = 1 << 20;
 
+// Only plain files are read: opening a FIFO left where a file should be would wait for a writer
+// that never comes.
+bool isPlainFile(const std::filesystem::path& path) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(path, ignored);
+}
+
 std::string readSmallFile(const std::filesystem::path& path) {
+    if (!isPlainFile(path))
+        return {};
     std::error_code code;
     const std::uintmax_t size = std::filesystem::file_size(path, code);
     if (code || size > kMaxRecordBytes)
@@ -61,6 +71,8 @@ bool parseNumber(std::string_view text, uint64_t& value, int base) {
 }  // namespace
 
 std::optional<FileDigest> digestOfFile(const std::filesystem::path& path) {
+    if (!isPlainFile(path))
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -78,6 +90,27 @@ std::optional<FileDigest> digestOfFile(const std::filesystem::path& path) {
     if (in.bad())
         return std::nullopt;
     return digest;
+}
+
+bool sameFileContents(const std::filesystem::path& a, const std::filesystem::path& b) {
+    if (!isPlainFile(a) || !isPlainFile(b))
+        return false;
+    std::error_code code;
+    const std::uintmax_t size = std::filesystem::file_size(a, code);
+    if (code || std::filesystem::file_size(b, code) != size || code)
+        return false;
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    char one[1 << 16];
+    char other[1 << 16];
+    while (first && second) {
+        first.read(one, sizeof(one));
+        second.read(other, sizeof(other));
+        if (first.gcount() != second.gcount() ||
+            std::memcmp(one, other, static_cast<size_t>(first.gcount())) != 0)
+            return false;
+    }
+    return first.eof() && second.eof();
 }
 
 void ProvisionRecord::load() {

@@ -1,7 +1,7 @@
 // What provisioning has done to a device folder, kept beside the device: the steps it has
-// been through (the mark "provisioned", one step name a line) and the build files it installed
-// ("installed": each file's digest and device path), so that a later start can tell a file the
-// build put there from one the user replaced.
+// been through (the mark "provisioned", one step name a line) and the content files it
+// installed ("installed": each file's digest and device path), so that a later start can tell
+// a file a build put there from one the user replaced.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,8 @@ struct FileDigest {
 
 // Nothing when the file cannot be read.
 std::optional<FileDigest> digestOfFile(const std::filesystem::path& path);
+// Whether two files hold the same bytes (false when either cannot be read).
+bool sameFileContents(const std::filesystem::path& a, const std::filesystem::path& b);
 
 class ProvisionRecord {
 public:

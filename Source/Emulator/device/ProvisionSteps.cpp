@@ -9,6 +9,8 @@ namespace {
 constexpr ProvisionStep kSteps[] = {
     {"folders", ensureDeviceFolders},
     {"keyboard", ensureKeyboardInstalled},
+    {"helper", ensureHelperInstalled},
+    {"help-file-type", ensureHelpFileType},
     {"default-skin", ensureDefaultSkin},
     {"start-menu", ensureStartMenu},
     {"owner", ensureOwnerDetails},

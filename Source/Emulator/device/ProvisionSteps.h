@@ -22,6 +22,10 @@ std::span<const ProvisionStep> provisionSteps();
 void ensureDeviceFolders(Provisioner& provisioner);
 // Kelvo.dll in "\Windows\", this build's, registered as an input method.
 void ensureKeyboardInstalled(Provisioner& provisioner);
+// KvHelper.exe in "\Windows\", this build's (the program table names it at every start).
+void ensureHelperInstalled(Provisioner& provisioner);
+// Help files (".htm", ".html") open in the help viewer "peghelp.exe".
+void ensureHelpFileType(Provisioner& provisioner);
 // The default skin and its help file in the skins folder, "SkinsPath" and "CurSkin".
 void ensureDefaultSkin(Provisioner& provisioner);
 // The Start menu's shortcuts.

@@ -5,7 +5,7 @@
 #include <device/FileSystem.h>
 #include <wchar16.h>
 
-#include "device/Shortcut.h"
+#include <shellapi.h>
 
 namespace {
 
@@ -55,7 +55,8 @@ void Provisioner::ensureShortcut(std::u16string_view devicePath, std::u16string_
     auto host = device::resolveDevicePath(devicePath);
     if (host && isPresent(*host))
         return;
-    if (!host || !writeShortcut(devicePath, target))
+    if (!host ||
+        !SHCreateShortcut(std::u16string(devicePath).c_str(), std::u16string(target).c_str()))
         problem(need, "cannot write the shortcut " + utf8(devicePath));
 }
 
@@ -136,20 +137,15 @@ bool Provisioner::copyIntoDevice(const std::filesystem::path& hostFile,
 
 bool Provisioner::installProgramFile(const std::filesystem::path& hostFile,
                                      std::u16string_view devicePath, Need need) {
-    const std::optional<FileDigest> build = digestOfFile(hostFile);
-    if (!build) {
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(hostFile, code)) {
         problem(need, "this build has no " + hostFile.string());
         return false;
     }
     auto target = device::resolveDevicePath(devicePath);
-    if (target && digestOfFile(*target) == build) {
-        m_record.markInstalled(devicePath, *build);
+    if (target && sameFileContents(hostFile, *target))
         return false;
-    }
-    if (!copyIntoDevice(hostFile, devicePath, need))
-        return false;
-    m_record.markInstalled(devicePath, *build);
-    return true;
+    return copyIntoDevice(hostFile, devicePath, need);
 }
 
 void Provisioner::installContentFile(const std::filesystem::path& hostFile,

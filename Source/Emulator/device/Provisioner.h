@@ -20,9 +20,10 @@
 #include "device/ProvisionRecord.h"
 
 struct ProvisionSources {
-    std::filesystem::path kelvoLibrary;  // host path of Kelvo.dll
-    std::filesystem::path skinFile;      // host path of the default skin (Kelvo.ksk)
-    std::filesystem::path skinHelpFile;  // host path of its help file (Kelvo.htm)
+    std::filesystem::path kelvoLibrary;   // host path of Kelvo.dll
+    std::filesystem::path helperProgram;  // host path of KvHelper.exe
+    std::filesystem::path skinFile;       // host path of the default skin (Kelvo.ksk)
+    std::filesystem::path skinHelpFile;   // host path of its help file (Kelvo.htm)
 };
 
 // Whether the device's registry started from its file or empty (the file was missing).
@@ -61,7 +62,8 @@ public:
                     std::u16string_view text, Terminator terminator, Need need);
 
     // A program file of the build (a library, a program): the device's copy is replaced by
-    // the build's whenever it is missing or differs, on every start. True when it was.
+    // the build's whenever it is missing or differs, on every start (never the user's: it is
+    // not recorded). True when it was.
     bool installProgramFile(const std::filesystem::path& hostFile, std::u16string_view devicePath,
                             Need need);
     // A content file of the build that the user may replace (the default skin, its help

@@ -295,8 +295,10 @@ bool Window::handle(const SDL_Event& event) {
                 break;
             }
             if (const UINT vk = virtualKeyOf(key)) {
+                // The character comes as SDL's text input, in the host keyboard's layout.
                 m_controls.hardwareKey(
-                    vk, event.type == SDL_KEYDOWN ? KeyTransition::Down : KeyTransition::Up);
+                    vk, event.type == SDL_KEYDOWN ? KeyTransition::Down : KeyTransition::Up,
+                    KeyCharacter::AsText);
             }
             break;
         }

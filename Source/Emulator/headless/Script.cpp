@@ -97,6 +97,19 @@ Result keyCommand(const std::vector<std::string_view>& args) {
     return command;
 }
 
+// keydown / keyup: a virtual key alone, held down or let go (Shift held over other keys).
+Result keyTransitionCommand(Command::Kind kind, const std::vector<std::string_view>& args) {
+    if (args.size() != 2)
+        return error(std::string(args[0]) + " needs a virtual-key name (VK_SHIFT)");
+    auto vk = virtualKeyNamed(args[1]);
+    if (!vk)
+        return error(std::string(args[0]) + ": " + quoted(args[1]) + " is not a virtual-key name");
+    Command command;
+    command.kind = kind;
+    command.vk = *vk;
+    return command;
+}
+
 }  // namespace
 
 std::variant<Command, ScriptError> parseScriptLine(std::string_view line) {
@@ -124,6 +137,8 @@ std::variant<Command, ScriptError> parseScriptLine(std::string_view line) {
         return withNumbers(Kind::Wait, args, 1, 0, kMaxWaitMs, "MS (milliseconds)");
     if (name == "key")
         return keyCommand(args);
+    if (name == "keydown" || name == "keyup")
+        return keyTransitionCommand(name == "keydown" ? Kind::KeyDown : Kind::KeyUp, args);
     if (name == "presskey")
         return withNumbers(Kind::PressKey, args, 2, 0, 0xFFFF, "ROW COL");
     if (name == "layout")

@@ -1,5 +1,6 @@
 // The headless runner's script language, one command per line ("#" starts a comment line):
-//   tap|down|move|up X Y, wait MS, key NAME, presskey ROW COL, layout N, rotate, sip on|off,
+//   tap|down|move|up X Y, wait MS, key NAME, keydown|keyup NAME, presskey ROW COL, layout N,
+//   rotate, sip on|off,
 //   run PROGRAM [ARGS], shot FILE.png, print-text, expect-text TEXT, print-sip,
 //   print-windows, print-controls, tap-control ID, print-log
 // Scripts are untrusted: every line is checked, and a bad one is refused with a reason.
@@ -23,6 +24,8 @@ struct Command {
         Up,
         Wait,
         Key,
+        KeyDown,
+        KeyUp,
         PressKey,
         Layout,
         Rotate,
@@ -40,7 +43,7 @@ struct Command {
     Kind kind = Kind::Nothing;
     int a = 0;  // X, MS, ROW, N, ID; Sip: 1 on, 0 off
     int b = 0;  // Y, COL
-    // Key: the virtual key, or 0 with the character in `text16`.
+    // Key: the virtual key, or 0 with the character in `text16`; KeyDown, KeyUp: the key.
     unsigned vk = 0;
     std::u16string text16;  // Key: the character; ExpectText: the text
     std::string text;       // Run: the command line; Shot: the file

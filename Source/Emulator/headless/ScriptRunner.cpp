@@ -111,23 +111,31 @@ ScriptRunner::Outcome ScriptRunner::execute(const Command& command, std::string&
             device::advanceClock(static_cast<uint64_t>(command.a));
             return Outcome::Done;
         case Kind::Key: {
+            // A key by name types what the key types on the device (its own character, with
+            // the Shift and Caps Lock state); a character is typed as it is, with its key.
             if (command.vk != 0) {
-                m_emulator.hardwareKey(command.vk, KeyTransition::Down);
+                m_emulator.hardwareKey(command.vk, KeyTransition::Down, KeyCharacter::FromKey);
                 m_emulator.settle();
-                m_emulator.hardwareKey(command.vk, KeyTransition::Up);
+                m_emulator.hardwareKey(command.vk, KeyTransition::Up, KeyCharacter::FromKey);
                 return Outcome::Done;
             }
             const char16_t ch = command.text16[0];
             auto vk = virtualKeyOfCharacter(ch);
             if (vk)
-                m_emulator.hardwareKey(*vk, KeyTransition::Down);
+                m_emulator.hardwareKey(*vk, KeyTransition::Down, KeyCharacter::AsText);
             m_emulator.hardwareText(command.text16);
             if (vk) {
                 m_emulator.settle();
-                m_emulator.hardwareKey(*vk, KeyTransition::Up);
+                m_emulator.hardwareKey(*vk, KeyTransition::Up, KeyCharacter::AsText);
             }
             return Outcome::Done;
         }
+        case Kind::KeyDown:
+        case Kind::KeyUp:
+            m_emulator.hardwareKey(
+                command.vk, command.kind == Kind::KeyDown ? KeyTransition::Down : KeyTransition::Up,
+                KeyCharacter::FromKey);
+            return Outcome::Done;
         case Kind::PressKey: {
             const unsigned short words[] = {2, static_cast<unsigned short>(command.a),
                                             static_cast<unsigned short>(command.b)};

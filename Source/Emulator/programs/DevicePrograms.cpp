@@ -1,6 +1,7 @@
 // The device's programs.
 #include "programs/DevicePrograms.h"
 
+#include <device/Programs.h>
 #include <windows.h>
 
 #include <string>
@@ -20,6 +21,7 @@ void registerDevicePrograms() {
     registerPuzzleProgram();
     registerMemoryProgram();
     registerHelpProgram();
+    device::registerProgramLibrary(kHelperProgram, kHelperProgramPath);
 }
 
 bool startStartupProgram() {

@@ -1,10 +1,10 @@
 // The Today screen.
 #include "shell/TodayScreen.h"
 
+#include <shellapi.h>
 #include <wchar16.h>
 
 #include "device/DeviceNames.h"
-#include "device/Shortcut.h"
 
 namespace {
 
@@ -50,11 +50,12 @@ std::vector<TodayShortcut> shortcutsIn(std::u16string_view folder, size_t limit)
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        std::u16string file(data.cFileName);
-        auto target = readShortcut(base + u"\\" + file);
-        if (!target)
+        const std::u16string file(data.cFileName);
+        const std::u16string path = base + u"\\" + file;
+        WCHAR target[MAX_PATH] = {};
+        if (!SHGetShortcutTarget(path.c_str(), target, MAX_PATH))
             continue;
-        found.push_back({file.substr(0, file.size() - 4), *target});
+        found.push_back({file.substr(0, file.size() - 4), path, target});
     } while (found.size() < limit && FindNextFileW(search, &data));
     FindClose(search);
     return found;
@@ -140,17 +141,14 @@ void TodayScreen::tapped(POINT point) {
         RECT r = shortcutRect(i);
         if (!PtInRect(&r, point))
             continue;
-        std::u16string line = m_shortcuts[i].target;
-        std::vector<WCHAR> commandLine(line.begin(), line.end());
-        commandLine.push_back(0);
-        PROCESS_INFORMATION info{};
-        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, nullptr, &info)) {
-            CloseHandle(info.hProcess);
-            CloseHandle(info.hThread);
-        } else {
+        SHELLEXECUTEINFO open{};
+        open.cbSize = sizeof(open);
+        open.fMask = SEE_MASK_FLAG_NO_UI;
+        open.lpVerb = u"open";
+        open.lpFile = m_shortcuts[i].path.c_str();
+        open.nShow = SW_SHOWNORMAL;
+        if (!ShellExecuteEx(&open))
             MessageBeep(MB_ICONASTERISK);
-        }
         return;
     }
 }

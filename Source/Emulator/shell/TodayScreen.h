@@ -13,6 +13,7 @@
 
 struct TodayShortcut {
     std::u16string name;    // the file name without ".lnk"
+    std::u16string path;    // the shortcut file, which the shell opens when it is tapped
     std::u16string target;  // what the shortcut starts
 };
 

@@ -137,6 +137,9 @@ STDMETHODIMP MyIInputMethod::Showing() {
 
 STDMETHODIMP MyIInputMethod::Hiding() {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    // A press under way when the panel goes away would never see its stylus up.
+    if (m_pPanel != nullptr && m_pPanel->tracking)
+        m_pPanel->endPress();
     return S_OK;
 }
 

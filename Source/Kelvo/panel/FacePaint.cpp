@@ -7,22 +7,15 @@
 #include "calculator/Calculator.h"
 #include "farsiedit/TextInk.h"
 #include "inputmethod/Settings.h"
+#include "panel/Launcher.h"
 #include "panel/MyPanel.h"
-#include "panel/PanelFunctions.h"
 #include "panel/PanelPaint.h"
+#include "panel/TaskSwitcher.h"
 
 namespace {
 
-// Task key actions that show something: close (an icon) and bring to the front (a title).
-constexpr BYTE kTaskClose = 0;
-constexpr BYTE kTaskActivate = 1;
-// Window titles are read with room for this many characters.
-constexpr int kTaskTitleRoom = 49;
 // How far the calculator's number stays in from the display's right edge, times the scale.
 constexpr int kDisplayInset = 3;
-// The launcher's lists: programs (action 0) and games (action 1).
-constexpr BYTE kLaunchPrograms = 0;
-constexpr BYTE kLaunchGames = 1;
 
 struct IconDeleter {
     void operator()(std::remove_pointer_t<HICON>* icon) const { DestroyIcon(icon); }
@@ -85,12 +78,9 @@ void PaintTaskList(CMyPanel& panel, CDC& dc) {
             return true;
         if (key.vk == kTaskActivate) {
             if (!IsWindow(window)) {
-                // The list is out of date: rebuild it and paint again. Without a rebuild the
-                // vanished window at least leaves its slot, so the repaint cannot recur.
-                if (g_panelFunctions.refreshTaskList)
-                    g_panelFunctions.refreshTaskList(panel);
-                else
-                    panel.taskWnd[key.param] = nullptr;
+                // The list is out of date: rebuild it (without the vanished window) and paint
+                // the whole face again.
+                RefreshTaskList(panel);
                 panel.Invalidate(FALSE);
                 return false;
             }
@@ -117,9 +107,9 @@ void PaintProgramIcons(CMyPanel& panel, CDC& dc) {
     const int size = panel.scale == 1 ? 16 : 32;
     forEachKey(*panel.layout, KF_LAUNCH, [&](const KeyRecord& key) {
         HICON icon = nullptr;
-        if (key.vk == kLaunchPrograms && key.param < panel.programIcons.size())
+        if (key.vk == kLaunchProgram && key.param < panel.programIcons.size())
             icon = panel.programIcons[key.param];
-        else if (key.vk == kLaunchGames && key.param < panel.gameIcons.size())
+        else if (key.vk == kLaunchGame && key.param < panel.gameIcons.size())
             icon = panel.gameIcons[key.param];
         const RECT& r = key.rect;
         if (icon != nullptr && isPaintableRect(r)) {

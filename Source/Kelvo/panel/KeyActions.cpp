@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include "calculator/Calculator.h"
+#include "panel/Launcher.h"
 #include "panel/MacroStore.h"
 #include "panel/Macros.h"
 #include "panel/MyPanel.h"
-#include "panel/PanelFunctions.h"
+#include "panel/SpecialKeys.h"
+#include "panel/TaskSwitcher.h"
 #include "skin/SkinLoader.h"
 
 namespace {
@@ -141,13 +143,11 @@ void CMyPanel::PressKey() {
     } else if (flags & KF_CALC) {
         CalcKey(*this);
     } else if (flags & KF_TASKS) {
-        if (g_panelFunctions.taskKey)
-            g_panelFunctions.taskKey(*this);
+        OnTaskKey(*this);
     } else if (flags & KF_MACRO) {
         OnMacroKey(*this);
     } else if (flags & KF_LAUNCH) {
-        if (g_panelFunctions.specialKey)
-            g_panelFunctions.specialKey(*this);
+        OnSpecialKey(*this);
     }
 }
 
@@ -159,6 +159,7 @@ void CMyPanel::ToggleModifier(int s) {
     if (modifier.vk != 0 && callback != nullptr) {
         const bool nowLatched = latched[s - 1] != 0;
         callback->SendVirtualKey(modifier.vk, nowLatched ? 0 : KEYEVENTF_KEYUP);
+        modifierKeyDown[s - 1] = nowLatched ? modifier.vk : 0;
         record(KSR_VKEY | (nowLatched ? KSR_PRESS : KSR_RELEASE), modifier.vk, 0);
     }
     if (modifier.flags & KF_GOTO) {
@@ -173,6 +174,15 @@ void CMyPanel::releaseModifierKey(BYTE vk) {
         callback->SendVirtualKey(vk, KEYEVENTF_KEYUP);
         record(KSR_VKEY | KSR_RELEASE, vk, 0);
     }
+    for (BYTE& down : modifierKeyDown)
+        if (down == vk)
+            down = 0;
+}
+
+void CMyPanel::releaseModifierKeys() {
+    for (const BYTE vk : modifierKeyDown)
+        if (vk != 0)
+            releaseModifierKey(vk);
 }
 
 void CMyPanel::SwitchLayout(int n) {
@@ -186,7 +196,11 @@ void CMyPanel::SwitchLayout(int n) {
         if (ctrlDown)
             releaseModifierKey(kVkControl);
         ctrlDown = false;
+        // Every latch goes: the other modifiers the application holds down go up as well.
+        releaseModifierKeys();
     }
+    const auto shownSlots = modSlot;
+    const auto shownHistory = layoutHistory;
     modSlot.fill(nullptr);
     if (leaving & LF_RELEASE_ON_LEAVE)
         latched.fill(0);
@@ -204,7 +218,14 @@ void CMyPanel::SwitchLayout(int n) {
         target = n;
     }
 
-    loadLayout(*this, target);
+    if (loadLayout(*this, target, IfUnusable::KeepShown) == LayoutShown::Kept) {
+        // The layout asked for cannot be shown: the one on show stays as it was.
+        modSlot = shownSlots;
+        layoutHistory = shownHistory;
+        pressedKey = nullptr;
+        MessageBeep(MB_ICONASTERISK);
+        return;
+    }
     pressedKey = nullptr;
 
     const WORD entering = layout ? layout->flags : 0;
@@ -213,14 +234,16 @@ void CMyPanel::SwitchLayout(int n) {
             releaseModifierKey(kVkShift);
         if (ctrlDown)
             releaseModifierKey(kVkControl);
+        releaseModifierKeys();
         latched.fill(0);
     }
-    if ((entering & LF_TASKS) && g_panelFunctions.refreshTaskList)
-        g_panelFunctions.refreshTaskList(*this);
+    if (entering & LF_TASKS)
+        RefreshTaskList(*this);
     if ((entering & LF_MACROS) && recordSlot == -1)
         LoadMacros();
-    if ((entering & LF_LAUNCHER) && g_panelFunctions.refreshLauncher)
-        g_panelFunctions.refreshLauncher(*this);
+    if (entering & LF_LAUNCHER)
+        RefreshLauncher(*this);
+    fitToLayout();
     if (m_hWnd != nullptr)
         Invalidate(FALSE);
 }

@@ -1,5 +1,6 @@
 // CMyPanel::LayoutPanel: docks the SIP window at the bottom of the screen (above the margin
-// measured once below it) with the size of the current layout, and the panel window inside it.
+// measured once below it) with the size of the current layout, and the panel window inside it;
+// and the same layout asked for by the panel itself when its layout changed size.
 #include "inputmethod/InputMethod.h"
 #include "inputmethod/Settings.h"
 #include "panel/MyPanel.h"
@@ -27,4 +28,25 @@ void CMyPanel::LayoutPanel(IMINFO& info) {
             MoveWindow(panelRect, TRUE);
     }
     imInfo = info;
+}
+
+void CMyPanel::fitToLayout() {
+    // Until the host's first GetInfo (whose IMINFO is kept here) the host has laid nothing out:
+    // it sizes the panel when it asks for its information.
+    if (!layout || m_hWnd == nullptr || imInfo.cbSize == 0 || sipWnd.GetSafeHwnd() == nullptr)
+        return;
+    RECT sip{};
+    sipWnd.GetWindowRect(&sip);
+    if (sip.right - sip.left != layout->width + 2 || sip.bottom - sip.top != layout->height + 1)
+        layOutAgain();
+}
+
+void CMyPanel::layOutAgain() {
+    if (!layout || m_hWnd == nullptr)
+        return;
+    IMINFO info = imInfo;
+    LayoutPanel(info);
+    // The host keeps the panel's rectangle as the part of the screen it covers.
+    if (callback != nullptr)
+        callback->SetImInfo(&info);
 }

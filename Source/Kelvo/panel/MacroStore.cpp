@@ -9,8 +9,6 @@
 #include <vector>
 
 #include "inputmethod/Settings.h"
-#include "panel/MacroLabels.h"
-#include "panel/PanelFunctions.h"
 
 namespace {
 
@@ -83,8 +81,6 @@ void parseMacroData(DWORD type, const BYTE* bytes, DWORD size, MacroEntry& entry
 }
 
 void LoadMacros() {
-    // Whoever paints the faces finds the labels' painter from the first load on.
-    g_panelFunctions.paintMacroLabels = PaintMacroLabels;
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, 0, &key) != ERROR_SUCCESS)
         return;

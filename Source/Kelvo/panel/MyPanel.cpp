@@ -4,11 +4,9 @@
 
 #include "inputmethod/Settings.h"
 #include "panel/Macros.h"
-#include "panel/PanelFunctions.h"
+#include "panel/TaskSwitcher.h"
 #include "skin/SkinLoader.h"
 #include "skin/SkinSettings.h"
-
-PanelFunctions g_panelFunctions;
 
 CMyPanel::~CMyPanel() {
     if (m_hWnd != nullptr)
@@ -43,28 +41,47 @@ bool CMyPanel::CreatePanelWindow(HWND sipWindow) {
 }
 
 void CMyPanel::resetKeyState() {
+    endPress();
+    releaseModifierKeys();
     layoutHistory.fill(0);
-    pressedKey = nullptr;
     modSlot.fill(nullptr);
     latched.fill(0);
-    gesture = kGestureNone;
+}
+
+void CMyPanel::endPress() {
+    const bool pressed = tracking != 0;
     tracking = 0;
+    pressedKey = nullptr;
+    gesture = kGestureNone;
+    longPressDone = 0;
+    if (m_hWnd == nullptr)
+        return;
+    stopPressTimers();
+    if (GetCapture() == m_hWnd)
+        ReleaseCapture();
+    if (pressed)
+        Invalidate(FALSE);
 }
 
 void CMyPanel::ShowMessageLayout(const std::u16string& text) {
     if (!layout)
         layout = std::make_unique<SkinLayout>();
-    if (layout->width <= 0 || layout->height <= 0) {
-        // Nothing has given the face a size yet: it fills the SIP window (or the panel).
-        RECT client{};
-        if (sipWnd.GetSafeHwnd() != nullptr) {
-            sipWnd.GetClientRect(&client);
-        } else if (m_hWnd != nullptr) {
-            GetClientRect(&client);
-        }
-        layout->width = client.right - client.left;
-        layout->height = client.bottom - client.top;
+    // The face spans the screen, so that it fits after a rotation too; it keeps the height of
+    // the layout it replaces, or fills the SIP window (or the panel) when nothing has given it
+    // a size yet.
+    RECT client{};
+    if (sipWnd.GetSafeHwnd() != nullptr) {
+        sipWnd.GetClientRect(&client);
+    } else if (m_hWnd != nullptr) {
+        GetClientRect(&client);
     }
+    if (g_screenWidth > 0) {
+        layout->width = g_screenWidth;
+    } else if (layout->width <= 0) {
+        layout->width = client.right - client.left;
+    }
+    if (layout->height <= 0)
+        layout->height = client.bottom - client.top;
     if (skinDC.GetSafeHdc() == nullptr)
         skinDC.CreateCompatibleDC(nullptr);
     makeMessageLayout(*layout, skinDC.GetSafeHdc(), text, TryAgain::Yes, g_screenWidth);
@@ -216,9 +233,17 @@ void CMyPanel::OnSettingChange(UINT flags, LPCWSTR) {
     Default();
 }
 
+LRESULT CMyPanel::OnCaptureChanged(WPARAM, LPARAM) {
+    // The stylus went to another window, or the panel was hidden under it: the stylus up of
+    // this press will not come here.
+    if (tracking)
+        endPress();
+    return Default();
+}
+
 LRESULT CMyPanel::OnWindowPosChanged(WPARAM, LPARAM) {
-    if (layout && (layout->flags & LF_TASKS) && g_panelFunctions.refreshTaskList) {
-        g_panelFunctions.refreshTaskList(*this);
+    if (layout && (layout->flags & LF_TASKS)) {
+        RefreshTaskList(*this);
         Invalidate(TRUE);
     }
     return Default();

@@ -69,11 +69,22 @@ public:
     void LayoutPanel(IMINFO& info);
     // Replaces the layout by the message face with the Try Again key and resets the press.
     void ShowMessageLayout(const std::u16string& text);
+    // Once the host has laid the panel out, lays it out again whenever the layout's size
+    // differs from the SIP window's.
+    void fitToLayout();
+    // Sizes the SIP window and the panel window to the layout, as the host's GetInfo does, and
+    // tells the host the new rectangle.
+    void layOutAgain();
 
     // Slot s (1..10) counts for output: the current layout has a key in it and it is latched.
     bool slotActive(int s) const;
-    // Clears the press and modifier state: history, pressed key, modifier keys and latches.
+    // Clears the press and modifier state: history, pressed key, modifier keys and latches,
+    // with the key-up of every modifier the application was told is down.
     void resetKeyState();
+    // Ends the press under way: no timer, no pressed key, nothing more typed for it.
+    void endPress();
+    // Sends the key-up of every modifier whose key-down went out and has not gone up since.
+    void releaseModifierKeys();
 
     // Message handlers.
     int OnCreate(LPCREATESTRUCTW create);
@@ -84,6 +95,7 @@ public:
     void OnMouseMove(UINT flags, CPoint point);
     void OnSettingChange(UINT flags, LPCWSTR section);
     LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR id);
     LRESULT OnPanelCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnPanelPressKey(WPARAM wParam, LPARAM lParam);
@@ -98,6 +110,7 @@ public:
         on<WM_MOUSEMOVE, &CMyPanel::OnMouseMove>(),
         on<WM_SETTINGCHANGE, &CMyPanel::OnSettingChange>(),
         onMessage<WM_WINDOWPOSCHANGED, &CMyPanel::OnWindowPosChanged>(),
+        onMessage<WM_CAPTURECHANGED, &CMyPanel::OnCaptureChanged>(),
         on<WM_TIMER, &CMyPanel::OnTimer>(),
         onMessage<WM_PANEL_COMMAND, &CMyPanel::OnPanelCommand>(),
         onMessage<WM_PANEL_PRESSKEY, &CMyPanel::OnPanelPressKey>(),
@@ -117,6 +130,9 @@ public:
     // Entry s - 1 holds the modifier key of slot s.
     std::array<KeyRecord*, kModifierSlots> modSlot{};
     std::array<BYTE, kModifierSlots> latched{};
+    // Entry s - 1: the virtual key whose key-down slot s sent and whose key-up has not gone
+    // out yet, 0 for none.
+    std::array<BYTE, kModifierSlots> modifierKeyDown{};
     SHORT gesture = kGestureNone;
     BYTE tracking = 0;
     std::unique_ptr<CFont> labelFont;

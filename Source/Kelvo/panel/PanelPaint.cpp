@@ -3,8 +3,8 @@
 // no composed frame: everything is drawn straight onto the window's paint context.
 #include <algorithm>
 
+#include "panel/MacroLabels.h"
 #include "panel/MyPanel.h"
-#include "panel/PanelFunctions.h"
 #include "panel/PanelPaint.h"
 
 namespace {
@@ -103,8 +103,8 @@ void CMyPanel::OnPaint() {
         PaintCalcDisplay(*this, dc);
     if (layout->flags & LF_TASKS)
         PaintTaskList(*this, dc);
-    if ((layout->flags & LF_MACROS) && g_panelFunctions.paintMacroLabels)
-        g_panelFunctions.paintMacroLabels(*this, dc);
+    if (layout->flags & LF_MACROS)
+        PaintMacroLabels(*this, dc);
     if (layout->flags & LF_LAUNCHER)
         PaintProgramIcons(*this, dc);
 

@@ -1,7 +1,15 @@
 // The skin model's operations: hit test, alternate and gesture keys, the message face.
 #include "skin/SkinLayout.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+
+namespace {
+
+constexpr WCHAR kTryAgainLabel[] = u"Try Again";
+
+}  // namespace
 
 SkinLayout::~SkinLayout() {
     setBitmap(nullptr);
@@ -20,6 +28,19 @@ void SkinLayout::clearKeys() {
         for (auto& key : row)
             key = KeyRecord{};
     downKey = rightKey = leftKey = nullptr;
+}
+
+bool SkinLayout::canBeShown() const {
+    if (width <= 0 || height <= 0)
+        return false;
+    const int rows = std::clamp(rowCount, 0, kMaxRows);
+    for (int r = 0; r < rows; ++r) {
+        const int count = std::min<int>(rowKeyCount[r], kMaxKeysPerRow);
+        for (int k = 0; k < count; ++k)
+            if (keys[r][k].flags != 0)
+                return true;
+    }
+    return false;
 }
 
 KeyRecord* SkinLayout::keyAt(int x, int y) {
@@ -77,8 +98,13 @@ void makeMessageLayout(SkinLayout& layout, HDC dc, const std::u16string& text,
     const int width = layout.width;
     const int height = layout.height;
 
-    if (layout.bitmap == nullptr)
+    // The face is drawn over a picture of its own size; one of another size (a layout of the
+    // previous screen) is replaced.
+    BITMAP held{};
+    if (layout.bitmap == nullptr || GetObjectW(layout.bitmap, sizeof(held), &held) == 0 ||
+        held.bmWidth != width || held.bmHeight != height) {
         layout.setBitmap(CreateCompatibleBitmap(dc, width, height));
+    }
     HGDIOBJ oldBitmap = SelectObject(dc, layout.bitmap);
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
@@ -101,11 +127,21 @@ void makeMessageLayout(SkinLayout& layout, HDC dc, const std::u16string& text,
         KeyRecord& key = layout.keys[0][0];
         key.flags = KF_GOTO;
         key.param = 0;
-        key.rect = {width - 100 * s, height * 3 / 4, width - 5 * s, height - 5 * s};
+        // The lower quarter of the face, 95 by 15 pixels at the least (twice that on wide
+        // screens), grown to hold its label in the face's font.
+        SIZE label{};
+        GetTextExtentPoint32W(dc, kTryAgainLabel, static_cast<int>(std::size(kTryAgainLabel)) - 1,
+                              &label);
+        const int right = width - 5 * s;
+        const int bottom = height - 5 * s;
+        const int keyWidth = std::max(95 * s, static_cast<int>(label.cx) + 8 * s);
+        const int keyHeight =
+            std::max({bottom - height * 3 / 4, 15 * s, static_cast<int>(label.cy) + 2 * s});
+        key.rect = {right - keyWidth, bottom - keyHeight, right, bottom};
         Rectangle(dc, key.rect.left, key.rect.top, key.rect.right, key.rect.bottom);
         InflateRect(&key.rect, 1, 1);
-        RECT label = key.rect;
-        DrawTextW(dc, u"Try Again", -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        RECT labelRect = key.rect;
+        DrawTextW(dc, kTryAgainLabel, -1, &labelRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
 
     SelectObject(dc, oldFont);

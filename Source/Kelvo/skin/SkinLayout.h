@@ -68,6 +68,9 @@ struct SkinLayout {
     void clearKeys();
     // Replaces the bitmap (deleting the one held); null leaves none.
     void setBitmap(HBITMAP newBitmap);
+    // The layout has a size and at least one active key: the panel can show it and the user
+    // can leave it again.
+    bool canBeShown() const;
 
     signed char index = -1;
     signed char altIndex = -1;
@@ -93,7 +96,8 @@ KeyRecord* gestureKey(SkinLayout& primary, SkinLayout* alt, const KeyRecord& pre
                       int direction);
 
 // Turns `layout` into the message face showing `text`, drawn into the memory device context
-// `dc`; with TryAgain::Yes it has one key that loads layout 0 again. `screenWidth` chooses the
+// `dc`; with TryAgain::Yes it has one key that loads layout 0 again, in the lower right corner,
+// never smaller than a stylus needs and wide enough for its label. `screenWidth` chooses the
 // scale of the key (more than 400 pixels: twice as large).
 enum class TryAgain { No, Yes };
 void makeMessageLayout(SkinLayout& layout, HDC dc, const std::u16string& text,

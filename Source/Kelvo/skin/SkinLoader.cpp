@@ -35,6 +35,15 @@ void showRejected(CMyPanel& panel, UINT textId) {
     panel.ShowMessageLayout(formatMessageText(textId, panel.skinPath));
 }
 
+// Decodes a parsed layout's picture; a layout without one shows none, not the previous one's.
+void decodePicture(SkinLayout& layout, DWORD pictureSize, HDC dc) {
+    if (pictureSize == 0) {
+        layout.setBitmap(nullptr);
+    } else {
+        decodeImage(layout.image.data(), pictureSize, dc, layout, layout.width, layout.height);
+    }
+}
+
 }  // namespace
 
 std::u16string formatMessageText(UINT id, const std::u16string& argument) {
@@ -176,9 +185,10 @@ void reloadSkinSettings(CMyPanel& panel) {
 }
 
 void resetSkin(CMyPanel& panel) {
-    panel.resetKeyState();
+    // The recording ends first: the key-ups the reset sends are not part of it.
     panel.recordCount = -1;
     panel.recordSlot = -1;
+    panel.resetKeyState();
     ResetCalculator(panel);
     if (panel.skinDC.GetSafeHdc() == nullptr)
         panel.skinDC.CreateCompatibleDC(nullptr);
@@ -190,16 +200,21 @@ void resetSkin(CMyPanel& panel) {
         panel.MoveWindow(0, 0, panel.layout->width + 2, panel.layout->height + 1, TRUE);
         panel.Invalidate(FALSE);
     }
+    panel.fitToLayout();
 }
 
-bool loadLayout(CMyPanel& panel, int n) {
+LayoutShown loadLayout(CMyPanel& panel, int n, IfUnusable ifUnusable) {
     if (panel.skinDC.GetSafeHdc() == nullptr)
         panel.skinDC.CreateCompatibleDC(nullptr);
+    if (const WCHAR* refused = refusedSkinSetting()) {
+        panel.ShowMessageLayout(formatMessageText(IDS_SETTING_TOO_LONG, refused));
+        return LayoutShown::Message;
+    }
     CEBFFile file(u"KELVO_SKIN");
     if (!file.OpenRead(panel.skinPath)) {
         file.Close();
         showRejected(panel, IDS_SKIN_NOT_FOUND);
-        return false;
+        return LayoutShown::Message;
     }
     DWORD textColor = 0;
     DWORD frameColor = 0;
@@ -212,59 +227,59 @@ bool loadLayout(CMyPanel& panel, int n) {
     if (!file.BeginClass(dimensionClass(g_screenWidth, g_screenHeight))) {
         file.Close();
         showRejected(panel, IDS_NO_DIMENSION);
-        return false;
+        return LayoutShown::Message;
     }
     const DWORD count = file.GetChildCount();
     // Layout numbers are signed bytes; anything beyond the class's count is layout 0.
     if (n < 0 || n > 127 || static_cast<DWORD>(n) >= count)
         n = 0;
-    if (!panel.layout)
-        panel.layout = std::make_unique<SkinLayout>();
 
+    // The layout is parsed aside and takes the place of the one on show only when it can be
+    // shown, so that a refused switch leaves everything as it was.
+    const bool keepShown = ifUnusable == IfUnusable::KeepShown && panel.layout &&
+                           !(panel.layout->flags & LF_MESSAGE) && panel.layout->canBeShown();
+    auto incoming = std::make_unique<SkinLayout>();
+    std::array<KeyRecord*, kModifierSlots> incomingSlots{};
     DWORD pictureSize = 0;
     HDC dc = panel.skinDC.GetSafeHdc();
-    switch (parseLayoutClass(file, n, *panel.layout, panel.modSlot.data(), pictureSize)) {
-        case LayoutLoad::Rejected:
-            file.Close();
-            showRejected(panel, IDS_BAD_LAYOUT);
-            return false;
-        case LayoutLoad::Missing:
-            registerModifiers(*panel.layout, panel.modSlot.data());
-            break;
-        case LayoutLoad::Loaded:
-            // A layout without a picture shows none, not the previous layout's.
-            if (pictureSize == 0) {
-                panel.layout->setBitmap(nullptr);
-            } else {
-                decodeImage(panel.layout->image.data(), pictureSize, dc, *panel.layout,
-                            panel.layout->width, panel.layout->height);
-            }
-            break;
+    const LayoutLoad load = parseLayoutClass(file, n, *incoming, incomingSlots.data(), pictureSize);
+    if (load == LayoutLoad::Missing && keepShown) {
+        // The numbered class is not there: the layout keeps its content under the number.
+        panel.layout->index = static_cast<signed char>(n);
+        panel.modSlot.fill(nullptr);
+        registerModifiers(*panel.layout, panel.modSlot.data());
+    } else if (load == LayoutLoad::Loaded && incoming->canBeShown()) {
+        panel.layout = std::move(incoming);
+        panel.modSlot = incomingSlots;
+        // The keys of the layout that was on show are gone.
+        panel.pressedKey = nullptr;
+        decodePicture(*panel.layout, pictureSize, dc);
+    } else {
+        file.Close();
+        if (keepShown)
+            return LayoutShown::Kept;
+        showRejected(panel, IDS_BAD_LAYOUT);
+        return LayoutShown::Message;
     }
 
     const signed char altIndex = panel.layout->altIndex;
     if (altIndex >= 0) {
         if (!panel.altLayout)
             panel.altLayout = std::make_unique<SkinLayout>();
-        LayoutLoad alt = parseLayoutClass(file, altIndex, *panel.altLayout, nullptr, pictureSize);
-        if (alt == LayoutLoad::Rejected) {
-            file.Close();
-            showRejected(panel, IDS_BAD_LAYOUT);
-            return false;
-        }
-        panel.altLayout->index = altIndex;
-        if (alt == LayoutLoad::Loaded) {
-            if (pictureSize == 0) {
-                panel.altLayout->setBitmap(nullptr);
-            } else {
-                decodeImage(panel.altLayout->image.data(), pictureSize, dc, *panel.altLayout,
-                            panel.altLayout->width, panel.altLayout->height);
-            }
+        SkinLayout& alt = *panel.altLayout;
+        const LayoutLoad altLoad = parseLayoutClass(file, altIndex, alt, nullptr, pictureSize);
+        alt.index = altIndex;
+        if (altLoad == LayoutLoad::Rejected) {
+            // An alternate that cannot be held offers no keys; the layout itself stays usable.
+            alt.clearKeys();
+            alt.setBitmap(nullptr);
+        } else if (altLoad == LayoutLoad::Loaded) {
+            decodePicture(alt, pictureSize, dc);
         }
     }
     file.EndClass();
     file.Close();
     panel.labelFont.reset();
     panel.panelRect = {0, 0, panel.layout->width + 2, panel.layout->height + 1};
-    return true;
+    return LayoutShown::Loaded;
 }

@@ -17,6 +17,8 @@ class CMyPanel;
 inline constexpr UINT IDS_SKIN_NOT_FOUND = 2007;
 inline constexpr UINT IDS_NO_DIMENSION = 2008;
 inline constexpr UINT IDS_BAD_LAYOUT = 2009;
+// ("%s" is the name of the registry value.)
+inline constexpr UINT IDS_SETTING_TOO_LONG = 2010;
 
 enum class LayoutLoad {
     Loaded,
@@ -59,12 +61,25 @@ bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, CBitmap& bitmap);
 void reloadSkinSettings(CMyPanel& panel);
 
 // The reset after a change of the screen or of the skin (whose name the caller has read):
-// key state and recording cleared, screen measured, layout 0 loaded, the window sized to it.
+// key state and recording cleared, screen measured, layout 0 loaded, the panel sized to it.
 void resetSkin(CMyPanel& panel);
 
-// Loads layout n (and its alternate) of the panel's skin file; shows the message face when the
-// file, its class for the screen, or the layout cannot be used. True when a layout was loaded.
-bool loadLayout(CMyPanel& panel, int n);
+// What a load does when the layout asked for cannot be shown (it cannot be held, or it has no
+// size or no key to tap).
+enum class IfUnusable {
+    ShowMessage,  // the message face takes its place
+    KeepShown,    // a usable layout on show stays as it was (a switch refused); else the face
+};
+enum class LayoutShown {
+    Loaded,   // the layout asked for (a missing numbered class: the content held, renumbered)
+    Kept,     // the layout on show stayed
+    Message,  // the message face
+};
+
+// Loads layout n (and its alternate) of the panel's skin file. The message face comes up when
+// a skin setting was refused, or the file or its class for the screen cannot be used; an
+// alternate that cannot be used leaves the layout without alternate keys.
+LayoutShown loadLayout(CMyPanel& panel, int n, IfUnusable ifUnusable = IfUnusable::ShowMessage);
 
 // A string-table text of the library with "%s" replaced by `argument`.
 std::u16string formatMessageText(UINT id, const std::u16string& argument);

@@ -6,35 +6,51 @@
 std::u16string skinsFolder;
 std::u16string currentSkin;
 std::u16string helpFilePath;
+bool currentSkinTooLong = false;
+bool skinsPathTooLong = false;
 
 namespace {
 
 constexpr DWORD kMaxNameChars = 255;
 
-// A REG_SZ text of at most 255 characters, without a terminator the value may carry.
-bool readText(const WCHAR* name, std::u16string& text) {
+enum class TextRead { Read, Missing, TooLong };
+
+// A REG_SZ text of at most 255 characters, with or without a terminator.
+TextRead readText(const WCHAR* name, std::u16string& text) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, 0, &key) != ERROR_SUCCESS)
-        return false;
+        return TextRead::Missing;
+    // Room for 255 characters and a terminator: a longer value does not fit, or fills it
+    // without one.
     WCHAR buffer[kMaxNameChars + 1] = {};
-    DWORD size = kMaxNameChars * sizeof(WCHAR);
+    DWORD size = sizeof(buffer);
     DWORD type = 0;
     LONG result =
         RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
+    if (result == ERROR_MORE_DATA)
+        return TextRead::TooLong;
     if (result != ERROR_SUCCESS)
-        return false;
+        return TextRead::Missing;
     size_t length = size / sizeof(WCHAR);
     while (length > 0 && buffer[length - 1] == 0)
         --length;
+    if (length > kMaxNameChars)
+        return TextRead::TooLong;
     text.assign(buffer, length);
-    return true;
+    return TextRead::Read;
 }
 
 }  // namespace
 
 void readCurrentSkin() {
-    if (!readText(u"CurSkin", currentSkin)) {
+    std::u16string name;
+    const TextRead read = readText(u"CurSkin", name);
+    // A name too long is refused, never replaced: the user's value stays in the registry.
+    currentSkinTooLong = read == TextRead::TooLong;
+    if (read == TextRead::Read) {
+        currentSkin = name;
+    } else if (read == TextRead::Missing) {
         currentSkin = kDefaultSkin;
         SaveCurrentSkin();
     }
@@ -42,8 +58,18 @@ void readCurrentSkin() {
 
 void readSkinsPath() {
     std::u16string folder;
-    if (readText(u"SkinsPath", folder))
+    const TextRead read = readText(u"SkinsPath", folder);
+    skinsPathTooLong = read == TextRead::TooLong;
+    if (read == TextRead::Read)
         skinsFolder = folder + u"\\";
+}
+
+const WCHAR* refusedSkinSetting() {
+    if (currentSkinTooLong)
+        return u"CurSkin";
+    if (skinsPathTooLong)
+        return u"SkinsPath";
+    return nullptr;
 }
 
 std::u16string composeSkinPath() {

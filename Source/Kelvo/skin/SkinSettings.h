@@ -12,13 +12,21 @@ extern std::u16string skinsFolder;
 extern std::u16string currentSkin;
 // Help file name of the loaded skin (its "HFN" item).
 extern std::u16string helpFilePath;
+// Set while the last read of "CurSkin" or "SkinsPath" was refused for its length.
+extern bool currentSkinTooLong;
+extern bool skinsPathTooLong;
 
 inline constexpr const WCHAR* kDefaultSkin = u"Kelvo";
 
 // Reads "CurSkin" (at most 255 characters); when missing the skin is "Kelvo", written back.
+// A longer value is refused (see refusedSkinSetting) and the current skin stays as it was.
 void readCurrentSkin();
 // Reads "SkinsPath" (at most 255 characters) and appends "\"; when missing the folder stays.
+// A longer value is refused like a longer "CurSkin".
 void readSkinsPath();
+// The registry value ("CurSkin" or "SkinsPath") whose last read was refused for being longer
+// than 255 characters, or null: no skin can be found while one is.
+const WCHAR* refusedSkinSetting();
 // skinsFolder + currentSkin + ".ksk".
 std::u16string composeSkinPath();
 

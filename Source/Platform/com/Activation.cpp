@@ -2,8 +2,11 @@
 // HKEY_CLASSES_ROOT\CLSID\{clsid}\InProcServer32 (its default value names the library), the
 // library is loaded into the calling process, and its DllGetClassObject makes the class object.
 // Each process keeps the libraries COM loaded for it until they say they can be unloaded.
+#include <device/EventLog.h>
 #include <device/PlatformClasses.h>
+#include <device/Programs.h>
 #include <objbase.h>
+#include <wchar16.h>
 #include <winbase.h>
 #include <winreg.h>
 
@@ -16,6 +19,7 @@
 #include "kernel/DeviceReset.h"
 #include "kernel/Module.h"
 #include "kernel/Process.h"
+#include "registry/TextValue.h"
 
 namespace platform {
 
@@ -51,23 +55,12 @@ const bool resetRegistered = addResetStep(ResetStage::Windows, [] {
 
 // The library that serves `clsid`, from the registry.
 bool serverLibraryOf(REFCLSID clsid, std::u16string& library) {
-    std::u16string keyPath = u"CLSID\\" + guidToString(clsid) + u"\\InProcServer32";
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, 0, &key) != ERROR_SUCCESS) {
+    auto path = readRegistryText(HKEY_CLASSES_ROOT,
+                                 u"CLSID\\" + guidToString(clsid) + u"\\InProcServer32", nullptr);
+    if (!path)
         return false;
-    }
-    WCHAR path[MAX_PATH] = {};
-    DWORD size = sizeof path - sizeof(WCHAR);  // room kept for a terminator the value may lack
-    DWORD type = 0;
-    LONG result =
-        RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return false;
-    library.assign(path, size / sizeof(WCHAR));
-    while (!library.empty() && library.back() == 0)
-        library.pop_back();
-    return !library.empty();
+    library = std::move(*path);
+    return true;
 }
 
 HMODULE comLibrary(const std::u16string& path, HRESULT& error) {
@@ -99,6 +92,27 @@ HMODULE comLibrary(const std::u16string& path, HRESULT& error) {
     std::lock_guard lock(state.mutex);
     state.libraries[process].push_back(module);
     return module;
+}
+
+bool isPlatformClass(REFCLSID clsid) {
+    auto& state = comState();
+    std::lock_guard lock(state.mutex);
+    for (const auto& entry : state.platformClasses) {
+        if (IsEqualGUID(entry.clsid, clsid))
+            return true;
+    }
+    return false;
+}
+
+// Creations of classes served by installed libraries go to the event log, with the program
+// that asked and the result; the platform's own classes (the imaging factory) do not.
+void logCreation(REFCLSID clsid, HRESULT result) {
+    if (isPlatformClass(clsid))
+        return;
+    WCHAR code[12] = {};
+    swprintf(code, 12, u"0x%08X", static_cast<unsigned>(result));
+    const std::u16string program(deviceFileNameOf(device::processImagePath(GetCurrentProcessId())));
+    device::logEvent(u"com", program + u" creates " + guidToString(clsid) + u": " + code);
 }
 
 // Frees the calling process's COM libraries whose DllCanUnloadNow says S_OK.
@@ -210,12 +224,13 @@ HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD clsContext, REFI
     IClassFactory* factory = nullptr;
     HRESULT result = CoGetClassObject(clsid, clsContext, nullptr, IID_IClassFactory,
                                       reinterpret_cast<LPVOID*>(&factory));
-    if (FAILED(result))
-        return result;
-    if (factory == nullptr)
-        return E_NOINTERFACE;
-    result = factory->CreateInstance(outer, iid, object);
-    factory->Release();
+    if (SUCCEEDED(result) && factory == nullptr)
+        result = E_NOINTERFACE;
+    if (SUCCEEDED(result)) {
+        result = factory->CreateInstance(outer, iid, object);
+        factory->Release();
+    }
+    platform::logCreation(clsid, result);
     return result;
 }
 

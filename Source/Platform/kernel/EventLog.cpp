@@ -2,6 +2,8 @@
 #include <device/Clock.h>
 #include <device/EventLog.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <mutex>
 
@@ -16,7 +18,13 @@ struct Log {
     std::mutex mutex;
     std::vector<Event> events;
     std::filesystem::path file;
+    std::string fileError;
 };
+
+std::string cannotWrite(const std::filesystem::path& path) {
+    return "cannot write the event log " + path.string() + ": " +
+           (errno != 0 ? std::strerror(errno) : "the file does not take it");
+}
 
 Log& log() {
     static Log* instance = new Log;
@@ -29,6 +37,7 @@ const bool resetRegistered = platform::addResetStep(platform::ResetStage::Device
     std::lock_guard lock(target.mutex);
     target.events.clear();
     target.file.clear();
+    target.fileError.clear();
 });
 
 }  // namespace
@@ -38,9 +47,12 @@ void logEvent(std::u16string_view kind, std::u16string_view text) {
     Event event{nowMs(), std::u16string(kind), std::u16string(text)};
     std::lock_guard lock(target.mutex);
     if (!target.file.empty()) {
+        errno = 0;
         std::ofstream out(target.file, std::ios::app);
         out << event.timeMs << ' ' << platform::toUtf8(kind) << ' ' << platform::toUtf8(text)
             << '\n';
+        if (!out.flush() && target.fileError.empty())
+            target.fileError = cannotWrite(target.file);
     }
     target.events.push_back(std::move(event));
 }
@@ -66,10 +78,31 @@ void clearEventLog() {
     target.events.clear();
 }
 
-void appendEventLogTo(const std::filesystem::path& path) {
+bool appendEventLogTo(const std::filesystem::path& path, std::string& error) {
     auto& target = log();
     std::lock_guard lock(target.mutex);
+    errno = 0;
+    std::ofstream out(path, std::ios::app);
+    if (!out) {
+        error = cannotWrite(path);
+        return false;
+    }
     target.file = path;
+    target.fileError.clear();
+    return true;
+}
+
+void stopAppendingEventLog() {
+    auto& target = log();
+    std::lock_guard lock(target.mutex);
+    target.file.clear();
+    target.fileError.clear();
+}
+
+std::string eventLogFileError() {
+    auto& target = log();
+    std::lock_guard lock(target.mutex);
+    return target.fileError;
 }
 
 }  // namespace device

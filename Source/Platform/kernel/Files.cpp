@@ -8,8 +8,8 @@
 #include <unistd.h>
 #include <cstdio>
 
-#include "kernel/DevicePath.h"
 #include <wchar16.h>
+#include "kernel/DevicePath.h"
 #include "kernel/KernelObject.h"
 
 namespace platform {
@@ -62,6 +62,25 @@ DWORD errorFromErrno(int error) {
     }
 }
 
+// Opens a host file for a device call. The device's file system holds files and folders only:
+// a folder, or anything else the host keeps there (a FIFO, a socket, a device node), is refused
+// at once rather than waited on.
+int openRegularFile(const std::filesystem::path& host, int flags) {
+    const int fd = ::open(host.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (fd < 0) {
+        SetLastError(errorFromErrno(errno));
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 std::shared_ptr<OpenFile> openFileOf(HANDLE handle) {
     auto file = objectAs<OpenFile>(handle);
     if (!file)
@@ -80,7 +99,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTR
     auto host = hostPathFor(fileName);
     if (!host)
         return INVALID_HANDLE_VALUE;
-    int flags = O_CLOEXEC;
+    int flags = 0;
     bool read = desiredAccess & GENERIC_READ, write = desiredAccess & GENERIC_WRITE;
     flags |= read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY;
     switch (creationDisposition) {
@@ -102,16 +121,9 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTR
             SetLastError(ERROR_INVALID_PARAMETER);
             return INVALID_HANDLE_VALUE;
     }
-    struct stat info {};
-    if (::stat(host->c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        SetLastError(ERROR_ACCESS_DENIED);
+    const int fd = platform::openRegularFile(*host, flags);
+    if (fd < 0)
         return INVALID_HANDLE_VALUE;
-    }
-    int fd = ::open(host->c_str(), flags, 0644);
-    if (fd < 0) {
-        SetLastError(platform::errorFromErrno(errno));
-        return INVALID_HANDLE_VALUE;
-    }
     SetLastError(ERROR_SUCCESS);
     return platform::addHandle(std::make_shared<platform::OpenFile>(fd));
 }
@@ -307,13 +319,33 @@ FILE* _wfopen(const WCHAR* fileName, const WCHAR* mode) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    struct stat info {};
-    if (::stat(host->c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return nullptr;
+    // fopen's meaning of the mode, on a descriptor that only a regular file gives.
+    int flags = 0;
+    switch (hostMode[0]) {
+        case 'r':
+            flags = O_RDONLY;
+            break;
+        case 'w':
+            flags = O_WRONLY | O_CREAT | O_TRUNC;
+            break;
+        case 'a':
+            flags = O_WRONLY | O_CREAT | O_APPEND;
+            break;
+        default:
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return nullptr;
     }
-    FILE* file = std::fopen(host->c_str(), hostMode.c_str());
-    if (!file)
+    if (hostMode.find('+') != std::string::npos)
+        flags = (flags & ~O_WRONLY) | O_RDWR;
+    if (hostMode.find('x') != std::string::npos)
+        flags |= O_EXCL;
+    const int fd = platform::openRegularFile(*host, flags);
+    if (fd < 0)
+        return nullptr;
+    FILE* file = ::fdopen(fd, hostMode.c_str());
+    if (!file) {
         SetLastError(platform::errorFromErrno(errno));
+        ::close(fd);
+    }
     return file;
 }

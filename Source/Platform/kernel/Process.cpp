@@ -14,6 +14,7 @@
 #include <set>
 #include <thread>
 
+#include "kernel/CommandLine.h"
 #include "kernel/DevicePath.h"
 #include "kernel/DeviceReset.h"
 #include "kernel/Module.h"
@@ -80,29 +81,6 @@ const bool resetRegistered = addResetStep(ResetStage::Device, [] {
     table.programs.clear();
     std::erase_if(table.processes, [&](const auto& entry) { return entry.second != shell; });
 });
-
-// Splits "\Windows\KvHelper.exe SETTINGS" or "\"a b.exe\" x" into program and arguments.
-std::pair<std::u16string, std::u16string> splitCommandLine(std::u16string_view line) {
-    size_t start = line.find_first_not_of(u' ');
-    if (start == std::u16string_view::npos)
-        return {};
-    line.remove_prefix(start);
-    size_t end;
-    std::u16string program;
-    if (line[0] == u'"') {
-        end = line.find(u'"', 1);
-        program = std::u16string(line.substr(1, end == std::u16string_view::npos ? end : end - 1));
-        end = end == std::u16string_view::npos ? line.size() : end + 1;
-    } else {
-        end = std::min(line.find(u' '), line.size());
-        program = std::u16string(line.substr(0, end));
-    }
-    std::u16string_view rest = line.substr(end);
-    size_t argsStart = rest.find_first_not_of(u' ');
-    return {program, argsStart == std::u16string_view::npos
-                         ? std::u16string()
-                         : std::u16string(rest.substr(argsStart))};
-}
 
 std::u16string decimal(DWORD value) {
     std::u16string digits;
@@ -188,6 +166,19 @@ std::shared_ptr<Process> findProcess(DWORD processId) {
     return found == table.processes.end() ? nullptr : found->second;
 }
 
+std::optional<ProgramListing> findProgramListing(std::u16string_view programPath) {
+    auto& table = processTable();
+    std::lock_guard lock(table.mutex);
+    const ProgramEntry* program = findProgram(table, programPath);
+    if (program == nullptr)
+        return std::nullopt;
+    return ProgramListing{program->name, program->libraryPath, program->iconId};
+}
+
+HINSTANCE builtinProgramsInstance() {
+    return reinterpret_cast<HINSTANCE>(shellProcess()->programModule);
+}
+
 void addProcessExitHook(std::function<void(DWORD)> hook) {
     auto& table = processTable();
     std::lock_guard lock(table.mutex);
@@ -205,9 +196,7 @@ void registerProgram(std::u16string_view name, WinMainProc entry, WORD iconId) {
 }
 
 WORD programIconId(std::u16string_view programPath) {
-    auto& table = platform::processTable();
-    std::lock_guard lock(table.mutex);
-    const auto* program = platform::findProgram(table, programPath);
+    auto program = platform::findProgramListing(programPath);
     return program ? program->iconId : 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,18 @@ public:
 
 Process& currentProcess();
 std::shared_ptr<Process> findProcess(DWORD processId);
+
+// What the program table holds for a program, found by the names CreateProcessW accepts.
+struct ProgramListing {
+    std::u16string name;         // "Notes.exe"
+    std::u16string libraryPath;  // a program library's device path; empty for a built-in
+    WORD iconId = 0;             // a built-in program's icon group in the host program's image
+};
+std::optional<ProgramListing> findProgramListing(std::u16string_view programPath);
+
+// The instance handle of the host program's own image, whose resources the built-in
+// programs share (their icons among them).
+HINSTANCE builtinProgramsInstance();
 
 // Runs `hook(processId)` on a process's thread just before it ends (after WinMain returns),
 // so that other parts of the platform can release what the process left behind (its windows).

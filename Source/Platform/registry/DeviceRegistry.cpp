@@ -61,12 +61,12 @@ bool DeviceRegistry::changed() {
     if (attachedFile_.empty())
         return true;
     std::string error;
-    if (!device::replaceFileContents(attachedFile_, writeRegistryText(tree_), error)) {
-        lastSaveError_ = error;
-        return false;
-    }
-    lastSaveError_.clear();
-    return true;
+    const bool saved = device::replaceFileContents(attachedFile_, writeRegistryText(tree_), error);
+    const bool wasFailing = !lastSaveError_.empty();
+    lastSaveError_ = saved ? std::string() : error;
+    if (saveWatcher_ && saved == wasFailing)
+        saveWatcher_(lastSaveError_);
+    return saved;
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -36,9 +37,13 @@ public:
         lastSaveError_.clear();
     }
     // Called after every change: saves to the attached file. False (with the reason kept in
-    // lastSaveError) when that save failed.
+    // lastSaveError) when that save failed. The watcher hears when saving starts failing and
+    // when it works again.
     bool changed();
     const std::string& lastSaveError() const { return lastSaveError_; }
+    void setSaveWatcher(std::function<void(const std::string& error)> watcher) {
+        saveWatcher_ = std::move(watcher);
+    }
 
 private:
     DeviceRegistry() = default;
@@ -48,6 +53,7 @@ private:
     uintptr_t nextHandle_ = 0x10000;
     std::filesystem::path attachedFile_;
     std::string lastSaveError_;
+    std::function<void(const std::string& error)> saveWatcher_;
 };
 
 // The root a predefined handle (HKEY_CURRENT_USER, ...) names, or nothing.

@@ -97,6 +97,10 @@ std::string registryText() {
 }
 
 RegistryFileResult attachRegistryFile(const std::filesystem::path& path) {
+    // Nothing else saves this file while it is attached: a temporary file beside it is a
+    // leftover. One that cannot be removed is overwritten by the next save anyway.
+    std::string ignored;
+    removeLeftoverReplacement(path, ignored);
     std::error_code code;
     bool exists = std::filesystem::exists(path, code);
     std::optional<platform::RegistryTree> tree;
@@ -133,10 +137,33 @@ RegistryFileResult attachedRegistryFileStatus() {
     return {};
 }
 
+RegistryFileResult saveAttachedRegistryFile() {
+    platform::DeviceRegistry& registry = platform::DeviceRegistry::instance();
+    std::lock_guard lock(registry.mutex);
+    if (registry.attachedFile().empty())
+        return failure("no registry file is attached");
+    if (!registry.changed())
+        return failure(registry.lastSaveError());
+    return {};
+}
+
+void watchRegistrySaves(RegistrySaveWatcher watcher) {
+    platform::DeviceRegistry& registry = platform::DeviceRegistry::instance();
+    std::lock_guard lock(registry.mutex);
+    if (!watcher) {
+        registry.setSaveWatcher(nullptr);
+        return;
+    }
+    registry.setSaveWatcher([watcher = std::move(watcher)](const std::string& error) {
+        watcher(error.empty() ? RegistryFileResult{} : RegistryFileResult{false, error});
+    });
+}
+
 void resetRegistry() {
     platform::DeviceRegistry& registry = platform::DeviceRegistry::instance();
     std::lock_guard lock(registry.mutex);
     registry.attach({});
+    registry.setSaveWatcher(nullptr);
     registry.replaceTree(platform::RegistryTree{});
 }
 

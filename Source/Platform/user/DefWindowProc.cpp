@@ -90,7 +90,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE)
+            // Activation reaches another thread's window without waiting for it: by the time
+            // it is handled, some other window may have been brought to the front, and taking
+            // the focus then would take the foreground back.
+            if (LOWORD(wParam) != WA_INACTIVE && GetActiveWindow() == hwnd)
                 SetFocus(hwnd);
             return 0;
         case WM_MOUSEACTIVATE:

@@ -117,12 +117,14 @@ int GetSystemMetrics(int index) {
             return 2;
         case SM_CXICON:
         case SM_CYICON:
+            // Icons grow with the screen's dots per inch, as on high-resolution devices.
+            return 32 * device::screenDpi() / 96;
+        case SM_CXSMICON:
+        case SM_CYSMICON:
+            return 16 * device::screenDpi() / 96;
         case SM_CXCURSOR:
         case SM_CYCURSOR:
             return 32;
-        case SM_CXSMICON:
-        case SM_CYSMICON:
-            return 16;
         case SM_CXICONSPACING:
         case SM_CYICONSPACING:
             return 43;

@@ -88,6 +88,7 @@ protected:
         options.clock = ClockKind::Virtual;
         options.deviceFolder = m_folder;
         std::string error;
+        g_stubborn = false;
         ASSERT_TRUE(m_emulator.open(options, builtProvisionSources(), error)) << error;
         device::registerProgram(u"spy.exe", spyMain);
     }
@@ -97,6 +98,10 @@ protected:
         std::filesystem::remove_all(m_folder, ignored);
     }
     void startSpy() {
+        {
+            std::lock_guard lock(g_mutex);
+            g_seen.clear();
+        }
         WCHAR line[] = u"spy.exe";
         PROCESS_INFORMATION info{};
         ASSERT_TRUE(CreateProcessW(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -116,11 +121,11 @@ protected:
 
 TEST_F(EmulatorTest, HardwareKeysArriveWithScanCodesAndTheirTypedText) {
     startSpy();
-    m_emulator.hardwareKey('A', KeyTransition::Down);
+    m_emulator.hardwareKey('A', KeyTransition::Down, KeyCharacter::AsText);
     m_emulator.hardwareText(u"\u0634");  // a Farsi layout on the host keyboard
-    m_emulator.hardwareKey('A', KeyTransition::Up);
-    m_emulator.hardwareKey(VK_BACK, KeyTransition::Down);
-    m_emulator.hardwareKey(VK_BACK, KeyTransition::Up);
+    m_emulator.hardwareKey('A', KeyTransition::Up, KeyCharacter::AsText);
+    m_emulator.hardwareKey(VK_BACK, KeyTransition::Down, KeyCharacter::AsText);
+    m_emulator.hardwareKey(VK_BACK, KeyTransition::Up, KeyCharacter::AsText);
     ASSERT_TRUE(m_emulator.settle());
     const std::vector<KeyMessage> expected = {
         {WM_KEYDOWN, 'A', 0x021E0001u},  // marked: its character comes as typed text
@@ -129,6 +134,28 @@ TEST_F(EmulatorTest, HardwareKeysArriveWithScanCodesAndTheirTypedText) {
         {WM_KEYDOWN, VK_BACK, 0x000E0001u},
         {WM_CHAR, 0x08, 0x000E0001u},  // made by the program's TranslateMessage
         {WM_KEYUP, VK_BACK, 0xC00E0001u},
+    };
+    EXPECT_EQ(seen(), expected);
+}
+
+TEST_F(EmulatorTest, KeysThatBringTheirOwnCharacterTypeItWithTheShiftState) {
+    startSpy();
+    m_emulator.hardwareKey(VK_SPACE, KeyTransition::Down, KeyCharacter::FromKey);
+    m_emulator.hardwareKey(VK_SPACE, KeyTransition::Up, KeyCharacter::FromKey);
+    m_emulator.hardwareKey(VK_SHIFT, KeyTransition::Down, KeyCharacter::FromKey);
+    m_emulator.hardwareKey('A', KeyTransition::Down, KeyCharacter::FromKey);
+    m_emulator.hardwareKey('A', KeyTransition::Up, KeyCharacter::FromKey);
+    m_emulator.hardwareKey(VK_SHIFT, KeyTransition::Up, KeyCharacter::FromKey);
+    m_emulator.hardwareKey('A', KeyTransition::Down, KeyCharacter::FromKey);
+    m_emulator.hardwareKey('A', KeyTransition::Up, KeyCharacter::FromKey);
+    ASSERT_TRUE(m_emulator.settle());
+    const std::vector<KeyMessage> expected = {
+        {WM_KEYDOWN, VK_SPACE, 0x00390001u}, {WM_CHAR, u' ', 0x00390001u},
+        {WM_KEYUP, VK_SPACE, 0xC0390001u},   {WM_KEYDOWN, VK_SHIFT, 0x002A0001u},
+        {WM_KEYDOWN, 'A', 0x001E0001u},      {WM_CHAR, u'A', 0x001E0001u},
+        {WM_KEYUP, 'A', 0xC01E0001u},        {WM_KEYUP, VK_SHIFT, 0xC02A0001u},
+        {WM_KEYDOWN, 'A', 0x001E0001u},      {WM_CHAR, u'a', 0x001E0001u},
+        {WM_KEYUP, 'A', 0xC01E0001u},
     };
     EXPECT_EQ(seen(), expected);
 }

@@ -6,7 +6,10 @@
 #include <device/FileSystem.h>
 #include <device/RegistryFile.h>
 #include <objbase.h>
+#include <shellapi.h>
 #include <windows.h>
+
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -14,7 +17,6 @@
 #include "device/DeviceNames.h"
 #include "device/ProvisionSteps.h"
 #include "device/Provisioning.h"
-#include "device/Shortcut.h"
 #include "sip/InputMethodCatalog.h"
 
 namespace {
@@ -37,7 +39,7 @@ protected:
         DeviceTest::TearDown();
     }
     ProvisionSources sources() const {
-        return {KELVO_DLL_PATH, m_sources / "Kelvo.ksk", m_sources / "Kelvo.htm"};
+        return {KELVO_DLL_PATH, KVHELPER_PATH, m_sources / "Kelvo.ksk", m_sources / "Kelvo.htm"};
     }
     // A start of the device: every step, with the record kept between starts.
     ProvisionResult start(RegistryStart registry = RegistryStart::FromFile) {
@@ -108,13 +110,20 @@ TEST_F(Provisioning, InstallsTheKeyboardAsTheCurrentInputMethodWithItsSkin) {
     EXPECT_EQ(GetFileAttributesW(u"\\Windows\\Start Menu\\Programs\\Games"),
               FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(GetFileAttributesW(u"\\My Documents"), FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(readShortcut(u"\\Windows\\Start Menu\\Programs\\Notes.lnk"),
-              std::u16string(u"\\Windows\\notes.exe"));
+    WCHAR target[MAX_PATH] = {};
+    EXPECT_TRUE(
+        SHGetShortcutTarget(u"\\Windows\\Start Menu\\Programs\\Notes.lnk", target, MAX_PATH));
+    EXPECT_EQ(std::u16string(target), u"\\Windows\\notes.exe");
+    // The helper program, and help files opening in the help viewer.
+    EXPECT_NE(GetFileAttributesW(u"\\Windows\\KvHelper.exe"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(text(HKEY_CLASSES_ROOT, u".htm", nullptr), u"htmlfile");
+    EXPECT_EQ(text(HKEY_CLASSES_ROOT, u".html", nullptr), u"htmlfile");
+    EXPECT_EQ(text(HKEY_CLASSES_ROOT, u"htmlfile\\Shell\\Open\\Command", nullptr),
+              u"peghelp.exe file:%1");
 
     // Every step went through and is recorded, with the files the build installed.
     for (const ProvisionStep& step : provisionSteps())
         EXPECT_TRUE(m_record.stepDone(step.name)) << step.name;
-    EXPECT_TRUE(m_record.installed(u"\\Windows\\Kelvo.dll").has_value());
     EXPECT_EQ(m_record.installed(u"\\Program Files\\Kelvo\\Skins\\Kelvo.ksk"),
               digestOfFile(m_sources / "Kelvo.ksk"));
 }
@@ -163,6 +172,20 @@ TEST_F(Provisioning, MissingSkinIsAWarningUntilABuildHasItAndAMissingLibraryAnEr
     EXPECT_NE(result.error.find("NoSuch.dll"), std::string::npos);
 }
 
+TEST_F(Provisioning, AMissingHelperIsAWarningAndTheNextBuildsHelperIsInstalled) {
+    ProvisionSources noHelper = sources();
+    noHelper.helperProgram = m_sources / "NoHelper.exe";
+    ProvisionResult result = provisionDevice(noHelper, m_record, RegistryStart::Empty);
+    EXPECT_TRUE(result.ok);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_NE(result.messages[0].find("NoHelper.exe"), std::string::npos);
+    EXPECT_EQ(GetFileAttributesW(u"\\Windows\\KvHelper.exe"), INVALID_FILE_ATTRIBUTES);
+    result = start();
+    EXPECT_TRUE(result.ok);
+    EXPECT_TRUE(result.messages.empty());
+    EXPECT_NE(GetFileAttributesW(u"\\Windows\\KvHelper.exe"), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(Provisioning, ProvisioningAgainAddsWhatIsMissingAndKeepsTheUsersFilesAndValues) {
     ASSERT_TRUE(start(RegistryStart::Empty).ok);
     // The user's own choices and files.
@@ -188,7 +211,8 @@ TEST_F(Provisioning, ProvisioningAgainAddsWhatIsMissingAndKeepsTheUsersFilesAndV
     EXPECT_EQ(deviceFile(u"\\My Documents\\letter.txt"), "Dear Sara");
     EXPECT_EQ(deviceFile(u"\\Program Files\\Kelvo\\Skins\\Kelvo.htm"), "my own help");
     // What was missing is back.
-    EXPECT_TRUE(readShortcut(u"\\Windows\\Start Menu\\Programs\\Notes.lnk").has_value());
+    EXPECT_NE(GetFileAttributesW(u"\\Windows\\Start Menu\\Programs\\Notes.lnk"),
+              INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ownerName(), u"Sara Tehrani");
     HKEY check = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKelvoSettingsKey, 0, 0, &check), ERROR_SUCCESS);
@@ -241,11 +265,17 @@ TEST_F(Provisioning, TheBuildsFilesAreKeptCurrentUnlessTheUserReplacedThem) {
     writeDeviceFile(library, "another build");
     RegDeleteKeyW(HKEY_CLASSES_ROOT, u"CLSID\\{6B1D3E27-4C8A-4F19-9E52-A07D3C2B5E81}");
     ASSERT_TRUE(start().ok);
-    EXPECT_EQ(digestOfFile(hostPath(library)), digestOfFile(KELVO_DLL_PATH));
+    EXPECT_TRUE(sameFileContents(hostPath(library), KELVO_DLL_PATH));
     EXPECT_EQ(registeredInputMethods().size(), 1u);
     std::filesystem::remove(hostPath(library));
     ASSERT_TRUE(start().ok);
-    EXPECT_EQ(digestOfFile(hostPath(library)), digestOfFile(KELVO_DLL_PATH));
+    EXPECT_TRUE(sameFileContents(hostPath(library), KELVO_DLL_PATH));
+    // A rebuilt library of the same size differs in its bytes only.
+    std::string rebuilt = deviceFile(library);
+    rebuilt[rebuilt.size() / 2] ^= 0x5A;
+    writeDeviceFile(library, rebuilt);
+    ASSERT_TRUE(start().ok);
+    EXPECT_TRUE(sameFileContents(hostPath(library), KELVO_DLL_PATH));
 
     // A new build's skin replaces the one the old build installed; the help file the user
     // replaced stays the user's.
@@ -266,6 +296,16 @@ TEST_F(Provisioning, TheBuildsFilesAreKeptCurrentUnlessTheUserReplacedThem) {
     std::ofstream(m_sources / "Kelvo.ksk") << "newer skin bytes";
     ASSERT_TRUE(start().ok);
     EXPECT_EQ(deviceFile(skin), "the user's skin");
+
+    // A FIFO where the skin goes is neither read (that would wait for ever) nor replaced; one
+    // where the library goes gives way to the library.
+    std::filesystem::remove(hostPath(skin));
+    ASSERT_EQ(::mkfifo(hostPath(skin).c_str(), 0644), 0);
+    std::filesystem::remove(hostPath(library));
+    ASSERT_EQ(::mkfifo(hostPath(library).c_str(), 0644), 0);
+    ASSERT_TRUE(start().ok);
+    EXPECT_TRUE(std::filesystem::is_fifo(hostPath(skin)));
+    EXPECT_TRUE(sameFileContents(hostPath(library), KELVO_DLL_PATH));
 }
 
 TEST(ProvisionRecordText, ReadsBackWhatItWritesAndSkipsLinesThatDoNotFit) {
@@ -291,6 +331,8 @@ TEST(ProvisionRecordText, ReadsBackWhatItWritesAndSkipsLinesThatDoNotFit) {
     EXPECT_EQ(damaged.installed(u"\\Windows\\C.dll"), (FileDigest{5, 0x0d}));
     EXPECT_NE(digestOfFile(KELVO_DLL_PATH), std::nullopt);
     EXPECT_EQ(digestOfFile("/no/such/file"), std::nullopt);
+    EXPECT_TRUE(sameFileContents(KELVO_DLL_PATH, KELVO_DLL_PATH));
+    EXPECT_FALSE(sameFileContents(KELVO_DLL_PATH, "/no/such/file"));
 }
 
 TEST(OwnerBlock, LongFieldsAreCutToLeaveTheirTerminator) {

@@ -1,9 +1,13 @@
 // Running kvemu headlessly from a test: a script written to a fresh device folder, the exit
-// status, and what kvemu wrote to its standard output and error.
+// status, and what kvemu wrote to its standard output and error; or a kvemu process fed its
+// script line by line, which a test can also kill.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +27,96 @@ struct KvemuResult {
             result.push_back(line);
         return result;
     }
+};
+
+// kvemu --headless --script - on a device folder, reading its script from a pipe, its output
+// and errors going to files.
+class KvemuProcess {
+public:
+    KvemuProcess(const std::filesystem::path& device, const std::filesystem::path& out,
+                 const std::filesystem::path& errors, const std::string& options = "") {
+        // A kvemu that ended early must not take the test with it when the test writes on.
+        ::signal(SIGPIPE, SIG_IGN);
+        int pipeFds[2];
+        if (::pipe(pipeFds) != 0) {
+            ADD_FAILURE() << "no pipe";
+            return;
+        }
+        // The shell gives way to kvemu (exec), so that the process id is kvemu's.
+        const std::string command = std::string("exec '") + KVEMU_PATH + "' --headless --device '" +
+                                    device.string() + "' --script - " + options + " > '" +
+                                    out.string() + "' 2> '" + errors.string() + "'";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[0], 0);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
+        const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+        if (::posix_spawn(&m_pid, "/bin/sh", &actions, nullptr, const_cast<char**>(argv),
+                          environ) != 0) {
+            ADD_FAILURE() << "cannot start " << command;
+            m_pid = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(pipeFds[0]);
+        m_input = pipeFds[1];
+    }
+    ~KvemuProcess() {
+        if (m_pid > 0)
+            kill();
+        closeInput();
+    }
+    KvemuProcess(const KvemuProcess&) = delete;
+    KvemuProcess& operator=(const KvemuProcess&) = delete;
+
+    pid_t pid() const { return m_pid; }
+    void send(const std::string& lines) {
+        for (size_t done = 0; done < lines.size();) {
+            const ssize_t n = ::write(m_input, lines.data() + done, lines.size() - done);
+            if (n <= 0)
+                return;
+            done += static_cast<size_t>(n);
+        }
+    }
+    void closeInput() {
+        if (m_input >= 0)
+            ::close(m_input);
+        m_input = -1;
+    }
+    // Ends the script and waits for kvemu: its exit status, -1 when it did not exit by itself.
+    int finish() {
+        closeInput();
+        return wait();
+    }
+    void kill() {
+        if (m_pid > 0)
+            ::kill(m_pid, SIGKILL);
+        wait();
+    }
+    // The exit status, -1 for a process ended by a signal.
+    int wait() {
+        if (m_pid > 0) {
+            int raw = 0;
+            if (::waitpid(m_pid, &raw, 0) == m_pid)
+                m_status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+            m_pid = -1;
+        }
+        return m_status;
+    }
+    // Whether kvemu has ended (its status then kept for wait).
+    bool ended() {
+        int raw = 0;
+        if (m_pid > 0 && ::waitpid(m_pid, &raw, WNOHANG) == m_pid) {
+            m_status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+            m_pid = -1;
+        }
+        return m_pid <= 0;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_input = -1;
+    int m_status = -1;
 };
 
 class KvemuTest : public ::testing::Test {

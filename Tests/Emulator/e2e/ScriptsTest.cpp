@@ -66,6 +66,15 @@ TEST_F(Scripts, HardwareKeysTypeIntoNotesAndExpectTextComparesExactly) {
     EXPECT_TRUE(result.out.empty());
 }
 
+TEST_F(Scripts, KeysByNameTypeTheirCharactersWithTheShiftAndCapsLockState) {
+    KvemuResult result =
+        run("key VK_A\nkey VK_SPACE\nkeydown VK_SHIFT\nkey VK_B\nkey VK_2\nkeyup VK_SHIFT\n"
+            "key VK_C\nkey VK_CAPITAL\nkey VK_D\nkey VK_CAPITAL\nkey VK_E\nprint-text\n");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    EXPECT_EQ(result.lines().at(0), "a B@cDe");
+    EXPECT_EQ(run("keydown b\n").status, 2);
+}
+
 TEST_F(Scripts, LogTellsProcessesAndInputPanelCallsOnceEach) {
     KvemuResult result = run("print-log\nsip off\nsip on\nprint-log\nprint-log\n");
     ASSERT_EQ(result.status, 0) << result.errors;

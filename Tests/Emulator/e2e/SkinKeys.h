@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <wchar16.h>
 
 #include <cstdio>
 #include <map>
@@ -29,6 +30,14 @@ struct KeyTable {
         }
         return nullptr;
     }
+    // The first key with any of the `flags` and the given vk and param (a function key).
+    const TableKey* function(unsigned flags, unsigned vk, unsigned param) const {
+        for (const auto& key : keys) {
+            if ((key.flags & flags) && key.vk == vk && key.param == param)
+                return &key;
+        }
+        return nullptr;
+    }
     const TableKey* at(int row, int col) const {
         for (const auto& key : keys) {
             if (key.row == row && key.col == col)
@@ -37,6 +46,15 @@ struct KeyTable {
         return nullptr;
     }
 };
+
+// The character a key types, `times` over, as print-text writes it.
+inline std::string typedText(const TableKey& key, int times = 1) {
+    std::string one = platform::toUtf8(std::u16string(1, static_cast<char16_t>(key.param)));
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += one;
+    return text;
+}
 
 // Runs kvskin keys; an empty table (and a test failure) when it cannot.
 inline KeyTable kvskinKeys(const std::string& screen, int layout) {

@@ -2,8 +2,6 @@
 // says the built skin puts them, strokes, the data channel, a held key and a rotation.
 #include <gmock/gmock.h>
 
-#include <wchar16.h>
-
 #include <cstdio>
 
 #include "KvemuRun.h"
@@ -16,15 +14,6 @@ using ::testing::HasSubstr;
 struct Origin {
     int x, y;
 };
-
-// The character a key types, as print-text writes it.
-std::string typed(const TableKey& key, int times = 1) {
-    std::string one = platform::toUtf8(std::u16string(1, static_cast<char16_t>(key.param)));
-    std::string text;
-    for (int i = 0; i < times; ++i)
-        text += one;
-    return text;
-}
 
 class Typing : public KvemuTest {
 protected:
@@ -73,7 +62,7 @@ TEST_F(Typing, PresskeyAndLayoutGoThroughTheDataChannel) {
     ASSERT_GE(lines.size(), 3u);
     EXPECT_THAT(lines[0], HasSubstr(" layout 0 "));
     EXPECT_THAT(lines[1], HasSubstr(" layout 2 "));
-    EXPECT_EQ(lines[2], typed(*farsiKey) + typed(*latinKey));
+    EXPECT_EQ(lines[2], typedText(*farsiKey) + typedText(*latinKey));
     // Each went to the input method's SetImData as a 6-byte block.
     EXPECT_THAT(result.out, HasSubstr(" sip SetImData 6 0x00000000\n"));
 }
@@ -94,7 +83,7 @@ TEST_F(Typing, StrokesOffAKeyActAsItsGestures) {
                                at(origin, x + 60, y) + "\nprint-text\n";
     KvemuResult result = run(script);
     ASSERT_EQ(result.status, 0) << result.errors;
-    EXPECT_EQ(result.lines().at(0), typed(*first) + "\\r\\n ");
+    EXPECT_EQ(result.lines().at(0), typedText(*first) + "\\r\\n ");
 }
 
 TEST_F(Typing, HeldKeyRepeatsAtTheDevicesDelayAndPeriod) {
@@ -108,8 +97,8 @@ TEST_F(Typing, HeldKeyRepeatsAtTheDevicesDelayAndPeriod) {
     KvemuResult result = run("down " + point + "\nwait 1000\nup " + point + "\nprint-text\n" +
                              "down " + point + "\nwait 499\nup " + point + "\nprint-text\n");
     ASSERT_EQ(result.status, 0) << result.errors;
-    EXPECT_EQ(result.lines().at(0), typed(*key, 11));
-    EXPECT_EQ(result.lines().at(1), typed(*key, 12));
+    EXPECT_EQ(result.lines().at(0), typedText(*key, 11));
+    EXPECT_EQ(result.lines().at(1), typedText(*key, 12));
 }
 
 TEST_F(Typing, RotationReloadsTheKeyboardForTheLandscapeClass) {
@@ -134,7 +123,7 @@ TEST_F(Typing, RotationReloadsTheKeyboardForTheLandscapeClass) {
     KvemuResult result2 = run("rotate\nwait 1000\ntap " + std::to_string(key->centreX()) + " " +
                               std::to_string(top + key->centreY()) + "\nprint-text\n");
     ASSERT_EQ(result2.status, 0) << result2.errors;
-    EXPECT_EQ(result2.lines().at(0), typed(*key));
+    EXPECT_EQ(result2.lines().at(0), typedText(*key));
 }
 
 }  // namespace

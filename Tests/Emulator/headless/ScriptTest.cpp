@@ -63,6 +63,15 @@ TEST(ScriptLines, KeysAreVirtualKeyNamesOrOneCharacter) {
     EXPECT_FALSE(refusal("key ab").empty());
     EXPECT_FALSE(refusal("key").empty());
     EXPECT_FALSE(refusal("key \xFF").empty());
+
+    // A key held down and let go takes a name only.
+    Command shift = parsed("keydown VK_SHIFT");
+    EXPECT_EQ(shift.kind, Kind::KeyDown);
+    EXPECT_EQ(shift.vk, static_cast<unsigned>(VK_SHIFT));
+    EXPECT_EQ(parsed("keyup VK_SHIFT").kind, Kind::KeyUp);
+    EXPECT_FALSE(refusal("keydown a").empty());
+    EXPECT_FALSE(refusal("keyup").empty());
+    EXPECT_FALSE(refusal("keydown VK_SHIFT VK_A").empty());
 }
 
 TEST(ScriptLines, DataChannelPanelAndProgramCommands) {

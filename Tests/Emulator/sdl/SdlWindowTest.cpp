@@ -26,7 +26,8 @@ using namespace std::chrono_literals;
 
 class RecordingControls : public FrontEndControls {
 public:
-    void hardwareKey(UINT vk, KeyTransition transition) override {
+    void hardwareKey(UINT vk, KeyTransition transition, KeyCharacter character) override {
+        EXPECT_EQ(character, KeyCharacter::AsText);
         char line[32];
         std::snprintf(line, sizeof line, "key %02X %s", vk,
                       transition == KeyTransition::Down ? "down" : "up");

@@ -2,11 +2,11 @@
 // bar's clock, and the runner's reports of windows and controls.
 #include <DeviceTest.h>
 #include <gmock/gmock.h>
+#include <shellapi.h>
 #include <windows.h>
 
 #include "device/DeviceNames.h"
 #include "device/ProvisionSteps.h"
-#include "device/Shortcut.h"
 #include "headless/Reports.h"
 #include "shell/ShellLayout.h"
 #include "shell/TitleBar.h"
@@ -68,15 +68,17 @@ TEST_F(Today, OwnerNameAndShortcutsComeFromTheDevice) {
     EXPECT_EQ(ownerName(), u"Sara");
 
     CreateDirectoryW(u"\\Programs", nullptr);
-    ASSERT_TRUE(writeShortcut(u"\\Programs\\Notes.lnk", u"\\Windows\\notes.exe"));
+    ASSERT_TRUE(SHCreateShortcut(u"\\Programs\\Notes.lnk", u"\\Windows\\notes.exe"));
     writeDeviceFile(u"\\Programs\\Broken.lnk", "not a shortcut");
     writeDeviceFile(u"\\Programs\\readme.txt", "12#\\Windows\\x");
     auto shortcuts = shortcutsIn(u"\\Programs", 8);
     ASSERT_EQ(shortcuts.size(), 1u);
     EXPECT_EQ(shortcuts[0].name, u"Notes");
+    EXPECT_EQ(shortcuts[0].path, u"\\Programs\\Notes.lnk");
     EXPECT_EQ(shortcuts[0].target, u"\\Windows\\notes.exe");
     for (int i = 0; i < 5; ++i)
-        writeShortcut(u"\\Programs\\P" + std::u16string(1, u'0' + i) + u".lnk", u"p.exe");
+        SHCreateShortcut((u"\\Programs\\P" + std::u16string(1, u'0' + i) + u".lnk").c_str(),
+                         u"p.exe");
     EXPECT_EQ(shortcutsIn(u"\\Programs", 3).size(), 3u);
 }
 

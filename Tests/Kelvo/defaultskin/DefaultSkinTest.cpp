@@ -147,7 +147,7 @@ TEST_P(DefaultSkin, LoadsEveryFaceAtThePanelSizeOfItsClass) {
     EXPECT_EQ(helpFilePath, u"\\Program Files\\Kelvo\\Skins\\Kelvo.htm");
     // Every face loads with its picture and keys; the calculator faces are calculators.
     for (int n = 0; n < kLayoutCount; ++n) {
-        ASSERT_TRUE(loadLayout(*panel, n)) << n;
+        ASSERT_EQ(loadLayout(*panel, n), LayoutShown::Loaded) << n;
         EXPECT_EQ(panel->layout->index, n);
         EXPECT_NE(panel->layout->bitmap, nullptr) << n;
         EXPECT_GT(panel->layout->rowCount, 1) << n;
@@ -163,7 +163,7 @@ TEST_P(DefaultSkin, TheFacesCarryEveryFunction) {
     std::set<int> calcOperations, taskActions, taskSlots, programs, games, macros;
     bool recordKey = false;
     for (int n = 0; n < kLayoutCount; ++n) {
-        ASSERT_TRUE(loadLayout(*panel, n));
+        ASSERT_EQ(loadLayout(*panel, n), LayoutShown::Loaded);
         const SkinLayout& layout = *panel->layout;
         const bool typing = n <= kSymbols;
         if (typing) {
@@ -231,7 +231,7 @@ TEST_P(DefaultSkin, TheHelpFileHasASectionForEveryHelpKey) {
     const std::string help(std::istreambuf_iterator<char>(in), {});
     std::set<int> topics;
     for (int n = 0; n < kLayoutCount; ++n) {
-        ASSERT_TRUE(loadLayout(*panel, n));
+        ASSERT_EQ(loadLayout(*panel, n), LayoutShown::Loaded);
         const SkinLayout& layout = *panel->layout;
         for (int r = 0; r < layout.rowCount; ++r)
             for (int k = 0; k < layout.rowKeyCount[r]; ++k)
@@ -258,6 +258,28 @@ TEST_P(DefaultSkin, TypesFarsiLettersTheHalfSpaceAndTheCurrencyWord) {
     EXPECT_EQ(calls(), charPair(0x56, 0x0631) + charPair(0x44, 0x06CC) + charPair(0x48, 0x0627) +
                            charPair(0x47, 0x0644));
     EXPECT_EQ(panel->layout->index, kFarsi);
+}
+
+TEST_P(DefaultSkin, FarsiFacesHoldEveryPersianLetterTheHalfSpaceAndPersianDigits) {
+    // The 32 letters of the Persian alphabet on the base face, yeh and kaf in their Persian
+    // forms (U+06CC, U+06A9): the Arabic ones (U+064A, U+0643) are second characters only.
+    const std::u16string letters =
+        u"\u0627\u0628\u067E\u062A\u062B\u062C\u0686\u062D\u062E\u062F\u0630\u0631\u0632"
+        u"\u0698\u0633\u0634\u0635\u0636\u0637\u0638\u0639\u063A\u0641\u0642\u06A9\u06AF"
+        u"\u0644\u0645\u0646\u0648\u0647\u06CC";
+    ASSERT_EQ(letters.size(), 32u);
+    ASSERT_EQ(panel->layout->index, kFarsi);
+    for (char16_t letter : letters)
+        EXPECT_NE(character(letter), nullptr) << "U+" << std::hex << int(letter);
+    EXPECT_EQ(character(0x064A), nullptr);
+    EXPECT_EQ(character(0x0643), nullptr);
+    EXPECT_NE(character(0x200C), nullptr);
+
+    // The digits face, one tap away, types the Persian digits U+06F0 to U+06F9.
+    tap(gotoKey(kDigits));
+    ASSERT_EQ(panel->layout->index, kDigits);
+    for (char16_t digit = 0x06F0; digit <= 0x06F9; ++digit)
+        EXPECT_NE(character(digit), nullptr) << "U+" << std::hex << int(digit);
 }
 
 TEST_P(DefaultSkin, StrokesGiveSecondCharactersSpaceBackspaceAndEnter) {

@@ -1,12 +1,17 @@
 // The settings store: defaults, the registry values it writes and how it reads odd ones, the
-// current skin name and the screen measurement.
+// current skin name and the screen measurement; and the library's globals as each case
+// starts.
 #include <DeviceTest.h>
 #include <device/Screen.h>
+#include <wchar16.h>
 
 #include <cstring>
 #include <optional>
 
+#include "KeptGlobals.h"
 #include "inputmethod/Settings.h"
+#include "panel/Macros.h"
+#include "panel/TaskSwitcher.h"
 #include "skin/SkinSettings.h"
 
 using Settings = DeviceTest;
@@ -64,6 +69,41 @@ TEST_F(Settings, WithoutTheKeyLoadingKeepsDefaultsAndSavingCreatesThreeDwords) {
     }
 }
 
+TEST_F(Settings, ChangedRepeatSettingsAreSavedAndReadBackEachUnderItsName) {
+    g_repeatDelay = 750;
+    g_repeatPeriod = 120;
+    g_enableGestures = 0;
+    SaveSettings();
+    for (auto [name, expected] :
+         {std::pair{u"RepeatDelay", 750}, {u"RepeatPeriod", 120}, {u"EnableGestures", 0}}) {
+        auto value = readValue(name);
+        ASSERT_TRUE(value) << platform::toUtf8(name);
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_DWORD));
+        ASSERT_EQ(value->bytes.size(), 4u);
+        int32_t stored = 0;
+        std::memcpy(&stored, value->bytes.data(), 4);
+        EXPECT_EQ(stored, expected) << platform::toUtf8(name);
+    }
+    g_repeatDelay = kDefaultRepeatDelay;
+    g_repeatPeriod = kDefaultRepeatPeriod;
+    g_enableGestures = kDefaultEnableGestures;
+    LoadSettings();
+    EXPECT_EQ(g_repeatDelay, 750);
+    EXPECT_EQ(g_repeatPeriod, 120);
+    EXPECT_EQ(g_enableGestures, 0);
+}
+
+TEST_F(Settings, WithoutTheKeyLoadingLeavesChangedValuesAsTheyAre) {
+    g_repeatDelay = 300;
+    g_repeatPeriod = 25;
+    g_enableGestures = 0;
+    LoadSettings();
+    EXPECT_EQ(g_repeatDelay, 300);
+    EXPECT_EQ(g_repeatPeriod, 25);
+    EXPECT_EQ(g_enableGestures, 0);
+    EXPECT_FALSE(readValue(u"RepeatDelay"));
+}
+
 TEST_F(Settings, ValuesAreReadAsFourBytesOfAnyTypeAndOthersGiveDefaults) {
     int32_t delay = 800;
     writeValue(u"RepeatDelay", REG_DWORD, &delay, 4);
@@ -119,6 +159,45 @@ TEST_F(Settings, MissingSkinNameBecomesKelvoAndIsWrittenBack) {
     EXPECT_EQ(composeSkinPath(), u"\\My Skins\\Blue.ksk");
 }
 
+TEST_F(Settings, SkinNamesOfTheFullLengthAreReadAndLongerOnesAreRefusedUntouched) {
+    // 255 characters, stored with a terminator (as other programs write it) and without.
+    const std::u16string name(255, u'n');
+    writeValue(u"CurSkin", REG_SZ, name.c_str(), static_cast<DWORD>(name.size() * 2 + 2));
+    const std::u16string folder = u"\\" + std::u16string(254, u'f');
+    writeValue(u"SkinsPath", REG_SZ, folder.c_str(), static_cast<DWORD>(folder.size() * 2));
+    readCurrentSkin();
+    readSkinsPath();
+    EXPECT_EQ(currentSkin, name);
+    EXPECT_EQ(skinsFolder, folder + u"\\");
+    EXPECT_EQ(refusedSkinSetting(), nullptr);
+
+    // One character more, with or without a terminator: refused, the value and the names in
+    // use stay as they were.
+    for (DWORD terminator : {0u, 2u}) {
+        SCOPED_TRACE(terminator);
+        const std::u16string longer(256, u'x');
+        const DWORD bytes = static_cast<DWORD>(longer.size() * 2) + terminator;
+        writeValue(u"CurSkin", REG_SZ, longer.c_str(), bytes);
+        readCurrentSkin();
+        EXPECT_EQ(currentSkin, name);
+        ASSERT_NE(refusedSkinSetting(), nullptr);
+        EXPECT_EQ(std::u16string(refusedSkinSetting()), u"CurSkin");
+        EXPECT_EQ(readValue(u"CurSkin")->bytes.size(), bytes);
+        writeValue(u"CurSkin", REG_SZ, name.c_str(), static_cast<DWORD>(name.size() * 2));
+        readCurrentSkin();
+        EXPECT_EQ(refusedSkinSetting(), nullptr);
+
+        writeValue(u"SkinsPath", REG_SZ, longer.c_str(), bytes);
+        readSkinsPath();
+        EXPECT_EQ(skinsFolder, folder + u"\\");
+        ASSERT_NE(refusedSkinSetting(), nullptr);
+        EXPECT_EQ(std::u16string(refusedSkinSetting()), u"SkinsPath");
+        writeValue(u"SkinsPath", REG_SZ, folder.c_str(), static_cast<DWORD>(folder.size() * 2));
+        readSkinsPath();
+        EXPECT_EQ(refusedSkinSetting(), nullptr);
+    }
+}
+
 TEST_F(Settings, MeasureScreenReadsTheScreenSize) {
     MeasureScreen();
     EXPECT_EQ(g_screenWidth, 240);
@@ -141,4 +220,20 @@ TEST(DimensionClass, ScreenSizesChooseTheirLayoutClass) {
     }
     EXPECT_EQ(scaleForScreen(400), 1);
     EXPECT_EQ(scaleForScreen(401), 2);
+}
+
+// Every case starts with the library's globals as it loaded them, whatever the case before
+// changed: its settings, the macro table and the task list's count.
+TEST_F(Settings, TheLibrarysGlobalsComeBackAsLoadedForTheNextCase) {
+    g_repeatDelay = 900;
+    g_screenWidth = 480;
+    currentSkin = u"Blue";
+    MacroTable[3].name = u"Kept";
+    taskCount = 7;
+    testsupport::restoreKeptGlobals();
+    EXPECT_EQ(g_repeatDelay, kDefaultRepeatDelay);
+    EXPECT_EQ(g_screenWidth, 0);
+    EXPECT_EQ(currentSkin, u"");
+    EXPECT_EQ(MacroTable[3].name, u"");
+    EXPECT_EQ(taskCount, 0);
 }

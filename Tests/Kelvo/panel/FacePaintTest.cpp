@@ -6,8 +6,9 @@
 #include "CalculatorLayout.h"
 #include "PaintSupport.h"
 #include "TypingLayouts.h"
-#include "panel/PanelFunctions.h"
+#include "panel/Macros.h"
 #include "panel/PanelPaint.h"
+#include "panel/TaskSwitcher.h"
 
 using namespace skintest;
 using painttest::PanelPixels;
@@ -65,21 +66,6 @@ HWND taskWindow(const WCHAR* title) {
     // Away from the input panel at the bottom of the screen.
     return CreateWindowExW(0, kTaskClass, title, WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr,
                            nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
-int g_refreshes = 0;
-int g_macroPaints = 0;
-
-void countRefresh(CMyPanel&) {
-    ++g_refreshes;
-}
-
-// Covers the whole panel in green, so that what is drawn after it stays visible.
-void coverInGreen(CMyPanel&, CDC& dc) {
-    ++g_macroPaints;
-    CBrush green(RGB(0, 255, 0));
-    RECT all{0, 0, 240, 80};
-    dc.FillRect(&all, green);
 }
 
 Layout taskLayout() {
@@ -241,22 +227,22 @@ TEST_F(FacePaint, TaskListShowsTitlesAndCloseIconsOfFilledSlots) {
 TEST_F(FacePaint, AVanishedTaskWindowRebuildsTheListAndRepaints) {
     writePortraitSkin({taskLayout()});
     createPanel();
+    HWND kept = taskWindow(u"Kept");
     HWND gone = taskWindow(u"Gone");
     panel->taskWnd[0] = gone;
     DestroyWindow(gone);
-    g_refreshes = 0;
-    g_panelFunctions.refreshTaskList = countRefresh;
     panel->Invalidate(FALSE);
     UpdateWindow(panelWindow());
-    EXPECT_EQ(g_refreshes, 1);
-    EXPECT_TRUE(GetUpdateRect(panelWindow(), nullptr, FALSE));
-    // Without a rebuild the vanished window leaves its slot, and the repaint stops there.
-    g_panelFunctions = PanelFunctions{};
-    UpdateWindow(panelWindow());
-    EXPECT_EQ(panel->taskWnd[0], nullptr);
+    // The list was rebuilt without the vanished window, and the whole face is to be painted.
+    EXPECT_EQ(panel->taskWnd[0], kept);
+    EXPECT_EQ(taskCount, 1);
+    RECT update{};
+    ASSERT_TRUE(GetUpdateRect(panelWindow(), &update, FALSE));
+    EXPECT_EQ(update.right - update.left, 240);
     UpdateWindow(panelWindow());
     EXPECT_FALSE(GetUpdateRect(panelWindow(), nullptr, FALSE));
-    EXPECT_EQ(g_refreshes, 1);
+    EXPECT_GT(PanelPixels(panelWindow()).inkBounds(rect(40, 0, 240, 40), paper).right, 0);
+    DestroyWindow(kept);
 }
 
 TEST_F(FacePaint, WideScreensShowTheLargeCloseIcon) {
@@ -312,29 +298,26 @@ TEST_F(FacePaint, ProgramIconsAreCentredInTheirKeys) {
     EXPECT_EQ(p.inkBounds(rect(80, 0, 240, 80), paper).right, 0);
 }
 
-TEST_F(FacePaint, MacroLabelsComeAfterTheTaskListAndBeforeTheProgramIcons) {
-    Layout faces = plainLayout(
-        LF_CALC | LF_MACROS | LF_LAUNCHER,
-        {{Key{0, 0, 0, kCalcDisplayRect}}, {Key{KF_LAUNCH, 0, 0, rect(0, 20, 40, 60)}}});
-    Layout typing = plainLayout(0, {{Key{KF_LAUNCH, 0, 0, rect(0, 20, 40, 60)}}});
-    writePortraitSkin({faces, typing});
+TEST_F(FacePaint, MacroLabelsShowOnMacroFacesOnlyAndProgramIconsComeOverThem) {
+    const Key macro{KF_MACRO, 0, 0, rect(0, 20, 240, 60)};
+    const Key program{KF_LAUNCH, 0, 0, rect(0, 20, 40, 60)};
+    writePortraitSkin({plainLayout(LF_MACROS | LF_LAUNCHER, {{macro, program}}),
+                       plainLayout(LF_LAUNCHER, {{macro, program}})});
     createPanel();
-    g_macroPaints = 0;
-    g_panelFunctions.paintMacroLabels = coverInGreen;
+    MacroTable[0].name = u"WWWWWWWWWWWWWWWWWWWW";
+    MacroTable[0].kind = MacroString;
     panel->programIcons[0] = solidIcon(kIconColour);
     panel->Invalidate(FALSE);
     UpdateWindow(panelWindow());
-    EXPECT_EQ(g_macroPaints, 1);
     PanelPixels p(panelWindow());
-    // The calculator display was drawn before and is covered; the icon is drawn on top.
-    RECT notGreen = p.inkBounds(rect(0, 0, 240, 80), [](int, int) { return 0x00FF00u; });
-    EXPECT_EQ(notGreen.left, 12);
-    EXPECT_EQ(notGreen.top, 32);
-    EXPECT_EQ(notGreen.right, 28);
-    EXPECT_EQ(notGreen.bottom, 48);
+    // The label runs from the key's left inset under the icon, which is drawn whole over it.
+    EXPECT_GT(p.inkBounds(rect(28, 20, 240, 60), paper).right, 60);
+    for (int y = 32; y < 48; ++y) {
+        for (int x = 12; x < 28; ++x)
+            ASSERT_EQ(p.at(x, y), kIconColour) << x << "," << y;
+    }
 
-    panel->SwitchLayout(1);  // no macros face: the labels are not painted
+    panel->SwitchLayout(1);  // no macros face: no labels
     UpdateWindow(panelWindow());
-    EXPECT_EQ(g_macroPaints, 1);
-    g_panelFunctions = PanelFunctions{};
+    EXPECT_EQ(PanelPixels(panelWindow()).inkBounds(rect(28, 20, 240, 60), paper).right, 0);
 }

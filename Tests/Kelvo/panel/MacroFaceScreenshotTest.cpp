@@ -13,8 +13,6 @@
 
 #include "MacroLayouts.h"
 #include "panel/MacroExpansion.h"
-#include "panel/MacroLabels.h"
-#include "panel/PanelFunctions.h"
 
 using namespace skintest;
 
@@ -193,8 +191,6 @@ TEST_F(MacroFaceScreenshot, FarsiAndLatinNamesOnTheScreen) {
         writeSkin(skin);
         createPanel();
     }
-    // The first load installed the label painter where the panel's paint finds it.
-    EXPECT_EQ(g_panelFunctions.paintMacroLabels, &PaintMacroLabels);
     IMINFO info{};
     panel->LayoutPanel(info);
     InvalidateRect(panelWindow(), nullptr, FALSE);

@@ -4,6 +4,10 @@
 #include <device/Display.h>
 #include <device/Screen.h>
 
+#include <EBFBytes.h>
+#include <device/EventLog.h>
+#include <sys/stat.h>
+
 #include "TypingLayouts.h"
 #include "skin/SkinLoader.h"
 #include "skin/SkinSettings.h"
@@ -40,6 +44,49 @@ namespace {
 
 std::u16string text(UINT id) {
     return formatMessageText(id, u"\\Skins\\Test.ksk");
+}
+
+// Layouts the panel cannot show: some cannot be held, the others have nothing to tap or no size.
+std::vector<std::pair<const char*, Layout>> unusableLayouts() {
+    const Key x = charKey(u'x', 0x58, rect(0, 0, 10, 10));
+    std::vector<std::pair<const char*, Layout>> bad;
+    Layout rows = typingLayout();
+    rows.rows.resize(7, {x});
+    bad.emplace_back("seven rows", rows);
+    Layout keys = typingLayout();
+    keys.rows[0].resize(31, x);
+    bad.emplace_back("31 keys", keys);
+    Layout picture = typingLayout();
+    picture.picture.resize(50001, '\0');
+    bad.emplace_back("picture too large", picture);
+    Layout data = typingLayout();
+    data.dataOverride = layoutData(typingLayout()) + std::string(4320, '\0');
+    bad.emplace_back("data too large", data);
+    Layout shortData = typingLayout();
+    shortData.dataOverride = layoutData(typingLayout()).substr(0, 100);
+    bad.emplace_back("data cut short", shortData);
+    Layout hugeSize = typingLayout();
+    hugeSize.width = 100000;
+    bad.emplace_back("width too large", hugeSize);
+    Layout empty;
+    empty.withData = false;
+    bad.emplace_back("empty layout class", empty);
+    Layout noData = secondLayout();
+    noData.withData = false;
+    bad.emplace_back("no layout data", noData);
+    Layout noSize = typingLayout();
+    noSize.width = 0;
+    noSize.height = 0;
+    bad.emplace_back("0 x 0", noSize);
+    Layout noKeys = typingLayout();
+    noKeys.rows.clear();
+    bad.emplace_back("no keys", noKeys);
+    Layout inactive = typingLayout();
+    for (auto& row : inactive.rows)
+        for (Key& key : row)
+            key.flags = 0;
+    bad.emplace_back("only inactive keys", inactive);
+    return bad;
 }
 
 }  // namespace
@@ -130,41 +177,95 @@ TEST_F(SkinLoad, TryAgainRetriesTheWholeLoad) {
     EXPECT_EQ(calls(), charPair(0x41, u'a'));
 }
 
-TEST_F(SkinLoad, LayoutsThatCannotBeHeldShowTheUnusableLayoutFace) {
-    std::vector<Layout> bad;
-    Layout rows = typingLayout();
-    rows.rows.resize(7, {charKey(u'x', 0x58, rect(0, 0, 10, 10))});
-    bad.push_back(rows);
-    Layout keys = typingLayout();
-    keys.rows[0].resize(31, charKey(u'x', 0x58, rect(0, 0, 10, 10)));
-    bad.push_back(keys);
-    Layout picture = typingLayout();
-    picture.picture.resize(50001, '\0');
-    bad.push_back(picture);
-    Layout data = typingLayout();
-    data.dataOverride = layoutData(typingLayout()) + std::string(4320, '\0');
-    bad.push_back(data);
-    Layout shortData = typingLayout();
-    shortData.dataOverride = layoutData(typingLayout()).substr(0, 100);
-    bad.push_back(shortData);
-    Layout hugeSize = typingLayout();
-    hugeSize.width = 100000;
-    bad.push_back(hugeSize);
-
-    for (size_t i = 0; i < bad.size(); ++i) {
-        SCOPED_TRACE(i);
-        std::vector<Layout> layouts = {typingLayout()};
-        layouts.push_back(bad[i]);
-        writePortraitSkin(layouts);
+TEST_F(SkinLoad, LayoutsThatCannotBeUsedAreRefusedWhenSwitchedTo) {
+    for (const auto& [name, bad] : unusableLayouts()) {
+        SCOPED_TRACE(name);
+        writePortraitSkin({typingLayout(), bad});
         if (!panel)
             createPanel();
+        ASSERT_EQ(panel->layout->index, 0);
+        const size_t beeps = device::eventsOfKind(u"beep").size();
+        tap(60, 60);  // Control latched: the refused switch keeps it
         SendMessageW(panelWindow(), WM_PANEL_COMMAND, 2, 1);
+        tap(220, 20);  // the key to layout 1
+        // A beep each time; the face, its modifier keys and the history stay as they were.
+        const auto beepEvents = device::eventsOfKind(u"beep");
+        ASSERT_EQ(beepEvents.size(), beeps + 2);
+        EXPECT_EQ(beepEvents.back().text, u"0x40");
+        EXPECT_FALSE(panel->layout->flags & LF_MESSAGE);
+        EXPECT_EQ(panel->layout->index, 0);
+        EXPECT_EQ(panel->layout->rowCount, 2);
+        EXPECT_EQ(panel->modSlot[1], &panel->layout->keys[1][0]);
+        EXPECT_EQ(panel->modSlot[2], &panel->layout->keys[1][1]);
+        for (int32_t entry : panel->layoutHistory)
+            EXPECT_EQ(entry, 0);
+        calls().clear();
+        tap(20, 20);
+        EXPECT_EQ(calls(), charPair(0x41, 1, 0x40000000));
+        tap(60, 60);
+    }
+}
+
+TEST_F(SkinLoad, FirstLayoutThatCannotBeUsedShowsTheUnusableLayoutFace) {
+    for (const auto& [name, bad] : unusableLayouts()) {
+        SCOPED_TRACE(name);
+        // At the first load, and at a reload from a skin that worked.
+        writePortraitSkin({bad, typingLayout()});
+        createPanel();
+        EXPECT_TRUE(showsFace(*panel->layout, text(IDS_BAD_LAYOUT)));
+        EXPECT_EQ(panel->layout->index, 0);
+        EXPECT_EQ(panel->layout->width, 240);
+        EXPECT_EQ(panel->layout->height, 80);
+        writePortraitSkin({typingLayout()});
+        tap(200, 70);  // Try Again
+        EXPECT_FALSE(panel->layout->flags & LF_MESSAGE);
+        EXPECT_EQ(panel->layout->rowCount, 2);
+        writePortraitSkin({bad, typingLayout()});
+        SendMessageW(panelWindow(), WM_PANEL_RELOAD, kReloadSkin, 0);
         EXPECT_TRUE(showsFace(*panel->layout, text(IDS_BAD_LAYOUT)));
         for (KeyRecord* key : panel->modSlot)
             EXPECT_EQ(key, nullptr);
-        tap(200, 70);  // Try Again: layout 0 is fine
-        EXPECT_EQ(panel->layout->rowCount, 2);
+        panel.reset();
+        UnregisterClassW(kPanelClassName, GetModuleHandleW(nullptr));
     }
+    // The first layout class stored as a value, not as a class.
+    writeDeviceFile(kSkinFile, ebfClass("KELVO_SKIN", {ebfClass("P", {ebfValue("0", "x")})}));
+    createPanel();
+    EXPECT_TRUE(showsFace(*panel->layout, text(IDS_BAD_LAYOUT)));
+    EXPECT_EQ(panel->layout->index, 0);
+}
+
+TEST_F(SkinLoad, UnusableAlternateLeavesTheLayoutUsable) {
+    Layout first = typingLayout();
+    first.alt = 1;
+    Layout rows = typingLayout();
+    rows.rows.resize(7, {charKey(u'x', 0x58, rect(0, 0, 10, 10))});
+    writePortraitSkin({first, rows});
+    createPanel();
+    EXPECT_FALSE(panel->layout->flags & LF_MESSAGE);
+    EXPECT_EQ(panel->layout->rowCount, 2);
+    down(20, 30);
+    up(20, -15);  // upward: the alternate has no key there
+    EXPECT_TRUE(calls().empty());
+    tap(20, 20);
+    EXPECT_EQ(calls(), charPair(0x41, u'a'));
+}
+
+TEST_F(SkinLoad, MissingNumberedLayoutKeepsTheContentUnderItsNumber) {
+    // Class P counts two items, but the second is not the layout class "1".
+    const std::string first = ebfClass("0", {ebfValue("P", bmpPicture(240, 80, 0xC0C0C0)),
+                                             ebfValue("D", layoutData(typingLayout()))});
+    writeDeviceFile(kSkinFile,
+                    ebfClass("KELVO_SKIN", {ebfClass("P", {first, ebfValue("X", "x")})}));
+    createPanel();
+    ASSERT_EQ(panel->layout->index, 0);
+    SendMessageW(panelWindow(), WM_PANEL_COMMAND, 2, 1);
+    EXPECT_EQ(panel->layout->index, 1);
+    EXPECT_EQ(panel->layout->rowCount, 2);
+    EXPECT_EQ(panel->layoutHistory[0], 0);
+    EXPECT_EQ(panel->modSlot[1], &panel->layout->keys[1][0]);
+    tap(20, 20);
+    EXPECT_EQ(calls(), charPair(0x41, u'a'));
 }
 
 TEST_F(SkinLoad, LargestLayoutThatFitsIsLoaded) {
@@ -205,17 +306,103 @@ TEST_F(SkinLoad, PictureLargerThanTheLayoutIsRefused) {
     EXPECT_NE(panel->layout->bitmap, nullptr);
 }
 
-TEST_F(SkinLoad, LayoutWithoutDataHasNoKeys) {
-    Layout second = secondLayout();
-    second.withData = false;
-    writePortraitSkin({typingLayout(), second});
+TEST_F(SkinLoad, SkinFileThatIsNotARegularFileCountsAsMissing) {
+    ASSERT_EQ(::mkfifo(hostPath(kSkinFile).c_str(), 0600), 0);
     createPanel();
-    panel->SwitchLayout(1);
-    EXPECT_EQ(panel->layout->index, 1);
-    EXPECT_EQ(panel->layout->rowCount, 0);
-    EXPECT_EQ(panel->layout->altIndex, -1);
-    tap(20, 20);
+    EXPECT_TRUE(showsFace(*panel->layout, text(IDS_SKIN_NOT_FOUND)));
+}
+
+TEST_F(SkinLoad, SkinNamesOfTheFullLengthAreUsedAndLongerOnesShowTheirFace) {
+    const std::u16string name(255, u'n');
+    setRegistryText(u"CurSkin", name);
+    createPanel();
+    EXPECT_EQ(panel->skinPath, u"\\Skins\\" + name + u".ksk");
+
+    const std::u16string longer(256, u'n');
+    setRegistryText(u"CurSkin", longer);
+    SendMessageW(panelWindow(), WM_PANEL_RELOAD, kReloadSkin, 0);
+    EXPECT_TRUE(showsFace(*panel->layout, formatMessageText(IDS_SETTING_TOO_LONG, u"CurSkin")));
+    EXPECT_EQ(currentSkin, name);
+
+    setRegistryText(u"CurSkin", u"Test");
+    writePortraitSkin({typingLayout()});
+    SendMessageW(panelWindow(), WM_PANEL_RELOAD, kReloadSkin, 0);
+    EXPECT_EQ(panel->layout->rowCount, 2);
+}
+
+// The host's part of a layout: the SIP window and the panel window as LayoutPanel placed them,
+// and the rectangle the host was last told.
+class SkinLoadFit : public PanelTest {
+protected:
+    void useScreen(int width, int height) {
+        host.reset();
+        ASSERT_TRUE(device::setScreenSize(width, height));
+        host = std::make_unique<TestInputPanelHost>(80);
+    }
+    SIZE sipSize() const {
+        RECT r{};
+        GetWindowRect(host->sipWindow(), &r);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    }
+    // What the host does when it selects the input method: the panel window, the callback,
+    // and the windows laid out to the layout (GetInfo).
+    void selectPanel() {
+        createPanel();
+        IMINFO info{};
+        info.cbSize = sizeof(info);
+        panel->LayoutPanel(info);
+    }
+    SIZE panelSize() const {
+        RECT r{};
+        GetClientRect(panel->GetSafeHwnd(), &r);
+        return SIZE{r.right, r.bottom};
+    }
+};
+
+TEST_F(SkinLoadFit, TryAgainFitsThePanelToTheLoadedLayout) {
+    useScreen(480, 640);
+    selectPanel();
+    ASSERT_TRUE(panel->layout->flags & LF_MESSAGE);
+    EXPECT_EQ(sipSize().cx, 482);
+    EXPECT_EQ(sipSize().cy, 81);
+    Layout large = typingLayout();
+    large.width = 480;
+    large.height = 160;
+    large.picture.clear();  // a picture of this size would not fit the picture area
+    Skin skin;
+    skin.classes[u"PH"] = {large};
+    writeSkin(skin);
+    calls().clear();
+    tap(375, 65);  // Try Again
+    ASSERT_FALSE(panel->layout->flags & LF_MESSAGE);
+    EXPECT_EQ(sipSize().cx, 482);
+    EXPECT_EQ(sipSize().cy, 161);
+    EXPECT_EQ(panelSize().cx, 482);
+    EXPECT_EQ(panelSize().cy, 161);
+    // The host hears of the new rectangle.
+    ASSERT_EQ(calls().size(), 1u);
+    EXPECT_EQ(calls()[0].kind, CallbackCall::Kind::SetImInfo);
+    const RECT& reported = host->callback().lastImInfo.rcSipRect;
+    EXPECT_EQ(reported.right, 479);
+    EXPECT_EQ(reported.bottom - reported.top, 160);
+    // A switch to a layout of the same size does not lay out again.
+    calls().clear();
+    SendMessageW(panelWindow(), WM_PANEL_COMMAND, 2, 0);
     EXPECT_TRUE(calls().empty());
+}
+
+TEST_F(SkinLoadFit, MessageFaceSpansTheScreenAfterARotation) {
+    selectPanel();
+    ASSERT_TRUE(panel->layout->flags & LF_MESSAGE);
+    ASSERT_TRUE(device::setScreenSize(320, 240));
+    device::onScreenSizeChanged();
+    host->pump();
+    host->advance(kScreenChangeMs);
+    ASSERT_TRUE(panel->layout->flags & LF_MESSAGE);
+    EXPECT_EQ(panel->layout->width, 320);
+    EXPECT_EQ(sipSize().cx, 322);
+    EXPECT_EQ(panelSize().cx, 322);
+    EXPECT_EQ(host->callback().lastImInfo.rcSipRect.right, 319);
 }
 
 TEST_F(SkinLoad, ScreenChangeReloadsTheSkinOneSecondLater) {

@@ -1,5 +1,10 @@
 // The stylus on the panel: taps, held keys repeating on the virtual clock, strokes that choose
 // gesture keys, gestures switched off, and presses that end in unusual ways.
+#include <device/EventLog.h>
+#include <device/Input.h>
+
+#include <algorithm>
+
 #include "TypingLayouts.h"
 
 using namespace skintest;
@@ -235,4 +240,56 @@ TEST_F(Stylus, PressKeyMessageOutsideTheLayoutIsIgnored) {
     EXPECT_TRUE(calls().empty());
     SendMessageW(panelWindow(), WM_PANEL_PRESSKEY, 1, 4);
     EXPECT_EQ(calls(), charPair(0x5A, u'z'));
+}
+
+TEST_F(Stylus, HidingThePanelMidPressEndsThePress) {
+    writePortraitSkin({typingLayout()});
+    createPanel();
+    down(20, 20);
+    ASSERT_EQ(GetCapture(), panelWindow());
+    // The panel goes away under the stylus: it never sees its stylus up.
+    ShowWindow(host->sipWindow(), SW_HIDE);
+    host->pump();
+    host->advance(2000);
+    EXPECT_TRUE(calls().empty());
+    EXPECT_EQ(panel->pressedKey, nullptr);
+    EXPECT_EQ(panel->tracking, 0);
+    EXPECT_EQ(panel->gesture, kGestureNone);
+    device::stylusUp(5, 5);
+    ShowWindow(host->sipWindow(), SW_SHOWNA);
+    host->advance(2000);
+    EXPECT_TRUE(calls().empty());
+    // The next press is an ordinary one.
+    tap(20, 20);
+    EXPECT_EQ(calls(), charPair(0x41, u'a'));
+}
+
+TEST_F(Stylus, LosingTheCaptureEndsThePressAndItsLongPress) {
+    Layout layout = typingLayout();
+    layout.flags = LF_MACROS;
+    layout.rows[0][1] = Key{KF_MACRO, 3, 0, rect(40, 0, 80, 40)};
+    writePortraitSkin({layout});
+    createPanel();
+    // Text on the clipboard: a long press on the macro key would take it.
+    HLOCAL block = LocalAlloc(LMEM_ZEROINIT, 4 * sizeof(WCHAR));
+    std::copy_n(u"abc", 3, static_cast<WCHAR*>(LocalLock(block)));
+    LocalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(panelWindow()));
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+    down(60, 20);
+    ASSERT_EQ(GetCapture(), panelWindow());
+    SetCapture(host->sipWindow());  // another window takes the stylus
+    host->pump();
+    EXPECT_EQ(panel->tracking, 0);
+    EXPECT_EQ(panel->pressedKey, nullptr);
+    host->advance(kLongPressMs + 500);
+    ReleaseCapture();
+    up(60, 20);
+    EXPECT_TRUE(device::eventsOfKind(u"beep").empty());
+    EXPECT_TRUE(calls().empty());
+    // The next press is an ordinary one.
+    tap(20, 20);
+    EXPECT_EQ(calls(), charPair(0x41, u'a'));
 }

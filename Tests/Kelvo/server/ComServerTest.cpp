@@ -107,6 +107,40 @@ TEST_F(ComServer, ClassObjectIsGivenForTheInputMethodClassOnly) {
     EXPECT_EQ(classFactory->Release(), 0u);
 }
 
+TEST_F(ComServer, QueryInterfaceGivesTheObjectForItsOwnInterfacesAndNullForAForeignOne) {
+    IInputMethod2* im = create();
+    ASSERT_NE(im, nullptr);
+    // Each of its three interfaces is the object itself, with a reference taken.
+    for (const IID* iid : {&IID_IUnknown, &IID_IInputMethod, &IID_IInputMethod2}) {
+        void* same = nullptr;
+        ASSERT_EQ(im->QueryInterface(*iid, &same), S_OK);
+        EXPECT_EQ(same, static_cast<void*>(im));
+        EXPECT_EQ(im->Release(), 1u);
+    }
+    // A foreign interface: E_NOINTERFACE and a null pointer, never the caller's old value, and
+    // no reference taken.
+    for (const IID* iid : {&IID_IClassFactory, &IID_IIMCallback, &IID_IIMCallback2}) {
+        void* other = reinterpret_cast<void*>(0x1);
+        EXPECT_EQ(im->QueryInterface(*iid, &other), E_NOINTERFACE);
+        EXPECT_EQ(other, nullptr);
+    }
+    EXPECT_EQ(im->AddRef(), 2u);
+    EXPECT_EQ(im->Release(), 1u);
+
+    // Its class factory answers the same way.
+    auto getClassObject = exported<GetClassObjectProc>("DllGetClassObject");
+    IClassFactory* factory = nullptr;
+    ASSERT_EQ(getClassObject(kKelvoClass, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+              S_OK);
+    void* other = reinterpret_cast<void*>(0x1);
+    EXPECT_EQ(factory->QueryInterface(IID_IInputMethod, &other), E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
+    EXPECT_EQ(factory->Release(), 0u);
+
+    EXPECT_EQ(im->Release(), 0u);
+    EXPECT_EQ(canUnloadNow(), S_OK);
+}
+
 TEST_F(ComServer, FactoryRefusesAggregationAndForeignInterfacesWithoutCreating) {
     auto getClassObject = exported<GetClassObjectProc>("DllGetClassObject");
     IClassFactory* factory = nullptr;

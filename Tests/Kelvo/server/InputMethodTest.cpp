@@ -242,6 +242,24 @@ TEST_F(InputMethod, ShowingReloadsTheSkinOnlyAfterTheScreenChanged) {
     im->Release();
 }
 
+TEST_F(InputMethod, HidingEndsAPressUnderWay) {
+    writeUsualSkin();
+    IInputMethod2* im = create();
+    ASSERT_EQ(im->Select(host->sipWindow()), S_OK);
+    ASSERT_EQ(im->RegisterCallback(&host->callback()), S_OK);
+    host->stylusDown(panelWindow(), 20, 20);
+    // The host hides the panel under the held stylus: no repetition, nothing at stylus up.
+    EXPECT_EQ(im->Hiding(), S_OK);
+    host->advance(2000);
+    host->stylusUp(panelWindow(), 20, 20);
+    EXPECT_TRUE(calls().empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+    host->tap(panelWindow(), 20, 20);
+    EXPECT_EQ(calls(), charPair(0x41, u'a'));
+    im->Deselect();
+    im->Release();
+}
+
 TEST_F(InputMethod, CallsWithoutAPanelAreHarmless) {
     writeUsualSkin();
     IInputMethod2* im = create();

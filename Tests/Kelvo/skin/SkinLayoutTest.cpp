@@ -116,3 +116,41 @@ TEST(SkinLayoutModel, MessageFaceKeyGeometryFollowsTheScreenScale) {
     SelectObject(dc, old);
     DeleteDC(dc);
 }
+
+TEST(SkinLayoutModel, TryAgainKeyHoldsItsLabelAndSuitsAStylusOnEveryFace) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    struct Face {
+        int width, height, screenWidth;
+    };
+    // The face of a narrow SIP window on a wide screen, tall and short faces.
+    for (const Face face : {Face{240, 80, 240}, Face{480, 80, 480}, Face{480, 160, 480},
+                            Face{240, 160, 240}, Face{320, 60, 320}, Face{640, 40, 640}}) {
+        SCOPED_TRACE(std::to_string(face.width) + "x" + std::to_string(face.height));
+        SkinLayout layout;
+        layout.width = face.width;
+        layout.height = face.height;
+        makeMessageLayout(layout, dc, u"", TryAgain::Yes, face.screenWidth);
+        const int s = face.screenWidth > 400 ? 2 : 1;
+        RECT frame = layout.keys[0][0].rect;
+        InflateRect(&frame, -1, -1);  // the frame drawn, before the key grew
+        EXPECT_GE(frame.bottom - frame.top, 15 * s);
+        EXPECT_GE(frame.right - frame.left, 95 * s);
+        EXPECT_EQ(frame.right, face.width - 5 * s);
+        EXPECT_EQ(frame.bottom, face.height - 5 * s);
+        // Every black pixel off the face's top and bottom lines is the frame or its label.
+        HGDIOBJ old = SelectObject(dc, layout.bitmap);
+        int outside = 0, inside = 0;
+        for (int y = 1; y < face.height - 1; ++y) {
+            for (int x = 0; x < face.width; ++x) {
+                if (GetPixel(dc, x, y) == RGB(255, 255, 255))
+                    continue;
+                POINT p{x, y};
+                ++(PtInRect(&frame, p) ? inside : outside);
+            }
+        }
+        SelectObject(dc, old);
+        EXPECT_EQ(outside, 0);
+        EXPECT_GT(inside, 0);
+    }
+    DeleteDC(dc);
+}

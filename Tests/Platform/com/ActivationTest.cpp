@@ -1,5 +1,7 @@
 // COM activation: CoCreateInstance through the registry, each way it can fail, and unloading a
 // library once its objects are gone.
+#include <device/EventLog.h>
+#include <imaging.h>
 #include <objbase.h>
 #include <winbase.h>
 #include <winreg.h>
@@ -97,6 +99,30 @@ TEST_F(Activation, EachFailureHasItsOwnResult) {
     EXPECT_EQ(CoCreateInstance(kUnknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object),
               HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
     EXPECT_EQ(object, nullptr);
+}
+
+TEST_F(Activation, CreationsOfInstalledClassesAreLoggedWithTheProgramAndResult) {
+    device::clearEventLog();
+    IUnknown* object = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&object)),
+              S_OK);
+    object->Release();
+    constexpr CLSID kUnknown = {0x1, 0x2, 0x3, {4, 5, 6, 7, 8, 9, 10, 11}};
+    CoCreateInstance(kUnknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                     reinterpret_cast<void**>(&object));
+    // The platform's own imaging factory is not an installed class.
+    IUnknown* factory = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_ImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&factory)),
+              S_OK);
+    factory->Release();
+    const auto logged = device::eventsOfKind(u"com");
+    ASSERT_EQ(logged.size(), 2u);
+    EXPECT_EQ(logged[0].text, u"explorer.exe creates " + platform::guidToString(CLSID_TestCounter) +
+                                  u": 0x00000000");
+    EXPECT_EQ(logged[1].text,
+              u"explorer.exe creates " + platform::guidToString(kUnknown) + u": 0x80040154");
 }
 
 TEST_F(Activation, ThreadThatNeverInitialisedComIsRefused) {

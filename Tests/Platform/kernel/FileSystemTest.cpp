@@ -1,5 +1,6 @@
 // The device file system: resolving device paths inside the root, files, folders and searches.
 #include <device/FileSystem.h>
+#include <sys/stat.h>
 #include <winbase.h>
 
 #include <fstream>
@@ -74,6 +75,45 @@ TEST_F(FileSystem, FilesWriteSeekAndReadBack) {
     EXPECT_TRUE(DeleteFileW(u"\\Temp\\A.bin"));
     EXPECT_EQ(GetFileAttributesW(u"\\Temp\\a.bin"), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(_wfopen(u"\\Temp\\a.bin", u"rb"), nullptr);
+}
+
+TEST_F(FileSystem, OnlyRegularFilesOpenAndAtOnce) {
+    // A FIFO would block an open until something writes to it; a folder is no file either.
+    writeDeviceFile(u"\\Temp\\plain.txt", "ab");
+    ASSERT_EQ(::mkfifo(hostPath(u"\\Temp\\pipe").c_str(), 0600), 0);
+    for (const DWORD access : {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE}) {
+        EXPECT_EQ(CreateFileW(u"\\Temp\\pipe", access, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+                  INVALID_HANDLE_VALUE);
+        EXPECT_EQ(CreateFileW(u"\\Temp", access, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+                  INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    }
+    for (const WCHAR* mode : {u"rb", u"r+b", u"wb", u"ab"}) {
+        EXPECT_EQ(_wfopen(u"\\Temp\\pipe", mode), nullptr);
+        EXPECT_EQ(_wfopen(u"\\Temp", mode), nullptr);
+    }
+    EXPECT_EQ(_wfopen(u"\\Temp\\plain.txt", u"b"), nullptr);
+
+    // The stream modes keep their meaning on a regular file.
+    FILE* stream = _wfopen(u"\\Temp\\plain.txt", u"ab");
+    ASSERT_NE(stream, nullptr);
+    std::fputc('c', stream);
+    std::fclose(stream);
+    stream = _wfopen(u"\\Temp\\plain.txt", u"r+b");
+    ASSERT_NE(stream, nullptr);
+    std::fputc('A', stream);
+    std::fclose(stream);
+    stream = _wfopen(u"\\Temp\\plain.txt", u"rb");
+    ASSERT_NE(stream, nullptr);
+    char text[4] = {};
+    EXPECT_EQ(std::fread(text, 1, 3, stream), 3u);
+    std::fclose(stream);
+    EXPECT_STREQ(text, "Abc");
+    EXPECT_EQ(_wfopen(u"\\Temp\\plain.txt", u"wxb"), nullptr);
+    stream = _wfopen(u"\\Temp\\plain.txt", u"wb");
+    ASSERT_NE(stream, nullptr);
+    std::fclose(stream);
+    EXPECT_EQ(std::filesystem::file_size(hostPath(u"\\Temp\\plain.txt")), 0u);
 }
 
 TEST_F(FileSystem, SearchMatchesStarAndQuestionMarkCaseInsensitively) {

@@ -1,5 +1,6 @@
 // The registry's text file: every value type round-trips byte for byte, a malformed file is
 // reported with its line and changes nothing, and an interrupted save keeps the old file.
+#include <device/AtomicFile.h>
 #include <device/RegistryFile.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -329,4 +330,55 @@ TEST_F(RegistryFile, MalformedAttachedFileIsNeitherLoadedNorOverwritten) {
     // A file that cannot be written is not attached either.
     EXPECT_FALSE(device::attachRegistryFile(file("no-such-folder") / "device.reg"));
     EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryFile, SaveFailuresAreToldWhenTheyBeginAndEndAndALastSaveCarriesTheChanges) {
+    fs::path path = file("device.reg");
+    ASSERT_TRUE(device::attachRegistryFile(path));
+    std::vector<device::RegistryFileResult> told;
+    device::watchRegistrySaves(
+        [&](const device::RegistryFileResult& status) { told.push_back(status); });
+    HKEY key = kelvoKey();
+    EXPECT_TRUE(told.empty());
+
+    // A folder where the temporary file goes: every save fails, and that is told once.
+    fs::create_directories(device::replacementTemporaryOf(path) / "inside");
+    DWORD value = 7;
+    RegSetValueExW(key, u"A", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4);
+    RegSetValueExW(key, u"B", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_FALSE(told[0]);
+    EXPECT_NE(told[0].message.find(device::replacementTemporaryOf(path).string()),
+              std::string::npos);
+    EXPECT_FALSE(device::saveAttachedRegistryFile());
+    EXPECT_EQ(readFile(path).find("\"A\""), std::string::npos);
+
+    // The way cleared, the last try saves both changes and says so.
+    fs::remove_all(device::replacementTemporaryOf(path));
+    EXPECT_TRUE(device::saveAttachedRegistryFile());
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_TRUE(told[1]);
+    EXPECT_NE(readFile(path).find("\"A\"=dword:00000007"), std::string::npos);
+    EXPECT_NE(readFile(path).find("\"B\"=dword:00000007"), std::string::npos);
+    EXPECT_TRUE(device::attachedRegistryFileStatus());
+
+    // Without a file there is nothing to save to.
+    device::detachRegistryFile();
+    EXPECT_FALSE(device::saveAttachedRegistryFile());
+}
+
+TEST_F(RegistryFile, TemporaryFileLeftByASaveCutShortIsRemovedWhenAttached) {
+    fs::path path = file("device.reg");
+    writeFile(path, "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\Kept]\n@=\"x\"\n");
+    writeFile(device::replacementTemporaryOf(path), "Windows Registry Editor Vers");
+    ASSERT_TRUE(device::attachRegistryFile(path));
+    EXPECT_FALSE(fs::exists(device::replacementTemporaryOf(path)));
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Kept", 0, 0, &key), ERROR_SUCCESS);
+
+    // Something else in its place is not ours to remove.
+    device::detachRegistryFile();
+    fs::create_directories(device::replacementTemporaryOf(path));
+    ASSERT_TRUE(device::attachRegistryFile(path));
+    EXPECT_TRUE(fs::is_directory(device::replacementTemporaryOf(path)));
 }

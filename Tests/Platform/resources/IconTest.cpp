@@ -14,21 +14,12 @@
 #include "resources/IconResource.h"
 
 using testresources::ResourceModule;
+using testsupport::iconSize;
 using testsupport::PixelCanvas;
 
 namespace {
 
 constexpr uint32_t kGray = 0x404040u;
-
-SIZE iconSize(HICON icon) {
-    ICONINFO info{};
-    EXPECT_TRUE(GetIconInfo(icon, &info));
-    BITMAP bm{};
-    GetObjectW(info.hbmColor, sizeof bm, &bm);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return SIZE{bm.bmWidth, bm.bmHeight};
-}
 
 }  // namespace
 

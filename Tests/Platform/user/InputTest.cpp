@@ -220,3 +220,31 @@ TEST_F(UserTest, AcceleratorsSendCommandsForTheirKeysAndModifiersOnly) {
     EXPECT_EQ(TranslateAcceleratorW(a, accel, &m), 0);
     EXPECT_EQ(CreateAcceleratorTableW(table, 0), nullptr);
 }
+
+TEST_F(UserTest, AnActivationHandledLateDoesNotTakeBackTheForeground) {
+    HWND mine = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<HWND> theirs{nullptr};
+    std::atomic<DWORD> theirThread{0};
+    Worker worker([&] {
+        theirs = makeWindow(WS_POPUP | WS_VISIBLE, 60, 0, 50, 50);
+        theirThread = GetCurrentThreadId();
+        pump();
+        WaitForSingleObject(go, INFINITE);  // what is told meanwhile waits in the queue
+        MSG msg{};
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageW(&msg);
+    });
+    ASSERT_TRUE(eventually([&] { return theirThread != 0; }));
+    SetForegroundWindow(mine);
+    ASSERT_TRUE(device::waitForOtherThreadsIdle(10000));
+    // Another program comes to the front and, before it has seen that, this one comes back.
+    SetForegroundWindow(theirs);
+    SetForegroundWindow(mine);
+    SetEvent(go);
+    ASSERT_TRUE(device::waitForOtherThreadsIdle(10000));
+    EXPECT_EQ(GetForegroundWindow(), mine);
+    PostThreadMessageW(theirThread, WM_QUIT, 0, 0);
+    worker.join();
+    CloseHandle(go);
+}

@@ -19,7 +19,13 @@ void logEvent(std::u16string_view kind, std::u16string_view text);
 std::vector<Event> eventLog();
 std::vector<Event> eventsOfKind(std::u16string_view kind);
 void clearEventLog();
-// From now on every event is also appended, one line each, to `path` (UTF-8).
-void appendEventLogTo(const std::filesystem::path& path);
+// From now on every event is also appended, one line each, to `path` (UTF-8). False with
+// `error` when the file cannot be opened for appending; no file is attached then.
+bool appendEventLogTo(const std::filesystem::path& path, std::string& error);
+// Stops appending to a file.
+void stopAppendingEventLog();
+// The first failure to append an event to the file since it was attached; empty while every
+// event has been written.
+std::string eventLogFileError();
 
 }  // namespace device

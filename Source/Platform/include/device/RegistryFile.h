@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,11 +31,23 @@ RegistryFileResult saveRegistryFile(const std::filesystem::path& path);
 std::string registryText();
 
 // Loads `path` if it exists (a malformed file fails, and nothing is attached), then saves
-// the registry to it after every change. A missing file is written at once.
+// the registry to it after every change. A missing file is written at once. A temporary file
+// that a save cut short (a process killed in the middle) left beside it is removed first.
 RegistryFileResult attachRegistryFile(const std::filesystem::path& path);
 void detachRegistryFile();
-// How the last save to the attached file went (a failed save keeps the change in memory).
+// How the last save to the attached file went (a failed save keeps the change in memory, and
+// the next change's save carries it too).
 RegistryFileResult attachedRegistryFileStatus();
+// Saves the registry to the attached file now, as after a change (for a last try before
+// the registry is let go).
+RegistryFileResult saveAttachedRegistryFile();
+
+// Told when saving to the attached file starts failing (the first failure after a save that
+// worked, or after attaching) and when it works again, with the new status. Called on the
+// thread whose change was being saved, with the registry locked: it must not use the
+// registry. An empty function stops the reports.
+using RegistrySaveWatcher = std::function<void(const RegistryFileResult& status)>;
+void watchRegistrySaves(RegistrySaveWatcher watcher);
 
 // A fresh, empty registry with no file attached.
 void resetRegistry();

@@ -15,7 +15,7 @@ std::vector<std::u16string> runningProcesses();
 // tables, timers or queued messages; no focus, capture, caret, foreground window or clipboard
 // data; the stylus up and every key up; the default work area and cursor; a black 240 x 320
 // screen at automatic dots per inch; the default font folder; an empty registry with no file
-// attached and saves uninterrupted; an empty event log written nowhere; an empty program
+// attached, nobody watching its saves and saves uninterrupted; an empty event log written nowhere; an empty program
 // table; no input panel host; no resource tables tied to instance handles; no libraries loaded
 // by the calling (shell) thread's process, through COM or otherwise, and COM not initialised on
 // the calling thread; the real clock from zero and no device date set.

@@ -1,11 +1,13 @@
-// Start-menu shortcut files.
-#include "device/Shortcut.h"
+// Reading and writing shortcut files.
+#include "shell/ShortcutFile.h"
 
 #include <wchar16.h>
-#include <windows.h>
+#include <winbase.h>
 
 #include <charconv>
 #include <memory>
+
+namespace platform {
 
 namespace {
 
@@ -31,7 +33,7 @@ File openFile(std::u16string_view devicePath, DWORD access, DWORD disposition) {
 }  // namespace
 
 std::string shortcutText(std::u16string_view target) {
-    return std::to_string(target.size()) + "#" + platform::toUtf8(target);
+    return std::to_string(target.size()) + "#" + toUtf8(target);
 }
 
 std::optional<std::u16string> parseShortcut(std::string_view bytes) {
@@ -50,7 +52,7 @@ std::optional<std::u16string> parseShortcut(std::string_view bytes) {
         if (static_cast<unsigned char>(c) < 0x20)
             return std::nullopt;
     }
-    std::u16string target = platform::fromUtf8(text);
+    std::u16string target = fromUtf8(text);
     if (target.empty() || target.size() != length || target.find(u'\uFFFD') != std::u16string::npos)
         return std::nullopt;
     return target;
@@ -78,3 +80,5 @@ std::optional<std::u16string> readShortcut(std::u16string_view devicePath) {
     bytes.resize(read);
     return parseShortcut(bytes);
 }
+
+}  // namespace platform
