@@ -11,9 +11,6 @@ class CAboutPage : public CPropertyPage {
 public:
     CAboutPage();
 
-    // The page's three lines: the name, the version and the notice.
-    static std::u16string aboutText();
-
 protected:
     BOOL OnInitDialog() override;
 };

@@ -4,8 +4,9 @@
 # option_delay.ico (2005: a stopwatch) and option_rate.ico (2006: two circling arrows).
 # Shapes are described in a 32-unit square and sampled 4 x 4 times per pixel for smooth edges.
 import math
-import struct
 import sys
+
+from icon_file import icon_file
 
 SAMPLES = 4
 
@@ -141,31 +142,8 @@ def pixels(layers, size):
     return rows
 
 
-def image(layers, size):
-    rows = pixels(layers, size)
-    colour = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
-    mask_stride = ((size + 31) // 32) * 4
-    mask = b""
-    for row in reversed(rows):
-        packed = bytearray(mask_stride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                packed[x // 8] |= 0x80 >> (x % 8)
-        mask += bytes(packed)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(colour) + len(mask),
-                         0, 0, 0, 0)
-    return header + colour + mask
-
-
 def icon(layers, sizes=(32, 64)):
-    images = [image(layers, size) for size in sizes]
-    directory = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    entries = b""
-    for size, data in zip(sizes, images):
-        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    return directory + entries + b"".join(images)
+    return icon_file([pixels(layers, size) for size in sizes])
 
 
 folder = sys.argv[1] if len(sys.argv) > 1 else "."

@@ -179,24 +179,9 @@ LRESULT CALLBACK staticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
             if (isPicture(style))
                 loadNamedImage(hwnd, *s, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
             return 0;
-        case WM_SETFONT:
-            s->font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam))
-                InvalidateRect(hwnd, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(s->font);
-        case WM_ERASEBKGND:
-            return 1;  // painting covers the whole control
         case WM_PAINT:
             paint(hwnd, *s);
             return 0;
-        case WM_SETTEXT:
-        case WM_ENABLE: {
-            LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-            InvalidateRect(hwnd, nullptr, TRUE);
-            return result;
-        }
         case WM_GETDLGCODE:
             return DLGC_STATIC;
         case WM_LBUTTONUP:
@@ -224,7 +209,7 @@ LRESULT CALLBACK staticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         case STM_GETICON:
             return typeOf(style) == SS_ICON ? reinterpret_cast<LRESULT>(s->image) : 0;
         default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
+            return defaultControlProc(hwnd, s->font, message, wParam, lParam);
     }
 }
 
