@@ -53,10 +53,11 @@ MyIInputMethod::MyIInputMethod() {
 }
 
 MyIInputMethod::~MyIInputMethod() {
-    // A host that releases without deselecting still gets its window and lists back.
+    // A host that releases without deselecting still gets its window and lists back; its
+    // callback may be gone already, so nothing is sent through it.
     if (m_pPanel != nullptr || m_himlWide != nullptr) {
         AFX_MANAGE_STATE(AfxGetStaticModuleState());
-        Deselect();
+        destroyPanel();
     }
     --g_objectCount;
 }
@@ -114,6 +115,15 @@ STDMETHODIMP MyIInputMethod::Select(HWND hwndSip) {
 
 STDMETHODIMP MyIInputMethod::Deselect() {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    // Another input method takes over: the application must not go on holding a modifier
+    // this one latched. The host's callback is still good while it deselects.
+    if (m_pPanel != nullptr)
+        m_pPanel->resetKeyState();
+    destroyPanel();
+    return S_OK;
+}
+
+void MyIInputMethod::destroyPanel() {
     if (m_pPanel != nullptr) {
         if (m_pPanel->GetSafeHwnd() != nullptr)
             m_pPanel->DestroyWindow();
@@ -122,7 +132,6 @@ STDMETHODIMP MyIInputMethod::Deselect() {
         m_pPanel = nullptr;
     }
     destroyImageLists();
-    return S_OK;
 }
 
 STDMETHODIMP MyIInputMethod::Showing() {

@@ -54,6 +54,8 @@ public:
 
 private:
     void makeImageLists();
+    // Destroys the panel window, its class and the panel, then the button pictures.
+    void destroyPanel();
     void destroyImageLists();
 
     LONG m_cRef = 1;

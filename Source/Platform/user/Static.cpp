@@ -83,8 +83,8 @@ HANDLE setImage(HWND hwnd, StaticState& s, HANDLE image, bool owned) {
 }
 
 // An icon or bitmap named by the creation text, from the creating module. Icons come at the
-// device's icon size (twice as large on screens of twice the density), made no larger than
-// the place the control was given, so that a dialog's icon keeps off its neighbours.
+// device's icon size, which already grows with the screen's density, made no larger than the
+// place the control was given, so that a dialog's icon keeps off its neighbours.
 void loadNamedImage(HWND hwnd, StaticState& s, const CREATESTRUCTW& cs) {
     if (cs.lpszName == nullptr || cs.lpszName[0] == 0)
         return;
@@ -92,8 +92,8 @@ void loadNamedImage(HWND hwnd, StaticState& s, const CREATESTRUCTW& cs) {
     HANDLE image = nullptr;
     if (type == SS_ICON) {
         const int place = std::max(cs.cx, cs.cy);
-        const int side = std::min(GetSystemMetrics(SM_CXICON) * screenScale(),
-                                  place > 0 ? place : GetSystemMetrics(SM_CXICON));
+        const int side =
+            place > 0 ? std::min(GetSystemMetrics(SM_CXICON), place) : GetSystemMetrics(SM_CXICON);
         image = LoadImageW(cs.hInstance, cs.lpszName, IMAGE_ICON, side, side, 0);
     } else {
         image = LoadImageW(cs.hInstance, cs.lpszName, IMAGE_BITMAP, 0, 0, 0);

@@ -355,3 +355,42 @@ TEST_F(InputMethod, ReleasingASelectedObjectDeselectsItSoThatAnotherCanSelect) {
     EXPECT_EQ(panelWindow(), nullptr);
     EXPECT_EQ(canUnloadNow(), S_OK);
 }
+
+// Deselecting hands the application back with no modifier held down by the keyboard; a host
+// that releases without deselecting is sent nothing, as its callback may be gone.
+TEST_F(InputMethod, DeselectingSendsTheKeyUpOfALatchedModifierAndNothingElse) {
+    skintest::Skin skin;
+    skintest::Layout layout = layoutOf(240, 80, u"ab");
+    // Control latches until struck again (slot 3).
+    layout.rows[0].push_back(skintest::Key{0x3000 | 0x0400, 0, 0x11, RECT{80, 0, 120, 40}});
+    skin.classes[u"P"] = {layout};
+    writeSkin(u"Test", skin);
+    auto selectedWithCallback = [&] {
+        IInputMethod2* im = create();
+        EXPECT_EQ(im->Select(host->sipWindow()), S_OK);
+        EXPECT_EQ(im->RegisterCallback(&host->callback()), S_OK);
+        return im;
+    };
+
+    IInputMethod2* im = selectedWithCallback();
+    host->tap(panelWindow(), 100, 20);
+    ASSERT_EQ(calls(), std::vector<CallbackCall>{CallbackCall::virtualKey(0x11, 0)});
+    calls().clear();
+    ASSERT_EQ(im->Deselect(), S_OK);
+    EXPECT_EQ(calls(), std::vector<CallbackCall>{CallbackCall::virtualKey(0x11, KEYEVENTF_KEYUP)});
+    im->Release();
+
+    // Nothing latched: nothing to release.
+    im = selectedWithCallback();
+    host->tap(panelWindow(), 20, 20);
+    calls().clear();
+    ASSERT_EQ(im->Deselect(), S_OK);
+    EXPECT_TRUE(calls().empty());
+    im->Release();
+
+    im = selectedWithCallback();
+    host->tap(panelWindow(), 100, 20);
+    calls().clear();
+    EXPECT_EQ(im->Release(), 0u);
+    EXPECT_TRUE(calls().empty());
+}
