@@ -338,6 +338,10 @@ int CWnd::GetWindowText(LPWSTR text, int maxCount) const {
     return ::GetWindowTextW(m_hWnd, text, maxCount);
 }
 
+int CWnd::GetWindowTextLength() const {
+    return ::GetWindowTextLengthW(m_hWnd);
+}
+
 DWORD CWnd::GetStyle() const {
     return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
 }

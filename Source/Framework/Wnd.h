@@ -70,6 +70,7 @@ public:
     int ReleaseDC(HDC hdc) const;
     void SetWindowText(LPCWSTR text) const;
     int GetWindowText(LPWSTR text, int maxCount) const;
+    int GetWindowTextLength() const;
     DWORD GetStyle() const;
     DWORD GetExStyle() const;
 

@@ -136,6 +136,20 @@ public:
     CCommandBar commandBar;
 };
 
+// The logging sheet run modally on a device thread of its own.
+struct SheetRun {
+    std::atomic<INT_PTR> result{0};
+    DeviceThread thread{[this] {
+        CLoggingSheet sheet;
+        result = sheet.DoModal();
+    }};
+
+    HWND sheet() {
+        settleDevice();
+        return FindWindowW(WC_DIALOG, u"Logging Sheet");
+    }
+};
+
 class FrameworkDialogs : public DeviceTest {
 protected:
     void SetUp() override {
@@ -217,13 +231,8 @@ TEST_F(FrameworkDialogs, CancelLeavesTheDialogsDataAsItWas) {
 }
 
 TEST_F(FrameworkDialogs, ASheetInitialisesPagesWhenShownAndConfirmsOnlyThose) {
-    std::atomic<INT_PTR> result{0};
-    DeviceThread thread([&] {
-        CLoggingSheet sheet;
-        result = sheet.DoModal();
-    });
-    settleDevice();
-    HWND sheet = FindWindowW(WC_DIALOG, u"Logging Sheet");
+    SheetRun run;
+    HWND sheet = run.sheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(logged(), (std::vector<std::string>{"sheet init", "alpha init", "alpha shown"}));
 
@@ -248,8 +257,8 @@ TEST_F(FrameworkDialogs, ASheetInitialisesPagesWhenShownAndConfirmsOnlyThose) {
     tapTab(sheet, 1);
     tapTab(sheet, 0);
     tapCentre(GetDlgItem(sheet, IDOK));
-    thread.join();
-    EXPECT_EQ(result, IDOK);
+    run.thread.join();
+    EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(logged(),
               (std::vector<std::string>{"sheet init", "alpha init", "alpha shown", "alpha left",
                                         "beta init", "beta shown", "beta left", "alpha shown",
@@ -257,17 +266,12 @@ TEST_F(FrameworkDialogs, ASheetInitialisesPagesWhenShownAndConfirmsOnlyThose) {
 }
 
 TEST_F(FrameworkDialogs, ACancelledSheetConfirmsNothing) {
-    std::atomic<INT_PTR> result{0};
-    DeviceThread thread([&] {
-        CLoggingSheet sheet;
-        result = sheet.DoModal();
-    });
-    settleDevice();
-    HWND sheet = FindWindowW(WC_DIALOG, u"Logging Sheet");
+    SheetRun run;
+    HWND sheet = run.sheet();
     ASSERT_NE(sheet, nullptr);
     tapCentre(GetDlgItem(sheet, IDCANCEL));
-    thread.join();
-    EXPECT_EQ(result, IDCANCEL);
+    run.thread.join();
+    EXPECT_EQ(run.result, IDCANCEL);
     EXPECT_EQ(logged(), (std::vector<std::string>{"sheet init", "alpha init", "alpha shown",
                                                   "alpha cancel"}));
 }

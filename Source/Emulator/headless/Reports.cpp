@@ -80,6 +80,15 @@ std::string sipLine(const RECT& r, std::optional<int> layout, bool visible) {
            (visible ? "1" : "0");
 }
 
+std::string frontLine() {
+    HWND front = GetForegroundWindow();
+    if (front == nullptr)
+        return "front none";
+    RECT r{};
+    GetWindowRect(front, &r);
+    return "front " + field(className(front)) + " " + rectText(r);
+}
+
 std::string windowsReport() {
     std::vector<HWND> windows;
     EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));

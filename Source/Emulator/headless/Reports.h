@@ -18,6 +18,9 @@ std::u16string windowText(HWND window);
 // "sip LEFT TOP RIGHT BOTTOM layout N visible 0|1" (N is -1 when no layout is reported).
 std::string sipLine(const RECT& sipWindow, std::optional<int> layout, bool visible);
 
+// "front CLASS LEFT TOP RIGHT BOTTOM" of the foreground window ("front none" without one).
+std::string frontLine();
+
 // One line per top-level window, topmost first: handle, process id, program, class, visible
 // flag and title, tab-separated.
 std::string windowsReport();

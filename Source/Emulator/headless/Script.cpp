@@ -186,6 +186,8 @@ std::variant<Command, ScriptError> parseScriptLine(std::string_view line) {
         return withoutArguments(Kind::PrintText, args);
     if (name == "print-sip")
         return withoutArguments(Kind::PrintSip, args);
+    if (name == "print-front")
+        return withoutArguments(Kind::PrintFront, args);
     if (name == "print-windows")
         return withoutArguments(Kind::PrintWindows, args);
     if (name == "print-controls")

@@ -2,7 +2,7 @@
 //   tap|down|move|up X Y, wait MS, key NAME, keydown|keyup NAME, presskey ROW COL, layout N,
 //   rotate, sip on|off,
 //   run PROGRAM [ARGS], shot FILE.png, print-text, expect-text TEXT, print-sip,
-//   print-windows, print-controls, tap-control ID, print-log
+//   print-front, print-windows, print-controls, tap-control ID, print-log
 // Scripts are untrusted: every line is checked, and a bad one is refused with a reason.
 #pragma once
 
@@ -35,6 +35,7 @@ struct Command {
         PrintText,
         ExpectText,
         PrintSip,
+        PrintFront,
         PrintWindows,
         PrintControls,
         TapControl,

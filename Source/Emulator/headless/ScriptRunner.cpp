@@ -202,6 +202,9 @@ ScriptRunner::Outcome ScriptRunner::execute(const Command& command, std::string&
             m_out << sipLine(r, layout, visible) << "\n";
             return Outcome::Done;
         }
+        case Kind::PrintFront:
+            m_out << frontLine() << "\n";
+            return Outcome::Done;
         case Kind::PrintWindows:
             m_out << windowsReport();
             return Outcome::Done;

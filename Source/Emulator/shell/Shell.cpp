@@ -59,10 +59,10 @@ void Shell::rotate() {
                      platform::fromUtf8(std::to_string(width) + "x" + std::to_string(height)));
     applyLayout();
     // Every top-level window hears of the new screen; the SIP window passes it on to the
-    // input method's window. Then, as the device's host does, Showing and GetInfo.
+    // input method's window. Then, as the device's host does, Showing and GetInfo if the panel
+    // is up, and the programs hear of the new visible desktop.
     device::onScreenSizeChanged();
-    if (m_inputPanel.shown())
-        m_inputPanel.screenChanged();
+    m_inputPanel.screenChanged();
     // The input method has moved the SIP window: the menu bar goes back above it.
     m_menuBar.move(m_layout);
 }

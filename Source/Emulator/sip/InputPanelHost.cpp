@@ -5,6 +5,7 @@
 #include <device/Screen.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -49,7 +50,11 @@ BOOL CALLBACK forwardToChild(HWND child, LPARAM lParam) {
 InputPanelHost::InputPanelHost(std::function<int()> dockBottom, std::function<void()> changed)
     : m_dockBottom(std::move(dockBottom)),
       m_changed(std::move(changed)),
-      m_callback([this](const IMINFO& info) { placeFromInfo(info); }) {}
+      m_callback([this](const IMINFO& info) {
+          // The input method laid itself out again (a layout of another size, a new skin).
+          placeFromInfo(info);
+          announce();
+      }) {}
 
 InputPanelHost::~InputPanelHost() {
     stop();
@@ -75,7 +80,7 @@ LRESULT CALLBACK InputPanelHost::sipWindowProc(HWND hwnd, UINT message, WPARAM w
     }
 }
 
-bool InputPanelHost::start(std::string& error) {
+bool InputPanelHost::createSipWindow(std::string& error) {
     m_thread = GetCurrentThreadId();
     WNDCLASSW wc{};
     wc.lpfnWndProc = sipWindowProc;
@@ -96,7 +101,12 @@ bool InputPanelHost::start(std::string& error) {
         return false;
     }
     device::setInputPanelHost(this);
+    return true;
+}
 
+bool InputPanelHost::start(std::string& error) {
+    if (!createSipWindow(error))
+        return false;
     auto entry = chosenInputMethod();
     if (!entry) {
         error = "no input method is registered on the device";
@@ -112,8 +122,16 @@ bool InputPanelHost::start(std::string& error) {
                 " (" + code + ")";
         return false;
     }
-    m_inputMethod = static_cast<IInputMethod2*>(object);
-    m_clsid = entry->clsid;
+    return start(static_cast<IInputMethod2*>(object), entry->clsid, error);
+}
+
+bool InputPanelHost::start(IInputMethod2* inputMethod, const CLSID& clsid, std::string& error) {
+    if (m_sipWindow == nullptr && !createSipWindow(error)) {
+        inputMethod->Release();
+        return false;
+    }
+    m_inputMethod = inputMethod;
+    m_clsid = clsid;
     logSip(u"create " + clsidText(m_clsid));
     HRESULT selected = m_inputMethod->Select(m_sipWindow);
     logSip(u"Select " + resultText(selected));
@@ -137,6 +155,8 @@ void InputPanelHost::stop() {
         DestroyWindow(m_sipWindow);
         m_sipWindow = nullptr;
     }
+    m_shown = false;
+    m_announced.reset();
 }
 
 void InputPanelHost::askForInfo() {
@@ -173,14 +193,51 @@ void InputPanelHost::show(bool shown) {
     m_shown = shown;
     if (m_changed)
         m_changed();
+    announce();
 }
 
 void InputPanelHost::screenChanged() {
     if (m_inputMethod == nullptr)
         return;
-    m_inputMethod->Showing();
-    logSip(u"Showing");
-    askForInfo();
+    if (m_shown) {
+        m_inputMethod->Showing();
+        logSip(u"Showing");
+        askForInfo();
+    }
+    announce();
+}
+
+SIPINFO InputPanelHost::currentInfo() const {
+    SIPINFO info{};
+    info.cbSize = sizeof(info);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    info.fdwFlags = SIPF_DOCKED | (m_shown ? SIPF_ON : 0);
+    info.rcSipRect = m_imInfo.rcSipRect;
+    // The visible desktop is the work area less the panel, when the panel is up and reaches
+    // into it.
+    info.rcVisibleDesktop = work;
+    if (m_shown && m_imInfo.rcSipRect.top < work.bottom)
+        info.rcVisibleDesktop.bottom = std::max(work.top, m_imInfo.rcSipRect.top);
+    return info;
+}
+
+void InputPanelHost::announce() {
+    const SIPINFO now = currentInfo();
+    if (m_announced) {
+        const SIPINFO& last = *m_announced;
+        const bool sameRect = !m_shown || EqualRect(&now.rcSipRect, &last.rcSipRect);
+        if (now.fdwFlags == last.fdwFlags &&
+            EqualRect(&now.rcVisibleDesktop, &last.rcVisibleDesktop) && sameRect) {
+            return;
+        }
+    }
+    m_announced = now;
+    logSip(u"WM_SETTINGCHANGE SPI_SETSIPINFO " +
+           std::u16string(m_shown ? u"SIPF_ON " : u"SIPF_OFF ") + rectText(now.rcVisibleDesktop));
+    // Told without waiting, as the screen-change broadcast is: the shell's thread never blocks
+    // on a busy program, and each program reads the panel's state when it handles the message.
+    SendNotifyMessageW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0);
 }
 
 std::optional<int> InputPanelHost::shownLayout() {
@@ -222,17 +279,7 @@ bool InputPanelHost::currentInputMethod(CLSID& clsid) {
 }
 
 bool InputPanelHost::getInfo(SIPINFO& info) {
-    return onHostThread([&] {
-        RECT work{};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        info.fdwFlags = SIPF_DOCKED | (m_shown ? SIPF_ON : 0);
-        info.rcSipRect = m_imInfo.rcSipRect;
-        info.rcVisibleDesktop = work;
-        if (m_shown && m_imInfo.rcSipRect.top < work.bottom)
-            info.rcVisibleDesktop.bottom = std::max(work.top, m_imInfo.rcSipRect.top);
-        info.dwImDataSize = 0;
-        info.pvImData = nullptr;
-    });
+    return onHostThread([&] { info = currentInfo(); });
 }
 
 bool InputPanelHost::setInfo(const SIPINFO& info) {

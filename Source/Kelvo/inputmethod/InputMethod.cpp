@@ -8,6 +8,7 @@
 
 #include "inputmethod/ClassFactory.h"
 #include "inputmethod/Settings.h"
+#include "options/OptionsDlg.h"
 #include "panel/MyPanel.h"
 #include "skin/SkinLoader.h"
 #include "skin/SkinSettings.h"
@@ -15,6 +16,8 @@
 int32_t g_bottomMargin = 0;
 
 namespace {
+
+constexpr WCHAR kOptionsCaption[] = u"Kelvo Settings";
 
 // Reads 16-bit word i of a data block whose size the caller has checked.
 WORD wordAt(const void* block, size_t i) {
@@ -231,6 +234,10 @@ STDMETHODIMP MyIInputMethod::UserOptionsDlg(HWND hwndParent) {
     const bool attached = hwndParent != nullptr && parent.Attach(hwndParent);
     readSkinsPath();
     MeasureScreen();
+    {
+        COptionsDlg dialog(kOptionsCaption, attached ? &parent : nullptr, 0);
+        dialog.DoModal();
+    }
     if (attached)
         parent.Detach();
     return S_OK;

@@ -108,11 +108,13 @@ LayoutLoad parseLayoutClass(CEBFFile& file, int n, SkinLayout& layout, KeyRecord
     return LayoutLoad::Loaded;
 }
 
-bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, SkinLayout& layout, int maxWidth,
-                 int maxHeight) {
-    layout.setBitmap(nullptr);
+namespace {
+
+// A picture decoded through the imaging factory into a new bitmap compatible with the screen,
+// drawn through `dc`; null when it cannot be decoded or is larger than allowed.
+HBITMAP decodePicture(const BYTE* bytes, DWORD size, HDC dc, int maxWidth, int maxHeight) {
     if (bytes == nullptr || size == 0)
-        return false;
+        return nullptr;
     const bool comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     IImagingFactory* factory = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
@@ -120,8 +122,9 @@ bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, SkinLayout& layout, int 
         factory == nullptr) {
         if (comStarted)
             CoUninitialize();
-        return false;
+        return nullptr;
     }
+    HBITMAP decoded = nullptr;
     IImage* image = nullptr;
     ImageInfo info{};
     if (SUCCEEDED(factory->CreateImageFromBuffer(bytes, size, BufferDisposalFlagNone, &image)) &&
@@ -137,7 +140,7 @@ bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, SkinLayout& layout, int 
             HGDIOBJ previous = SelectObject(dc, bitmap);
             RECT target{0, 0, width, height};
             if (SUCCEEDED(image->Draw(dc, &target, nullptr))) {
-                layout.setBitmap(bitmap);
+                decoded = bitmap;
             } else {
                 DeleteObject(bitmap);
             }
@@ -149,7 +152,23 @@ bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, SkinLayout& layout, int 
     factory->Release();
     if (comStarted)
         CoUninitialize();
+    return decoded;
+}
+
+}  // namespace
+
+bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, SkinLayout& layout, int maxWidth,
+                 int maxHeight) {
+    layout.setBitmap(nullptr);
+    layout.setBitmap(decodePicture(bytes, size, dc, maxWidth, maxHeight));
     return layout.bitmap != nullptr;
+}
+
+bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, CBitmap& bitmap) {
+    bitmap.DeleteObject();
+    if (HBITMAP decoded = decodePicture(bytes, size, dc, kMaxLayoutSide, kMaxLayoutSide))
+        bitmap.Attach(decoded);
+    return bitmap.GetSafeHandle() != nullptr;
 }
 
 void reloadSkinSettings(CMyPanel& panel) {

@@ -9,6 +9,7 @@
 #include "skin/LayoutData.h"
 #include "skin/SkinLayout.h"
 
+class CBitmap;
 class CEBFFile;
 class CMyPanel;
 
@@ -51,6 +52,9 @@ LayoutLoad parseLayoutClass(CEBFFile& file, int n, SkinLayout& layout, KeyRecord
 // maxWidth or taller than maxHeight is refused. True when the layout has a bitmap.
 bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, SkinLayout& layout, int maxWidth,
                  int maxHeight);
+// The same into a bitmap object (its old picture deleted first); no larger than a layout may
+// be. True when the bitmap holds a picture.
+bool decodeImage(const BYTE* bytes, DWORD size, HDC dc, CBitmap& bitmap);
 
 // The panel's first load: memory DC, screen, general settings, macros, skin name and folder,
 // then layout 0.

@@ -217,15 +217,6 @@ LRESULT CALLBACK tabControlWindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
         return DefWindowProcW(hwnd, message, wParam, lParam);
     const int count = static_cast<int>(s->tabs.size());
     switch (message) {
-        case WM_SETFONT:
-            s->font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam))
-                InvalidateRect(hwnd, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(s->font);
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT:
             paint(hwnd, *s);
             return 0;
@@ -303,7 +294,7 @@ LRESULT CALLBACK tabControlWindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
             adjustRect(hwnd, *s, wParam != 0, reinterpret_cast<RECT*>(lParam));
             return 0;
         default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
+            return defaultControlProc(hwnd, s->font, message, wParam, lParam);
     }
 }
 

@@ -740,6 +740,10 @@ typedef struct tagTPMPARAMS {
 // fill, the screen less the shell's bars.
 #define SPI_SETWORKAREA 0x002F
 #define SPI_GETWORKAREA 0x0030
+// The input panel's state (SIPINFO): the shell broadcasts WM_SETTINGCHANGE with SPI_SETSIPINFO
+// after the panel is shown, hidden or resized.
+#define SPI_SETSIPINFO 0x00E0
+#define SPI_GETSIPINFO 0x00E1
 #define SPIF_UPDATEINIFILE 0x0001
 #define SPIF_SENDCHANGE 0x0002
 #define SPIF_SENDWININICHANGE SPIF_SENDCHANGE

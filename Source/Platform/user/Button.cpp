@@ -199,24 +199,9 @@ LRESULT CALLBACK buttonWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         return DefWindowProcW(hwnd, message, wParam, lParam);
     const DWORD style = styleOf(hwnd);
     switch (message) {
-        case WM_SETFONT:
-            s->font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam))
-                InvalidateRect(hwnd, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(s->font);
-        case WM_ERASEBKGND:
-            return 1;  // painting covers the whole button
         case WM_PAINT:
             paint(hwnd, *s);
             return 0;
-        case WM_SETTEXT:
-        case WM_ENABLE: {
-            LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-            InvalidateRect(hwnd, nullptr, TRUE);
-            return result;
-        }
         case WM_GETDLGCODE:
             if (kindOf(style) == Kind::Group)
                 return DLGC_STATIC;
@@ -296,7 +281,7 @@ LRESULT CALLBACK buttonWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
                 click(hwnd, *s);
             return 0;
         default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
+            return defaultControlProc(hwnd, s->font, message, wParam, lParam);
     }
 }
 

@@ -318,10 +318,6 @@ LRESULT CALLBACK comboBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
                 InvalidateRect(hwnd, nullptr, TRUE);
             return 0;
         }
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(s->font);
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT:
             paint(hwnd, *s);
             return 0;
@@ -402,7 +398,7 @@ LRESULT CALLBACK comboBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         case CB_SETITEMDATA:
             return itemMessage(hwnd, *s, message, wParam, lParam);
         default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
+            return defaultControlProc(hwnd, s->font, message, wParam, lParam);
     }
 }
 

@@ -17,6 +17,28 @@ void adoptState(HWND hwnd, std::shared_ptr<void> state) {
     // The previous state is deleted here, outside the window manager's lock.
 }
 
+LRESULT defaultControlProc(HWND hwnd, HFONT& font, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFONT:
+            font = reinterpret_cast<HFONT>(wParam);
+            if (LOWORD(lParam))
+                InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font);
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SETTEXT:
+        case WM_ENABLE: {
+            const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return result;
+        }
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
 int screenScale() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);

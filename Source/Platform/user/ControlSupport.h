@@ -41,6 +41,11 @@ State* manageState(HWND hwnd, UINT message) {
     return state;
 }
 
+// A drawn control's window procedure after its own cases: WM_SETFONT and WM_GETFONT keep
+// `font`; WM_ERASEBKGND is left to painting, which covers the whole control; a new text or
+// enabled state repaints the control; everything else goes to DefWindowProcW.
+LRESULT defaultControlProc(HWND hwnd, HFONT& font, UINT message, WPARAM wParam, LPARAM lParam);
+
 // 1 on screens of ordinary density, 2 on those of twice the dots per inch: sizes of boxes,
 // arrows and frames are multiplied by it.
 int screenScale();

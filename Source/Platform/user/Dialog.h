@@ -25,7 +25,8 @@ inline constexpr int kDialogDataOffset = DWLP_USER + static_cast<int>(sizeof(LON
 // The data of a dialog window, or null for any other window.
 DialogData* dialogData(HWND hwnd);
 
-// The dialog template resource `name` of `instance`, read as hostile bytes.
+// The dialog template resource `name` of `instance`, read as hostile bytes; none (with
+// ERROR_RESOURCE_NAME_NOT_FOUND) when it is missing or malformed.
 std::optional<DialogTemplate> loadDialogTemplate(HINSTANCE instance, LPCWSTR name);
 
 // Makes a dialog window and its controls from a template (in dialog units of the template's

@@ -58,10 +58,8 @@ using namespace platform::user;
 INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC dialogProc,
                         LPARAM initParam) {
     const auto dialog = loadDialogTemplate(instance, templateName);
-    if (!dialog) {
-        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    if (!dialog)
         return -1;
-    }
     HWND owner = topLevelOf(parent);
     HWND hwnd = createDialog(*dialog, instance, owner, dialogProc, initParam);
     if (hwnd == nullptr)

@@ -120,10 +120,12 @@ HWND topLevelOf(HWND hwnd) {
 
 std::optional<DialogTemplate> loadDialogTemplate(HINSTANCE instance, LPCWSTR name) {
     HRSRC found = FindResourceW(instance, name, RT_DIALOG);
-    if (found == nullptr)
-        return std::nullopt;
-    const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(instance, found)));
-    return parseDialogTemplate(bytes, SizeofResource(instance, found));
+    const auto* bytes =
+        found ? static_cast<const uint8_t*>(LockResource(LoadResource(instance, found))) : nullptr;
+    auto dialog = parseDialogTemplate(bytes, found ? SizeofResource(instance, found) : 0);
+    if (!dialog)
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return dialog;
 }
 
 HWND createDialog(const DialogTemplate& dialog, HINSTANCE instance, HWND parent, DLGPROC proc,
@@ -185,11 +187,7 @@ using namespace platform::user;
 HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC dialogProc,
                         LPARAM initParam) {
     const auto dialog = loadDialogTemplate(instance, templateName);
-    if (!dialog) {
-        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-        return nullptr;
-    }
-    return createDialog(*dialog, instance, parent, dialogProc, initParam);
+    return dialog ? createDialog(*dialog, instance, parent, dialogProc, initParam) : nullptr;
 }
 
 BOOL MapDialogRect(HWND dialog, LPRECT rect) {

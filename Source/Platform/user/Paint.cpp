@@ -120,16 +120,18 @@ void invalidateWindow(Window& w, const Region* clientArea, bool erase, bool chil
     }
 }
 
+// A window's own part of the screen, less its children whatever its style: a child that goes
+// (hidden, moved, destroyed) uncovers part of its parent, which the parent must paint.
 ExposureTracker::ExposureTracker() {
     for (auto& [value, w] : state().windows)
-        before_.emplace_back(w->handle, visibleArea(*w));
+        before_.emplace_back(w->handle, visibleArea(*w, ChildClip::Always));
 }
 
 void ExposureTracker::finish(HWND repaintWhole) {
     UserState& s = state();
     for (auto& [value, wp] : s.windows) {
         Window& w = *wp;
-        Region after = visibleArea(w);
+        Region after = visibleArea(w, ChildClip::Always);
         for (auto& [h, area] : before_) {
             if (h == w.handle) {
                 after.subtract(area);

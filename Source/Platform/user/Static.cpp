@@ -4,6 +4,8 @@
 // creating module and belongs to the control; a picture given with STM_SETIMAGE or STM_SETICON
 // stays the caller's. The control sizes itself to its picture unless SS_CENTERIMAGE asks for
 // the picture to be centred in the control's own size.
+#include <algorithm>
+
 #include "user/ControlSupport.h"
 #include "user/SystemClasses.h"
 
@@ -81,14 +83,17 @@ HANDLE setImage(HWND hwnd, StaticState& s, HANDLE image, bool owned) {
 }
 
 // An icon or bitmap named by the creation text, from the creating module. Icons come at the
-// device's icon size, which already grows with the screen's density.
+// device's icon size, which already grows with the screen's density, made no larger than the
+// place the control was given, so that a dialog's icon keeps off its neighbours.
 void loadNamedImage(HWND hwnd, StaticState& s, const CREATESTRUCTW& cs) {
     if (cs.lpszName == nullptr || cs.lpszName[0] == 0)
         return;
     const DWORD type = typeOf(static_cast<DWORD>(cs.style));
     HANDLE image = nullptr;
     if (type == SS_ICON) {
-        const int side = GetSystemMetrics(SM_CXICON);
+        const int place = std::max(cs.cx, cs.cy);
+        const int side =
+            place > 0 ? std::min(GetSystemMetrics(SM_CXICON), place) : GetSystemMetrics(SM_CXICON);
         image = LoadImageW(cs.hInstance, cs.lpszName, IMAGE_ICON, side, side, 0);
     } else {
         image = LoadImageW(cs.hInstance, cs.lpszName, IMAGE_BITMAP, 0, 0, 0);
@@ -174,24 +179,9 @@ LRESULT CALLBACK staticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
             if (isPicture(style))
                 loadNamedImage(hwnd, *s, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
             return 0;
-        case WM_SETFONT:
-            s->font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam))
-                InvalidateRect(hwnd, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(s->font);
-        case WM_ERASEBKGND:
-            return 1;  // painting covers the whole control
         case WM_PAINT:
             paint(hwnd, *s);
             return 0;
-        case WM_SETTEXT:
-        case WM_ENABLE: {
-            LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-            InvalidateRect(hwnd, nullptr, TRUE);
-            return result;
-        }
         case WM_GETDLGCODE:
             return DLGC_STATIC;
         case WM_LBUTTONUP:
@@ -219,7 +209,7 @@ LRESULT CALLBACK staticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         case STM_GETICON:
             return typeOf(style) == SS_ICON ? reinterpret_cast<LRESULT>(s->image) : 0;
         default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
+            return defaultControlProc(hwnd, s->font, message, wParam, lParam);
     }
 }
 

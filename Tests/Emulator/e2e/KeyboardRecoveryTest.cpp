@@ -10,10 +10,9 @@
 #include <cstdio>
 #include <thread>
 
-#include "KvemuRun.h"
 #include "ScreenPicture.h"
-#include "SkinBuilder.h"
 #include "SkinKeys.h"
+#include "TestSkinRun.h"
 
 namespace {
 
@@ -69,27 +68,8 @@ skintest::Layout sevenRows() {
     return layout;
 }
 
-class KeyboardRecovery : public KvemuTest {
+class KeyboardRecovery : public TestSkinKvemuTest {
 protected:
-    // Provisions the device folder and points "CurSkin" at the skin "Test", whose file in the
-    // skins folder the test writes, or leaves missing.
-    void useTestSkin(const std::string& options = "") {
-        ASSERT_EQ(run("print-sip\n", options).status, 0);
-        std::string registry = slurp(device() / "registry.reg");
-        const size_t at = registry.find("\"CurSkin\"=");
-        ASSERT_NE(at, std::string::npos);
-        registry.replace(at, registry.find('\n', at) - at, "\"CurSkin\"=\"Test\"");
-        std::ofstream(device() / "registry.reg", std::ios::binary) << registry;
-        device::setDeviceRoot(device() / "root");
-    }
-    std::filesystem::path testSkinFile() const {
-        return device() / "root" / "Program Files" / "Kelvo" / "Skins" / "Test.ksk";
-    }
-    void writeTestSkin(std::vector<skintest::Layout> layouts) {
-        skintest::Skin skin;
-        skin.classes[u"P"] = std::move(layouts);
-        ASSERT_TRUE(skintest::writeSkin(u"\\Program Files\\Kelvo\\Skins\\Test.ksk", skin));
-    }
     static std::filesystem::path screenshot(const std::string& name) {
         return std::filesystem::path(SCREENSHOT_DIR) / name;
     }

@@ -114,7 +114,8 @@ TEST(ScriptLines, UnknownCommandsLongLinesAndZeroBytesAreRefused) {
     EXPECT_FALSE(refusal("print-text please").empty());
     EXPECT_FALSE(refusal(std::string(kMaxScriptLine + 1, 'a')).empty());
     EXPECT_FALSE(refusal(std::string("tap 1 2\0", 8)).empty());
-    for (auto line : {"print-text", "print-sip", "print-windows", "print-controls", "print-log"})
+    for (auto line :
+         {"print-text", "print-sip", "print-front", "print-windows", "print-controls", "print-log"})
         EXPECT_NE(parsed(line).kind, Kind::Nothing) << line;
 }
 

@@ -208,4 +208,46 @@ TEST_F(HelpPage, VeryLongLinesAreLaidOutInPartsWithoutLosingText) {
     EXPECT_EQ(glyphs, 3000u * 2 + 9000u);
 }
 
+TEST_F(HelpPage, PlacesOnThePageOutliveALayoutAtAnotherWidth) {
+    std::u16string html;
+    for (int i = 0; i < 6; ++i)
+        html += u"<p>Paragraph " + platform::fromUtf8(std::to_string(i)) +
+                u" holds enough words to wrap on more than one line of a narrow page.</p>";
+    lay(html, 120);
+    ASSERT_FALSE(m_layout.placeAt(-1).has_value());
+    // The second line of the fourth paragraph, a few pixels down into it.
+    const auto second = std::find_if(m_layout.lines().begin(), m_layout.lines().end(),
+                                     [](const HelpLine& l) { return l.block == 3; }) +
+                        1;
+    ASSERT_EQ(second->block, 3u);
+    const int y = second->top + 3;
+    const auto place = m_layout.placeAt(y);
+    ASSERT_TRUE(place.has_value());
+    EXPECT_EQ(place->block, 3u);
+    EXPECT_EQ(place->line, 1u);
+    EXPECT_EQ(place->offset, 3);
+    // The same width puts it back exactly; the gap below a block stays with its last line.
+    lay(html, 120);
+    EXPECT_EQ(m_layout.topOf(*place), y);
+    const auto fifth = std::find_if(m_layout.lines().begin(), m_layout.lines().end(),
+                                    [](const HelpLine& l) { return l.block == 4; });
+    const HelpLine& above = *(fifth - 1);
+    ASSERT_GT(fifth->top, above.top + above.height);  // paragraphs stand apart
+    const auto gap = m_layout.placeAt(fifth->top - 1);
+    ASSERT_TRUE(gap.has_value());
+    EXPECT_EQ(gap->block, 3u);
+    EXPECT_EQ(m_layout.topOf(*gap), fifth->top - 1);
+
+    // Wider, the paragraph has fewer lines: the place is at its second line if it has one,
+    // else its last, and never in another paragraph.
+    lay(html, 400);
+    const int top = m_layout.topOf(*place);
+    const auto moved = m_layout.placeAt(top);
+    ASSERT_TRUE(moved.has_value());
+    EXPECT_EQ(moved->block, 3u);
+    EXPECT_LE(moved->line, 1u);
+    // A place in a block the page no longer has is its end.
+    EXPECT_EQ(m_layout.topOf(HelpPlace{99, 0, 0}), m_layout.height());
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // The device programs as processes on a test device: each one's window, title and icons, one
-// instance each, and what the stylus and keys do in Contacts, Calendar, the two games and the
-// help viewer, seen on the screen and in the help page's text.
+// instance each, its window above a test input panel and following it up and down, and what the
+// stylus and keys do in Contacts, Calendar, the two games and the help viewer, seen on the
+// screen and in the help page's text.
 #include <device/Clock.h>
 #include <device/Display.h>
 #include <device/Input.h>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "DeviceTest.h"
+#include "TestInputPanelHost.h"
 #include "programs/DevicePrograms.h"
 #include "programs/calendar/Calendar.h"
 #include "programs/calendar/MonthGrid.h"
@@ -118,6 +120,19 @@ protected:
     std::set<HWND> m_windows;
 };
 
+struct Program {
+    const char16_t* exe;
+    const WCHAR* windowClass;
+    const WCHAR* title;
+};
+const Program kPrograms[] = {
+    {u"contacts.exe", kContactsWindowClass, kContactsTitle},
+    {u"calendar.exe", kCalendarWindowClass, kCalendarTitle},
+    {u"puzzle.exe", kPuzzleWindowClass, kPuzzleTitle},
+    {u"memory.exe", kMemoryWindowClass, kMemoryTitle},
+    {u"peghelp.exe", kHelpWindowClass, kHelpTitle},
+};
+
 RECT windowRect(HWND w) {
     RECT r{};
     GetWindowRect(w, &r);
@@ -125,22 +140,10 @@ RECT windowRect(HWND w) {
 }
 
 TEST_F(DevicePrograms, EachProgramShowsItsTitledWindowOverTheWorkAreaAndHasItsIcons) {
-    struct Program {
-        const char16_t* exe;
-        const WCHAR* windowClass;
-        const WCHAR* title;
-    };
-    const Program programs[] = {
-        {u"contacts.exe", kContactsWindowClass, kContactsTitle},
-        {u"calendar.exe", kCalendarWindowClass, kCalendarTitle},
-        {u"puzzle.exe", kPuzzleWindowClass, kPuzzleTitle},
-        {u"memory.exe", kMemoryWindowClass, kMemoryTitle},
-        {u"peghelp.exe", kHelpWindowClass, kHelpTitle},
-    };
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     std::set<WORD> icons = {device::programIconId(u"notes.exe")};
-    for (const Program& p : programs) {
+    for (const Program& p : kPrograms) {
         HWND w = start(p.exe, p.windowClass);
         ASSERT_NE(w, nullptr) << platform::toUtf8(p.exe);
         WCHAR title[64] = {};
@@ -171,6 +174,94 @@ TEST_F(DevicePrograms, EachProgramShowsItsTitledWindowOverTheWorkAreaAndHasItsIc
         }
     }
     EXPECT_EQ(icons.size(), 6u);  // Notes and the five: every program its own
+}
+
+// What the host's broadcast makes a program do: its window follows the visible desktop.
+void panelChanged(TestInputPanelHost& host, HWND program, bool shown) {
+    host.shown = shown;
+    SendMessageW(program, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0);
+    device::advanceClock(1);  // the program paints its new layout
+}
+
+TEST_F(DevicePrograms, EachProgramFitsAboveTheInputPanelAndFollowsItUpAndDown) {
+    TestInputPanelHost host(80);
+    const RECT above{0, 0, 240, 240};
+    const RECT whole{0, 0, 240, 320};
+    for (const Program& p : kPrograms) {
+        SCOPED_TRACE(platform::toUtf8(p.exe));
+        HWND w = start(p.exe, p.windowClass);
+        ASSERT_NE(w, nullptr);
+        RECT r = windowRect(w);
+        EXPECT_TRUE(EqualRect(&r, &above));
+        panelChanged(host, w, false);
+        r = windowRect(w);
+        EXPECT_TRUE(EqualRect(&r, &whole));
+        // Other settings leave the window as it is.
+        host.shown = true;
+        SendMessageW(w, WM_SETTINGCHANGE, 0, 0);
+        r = windowRect(w);
+        EXPECT_TRUE(EqualRect(&r, &whole));
+        panelChanged(host, w, true);
+        r = windowRect(w);
+        EXPECT_TRUE(EqualRect(&r, &above));
+    }
+    // Calendar's "Today" is above the panel and answers a tap there.
+    HWND calendar = start(u"calendar.exe", kCalendarWindowClass);
+    const CalendarLayout layout = calendarLayout(240, 240, 1);
+    EXPECT_EQ(layout.todayButton.bottom, 240);
+    tap(centre(layout.next));
+    tap(centre(layout.next));
+    const RECT grid = layout.grid;
+    EXPECT_LT(countColour(grid, kCalendarTodayColour), 200);
+    tap(centre(layout.todayButton));
+    EXPECT_GT(countColour(grid, kCalendarTodayColour), 200);
+    EXPECT_NE(calendar, nullptr);
+}
+
+TEST_F(DevicePrograms, ContactsKeepTheChosenRowInViewAndTheirDetailsScrollAboveThePanel) {
+    std::vector<Contact> many;
+    for (int i = 10; i < 40; ++i)
+        many.push_back({u"Person " + platform::fromUtf8(std::to_string(i)),
+                        u"555 01" + platform::fromUtf8(std::to_string(i)), u"p@example.org"});
+    writeDeviceFile(kContactsFile, contactsFileText(many));
+    TestInputPanelHost host(80);
+    host.shown = false;
+    HWND w = start(u"contacts.exe", kContactsWindowClass);
+    ASSERT_NE(w, nullptr);
+    // The last contact at the bottom of the whole screen; the panel comes up over it and the
+    // list scrolls to keep it in view above the panel.
+    press(VK_END);
+    const int row = kContactRowHeight;
+    EXPECT_GT(countColour(RECT{0, 320 - row, 240, 320}, kContactsSelectedColour), 1000);
+    panelChanged(host, w, true);
+    EXPECT_GT(countColour(RECT{0, 240 - row, 240, 240}, kContactsSelectedColour), 1000);
+
+    // With a tall panel the details do not fit: they scroll under the back row, which stays.
+    MoveWindow(host.sipWindow(), 0, 90, 240, 230, TRUE);
+    panelChanged(host, w, true);
+    press(VK_RETURN);
+    const RECT band{0, kContactBackRowHeight, 240, kContactBackRowHeight + 30};
+    EXPECT_GT(countColour(band, kContactsBandColour), 3000);
+    const COLORREF rule = pixel(120, kContactBackRowHeight - 1);
+    for (int i = 0; i < 4; ++i)
+        press(VK_DOWN);
+    EXPECT_LT(countColour(band, kContactsBandColour), 1000);
+    EXPECT_EQ(pixel(120, kContactBackRowHeight - 1), rule);
+    press(VK_UP);
+    press(VK_UP);
+    press(VK_UP);
+    press(VK_UP);
+    EXPECT_GT(countColour(band, kContactsBandColour), 3000);
+    // Dragging the details does not go back; a tap on the back row does.
+    device::stylusDown(120, 80);
+    settle();
+    device::stylusMove(120, 40);
+    settle();
+    device::stylusUp(120, 10);
+    settle();
+    EXPECT_LT(countColour(band, kContactsBandColour), 3000);
+    tap({30, kContactBackRowHeight / 2});
+    EXPECT_EQ(countColour(band, kContactsBandColour), 0);
 }
 
 TEST_F(DevicePrograms, StartingAProgramAgainBringsTheRunningOneToTheFrontAndEnds) {

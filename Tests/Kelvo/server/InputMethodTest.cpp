@@ -280,8 +280,8 @@ TEST_F(InputMethod, CallsWithoutAPanelAreHarmless) {
     EXPECT_EQ(panelWindow(), nullptr);
 
     // The options entry needs no panel (the helper program's use).
-    EXPECT_EQ(im->UserOptionsDlg(host->sipWindow()), S_OK);
-    EXPECT_EQ(im->UserOptionsDlg(nullptr), S_OK);
+    EXPECT_EQ(optionsCancelled(im, host->sipWindow()), S_OK);
+    EXPECT_EQ(optionsCancelled(im, nullptr), S_OK);
     EXPECT_EQ(im->ReceiveSipInfo(nullptr), S_OK);
     EXPECT_EQ(im->RegisterCallback2(nullptr), S_OK);
     EXPECT_EQ(im->SetIMMActiveContext(nullptr, TRUE, 0, 0, 0), S_OK);
@@ -299,7 +299,7 @@ TEST_F(InputMethod, OptionsEntryMeasuresTheScreenForTheNextShowing) {
     host->pump();
     // Measured by the options entry after the rotation, the screen is no change to Showing.
     ASSERT_TRUE(device::setScreenSize(320, 240));
-    EXPECT_EQ(im->UserOptionsDlg(host->sipWindow()), S_OK);
+    EXPECT_EQ(optionsCancelled(im, host->sipWindow()), S_OK);
     EXPECT_EQ(im->Showing(), S_OK);
     EXPECT_EQ(shownLayout(im), 1);
     im->Deselect();

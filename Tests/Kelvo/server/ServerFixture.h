@@ -3,12 +3,14 @@
 #pragma once
 
 #include <DeviceTest.h>
+#include <DeviceThread.h>
 #include <TestInputPanelHost.h>
 #include <device/ServerLibrary.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -105,6 +107,31 @@ protected:
     }
 
     HWND panelWindow() const { return GetWindow(host->sipWindow(), GW_CHILD); }
+
+    // UserOptionsDlg run on a device thread of its own, as KvHelper runs it, with the sheet
+    // cancelled as soon as it shows. This thread keeps handling its windows' messages meanwhile,
+    // as the sheet's owner may be one of them. The method's result.
+    HRESULT optionsCancelled(IInputMethod2* im, HWND parent) {
+        std::atomic<HRESULT> result{E_FAIL};
+        std::atomic<bool> done{false};
+        DeviceThread runner([&] {
+            result = im->UserOptionsDlg(parent);
+            done = true;
+        });
+        bool cancelled = false;
+        for (int round = 0; round < 1000 && !done; ++round) {
+            host->pump();
+            settleDevice();
+            HWND sheet = FindWindowW(WC_DIALOG, u"Kelvo Settings");
+            if (sheet != nullptr && !cancelled) {
+                PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                cancelled = true;
+            }
+        }
+        runner.join();
+        EXPECT_TRUE(cancelled);
+        return result;
+    }
     std::vector<CallbackCall>& calls() { return host->callback().calls; }
 
     // The layout number GetImData reports.

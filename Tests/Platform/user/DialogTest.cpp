@@ -189,8 +189,12 @@ TEST_F(UserTest, DialogsGrowWithTheScreensDensity) {
     const SIZE largeUnits = baseUnits(large);
     EXPECT_NEAR(largeUnits.cx, 2 * smallUnits.cx, 1);
     EXPECT_NEAR(largeUnits.cy, 2 * smallUnits.cy, 2);
+    // The icon grows too, but keeps within the place the template gives it.
     const RECT icon = placeOf(large, 12);
-    EXPECT_EQ(icon.right - icon.left, 64);
+    const RECT place = pixelsOf(large, RECT{110, 34, 21, 20});
+    EXPECT_EQ(icon.right - icon.left, icon.bottom - icon.top);
+    EXPECT_GT(icon.right - icon.left, 48);
+    EXPECT_EQ(icon.right - icon.left, std::max(place.right - place.left, place.bottom - place.top));
     DestroyWindow(large);
 }
 

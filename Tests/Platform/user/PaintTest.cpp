@@ -147,6 +147,21 @@ TEST_F(UserTest, MovingOrHidingAWindowInvalidatesWhatItUncovers) {
     EXPECT_EQ(painted[0].hwnd, below);
 }
 
+TEST_F(UserTest, AChildThatGoesUncoversItsParentWhichPaintsThere) {
+    HWND parent = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 10, 20, 30, 40, parent);
+    HWND moving = makeWindow(WS_CHILD | WS_VISIBLE, 60, 60, 10, 10, parent);
+    drain();
+    ShowWindow(child, SW_HIDE);
+    EXPECT_TRUE(updateRect(parent) == (RECT{10, 20, 40, 60}));
+    drain();
+    SetWindowPos(moving, nullptr, 80, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(updateRect(parent) == (RECT{60, 60, 70, 70}));
+    drain();
+    DestroyWindow(moving);
+    EXPECT_TRUE(updateRect(parent) == (RECT{80, 80, 90, 90}));
+}
+
 TEST_F(UserTest, CaretBlinksByInvertingItsRectangleAndKeepsAHideCount) {
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 20, 20, 100, 100);
     drain();

@@ -10,8 +10,12 @@
 inline constexpr WCHAR kCalendarWindowClass[] = u"CalendarWindow";
 inline constexpr WCHAR kCalendarTitle[] = u"Calendar";
 
-// Where the calendar's parts lie in a window of a given size.
+// Where the calendar's parts lie in a window of a given size. A window too short for six
+// readable weeks below the month's name (a turned screen with the input panel up) puts the
+// month's name, the arrows, the chosen day and "Today" in a column beside the grid.
 struct CalendarLayout {
+    bool beside = false;
+    RECT header{};    // the band behind the month's name and the arrows
     RECT previous{};  // the arrow to the previous month
     RECT next{};
     RECT title{};     // the month's name

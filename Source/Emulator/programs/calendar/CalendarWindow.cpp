@@ -22,6 +22,11 @@ constexpr int kWeekdaysHeight = 18;
 constexpr int kFooterHeight = 26;
 constexpr int kTodayButtonWidth = 46;
 constexpr int kMargin = 4;
+// Below this a week's row no longer holds its numbers: the header goes beside the grid.
+constexpr int kMinWeekHeight = 16;
+// The column beside the grid: its share of the width, and its least width.
+constexpr int kColumnPercent = 44;
+constexpr int kMinColumnWidth = 112;
 // How often the calendar looks whether the day has changed.
 constexpr UINT kDayCheckMs = 30000;
 constexpr UINT_PTR kDayCheckTimer = 1;
@@ -166,7 +171,7 @@ void CalendarWindow::keyDown(UINT vk) {
 }
 
 void CalendarWindow::paintHeader(HDC dc, const CalendarLayout& layout) const {
-    fillRect(dc, RECT{0, layout.title.top, clientWidth(), layout.title.bottom}, kHeader);
+    fillRect(dc, layout.header, kHeader);
     SetTextColor(dc, kText);
     {
         Selection font(dc, m_title.get());
@@ -216,7 +221,9 @@ void CalendarWindow::paintGrid(HDC dc, const CalendarLayout& layout) const {
 }
 
 void CalendarWindow::paintFooter(HDC dc, const CalendarLayout& layout) const {
-    fillRect(dc, RECT{0, layout.footer.top, clientWidth(), layout.footer.top + 1}, kGridLine);
+    fillRect(
+        dc, RECT{layout.header.left, layout.footer.top, layout.header.right, layout.footer.top + 1},
+        kGridLine);
     SYSTEMTIME chosen{};
     chosen.wYear = static_cast<WORD>(m_chosen.year);
     chosen.wMonth = static_cast<WORD>(m_chosen.month);
@@ -225,7 +232,16 @@ void CalendarWindow::paintFooter(HDC dc, const CalendarLayout& layout) const {
     {
         Selection font(dc, m_footer.get());
         SetTextColor(dc, kText);
-        drawDisplayText(dc, layout.footer, longDateText(chosen), TextAlign::Left);
+        const std::u16string date = longDateText(chosen);
+        if (layout.beside) {
+            // The narrow column takes the date on as many lines as it needs.
+            RECT box = layout.footer;
+            box.top += kMargin * scale();
+            DrawTextW(dc, date.c_str(), static_cast<int>(date.size()), &box,
+                      DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+        } else {
+            drawDisplayText(dc, layout.footer, date, TextAlign::Left);
+        }
     }
     RECT button = layout.todayButton;
     InflateRect(&button, 0, -3 * scale());
@@ -261,11 +277,15 @@ RECT CalendarLayout::cell(int index) const {
                 grid.left + width * (column + 1) / 7, grid.top + height * (row + 1) / 6};
 }
 
-CalendarLayout calendarLayout(int width, int height, int scale) {
+namespace {
+
+// The month's name with its arrows along the top, the date and "Today" along the bottom.
+CalendarLayout stackedLayout(int width, int height, int scale) {
     CalendarLayout layout;
     const int header = kHeaderHeight * scale;
     const int arrow = kArrowWidth * scale;
     const int margin = kMargin * scale;
+    layout.header = RECT{0, 0, width, header};
     layout.previous = RECT{0, 0, arrow, header};
     layout.next = RECT{width - arrow, 0, width, header};
     layout.title = RECT{arrow, 0, width - arrow, header};
@@ -277,6 +297,37 @@ CalendarLayout calendarLayout(int width, int height, int scale) {
     layout.todayButton =
         RECT{width - margin - kTodayButtonWidth * scale, footerTop, width - margin, height};
     return layout;
+}
+
+// A column on the left: the month's name, the arrows below it, the chosen day, and "Today" at
+// the bottom; the day names and the grid fill the height beside it.
+CalendarLayout besideLayout(int width, int height, int scale) {
+    CalendarLayout layout;
+    layout.beside = true;
+    const int margin = kMargin * scale;
+    const int column = std::max(width * kColumnPercent / 100, kMinColumnWidth * scale);
+    const int title = kWeekdaysHeight * scale + margin;
+    const int arrows = title + kHeaderHeight * scale;
+    layout.header = RECT{0, 0, column, arrows};
+    layout.title = RECT{0, 0, column, title};
+    layout.previous = RECT{0, title, column / 2, arrows};
+    layout.next = RECT{column / 2, title, column, arrows};
+    const int buttonTop = std::max(arrows, height - kFooterHeight * scale);
+    layout.footer = RECT{margin, arrows, column - margin, buttonTop};
+    layout.todayButton = RECT{margin, buttonTop, column - margin, height};
+    layout.weekdays = RECT{column + margin, 0, width - margin, kWeekdaysHeight * scale};
+    layout.grid = RECT{column + margin, layout.weekdays.bottom, width - margin, height};
+    return layout;
+}
+
+}  // namespace
+
+CalendarLayout calendarLayout(int width, int height, int scale) {
+    const CalendarLayout stacked = stackedLayout(width, height, scale);
+    const int weekHeight = (stacked.grid.bottom - stacked.grid.top) / 6;
+    if (weekHeight >= kMinWeekHeight * scale || width <= height)
+        return stacked;
+    return besideLayout(width, height, scale);
 }
 
 void registerCalendarProgram() {

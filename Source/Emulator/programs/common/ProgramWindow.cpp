@@ -1,7 +1,12 @@
 // The device programs' main window and their WinMain loop.
 #include "programs/common/ProgramWindow.h"
 
-RECT programWorkArea() {
+RECT visibleDesktop() {
+    SIPINFO info{};
+    info.cbSize = sizeof(info);
+    if (SHSipInfo(SPI_GETSIPINFO, 0, &info, 0))
+        return info.rcVisibleDesktop;
+    // Without an input panel the whole work area shows.
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     return area;
@@ -9,14 +14,12 @@ RECT programWorkArea() {
 
 LRESULT ProgramWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_SETTINGCHANGE: {
-            // A rotation or a new work area from the shell: the window follows it.
+        case WM_SETTINGCHANGE:
+            // The input panel shown, hidden or resized, a rotation or a new work area: the
+            // window follows what is left visible.
             updateScale();
-            const RECT area = programWorkArea();
-            MoveWindow(window(), area.left, area.top, area.right - area.left,
-                       area.bottom - area.top, TRUE);
+            SHHandleWMSettingChange(window(), wParam, lParam, &m_activateInfo);
             return 0;
-        }
         case WM_CLOSE:
             DestroyWindow(window());
             return 0;
@@ -37,7 +40,7 @@ int runProgram(HINSTANCE instance, const ProgramDescription& description,
     if (!ProgramView::registerClass(instance, description.windowClass))
         return 1;
     std::unique_ptr<ProgramWindow> program = make();
-    const RECT area = programWorkArea();
+    const RECT area = visibleDesktop();
     HWND frame =
         CreateWindowExW(0, description.windowClass, description.title, WS_VISIBLE | WS_CLIPCHILDREN,
                         area.left, area.top, area.right - area.left, area.bottom - area.top,

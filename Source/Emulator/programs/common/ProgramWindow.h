@@ -1,7 +1,10 @@
-// The main window of a built-in device program: a view that fills the work area (following it
-// when the shell or a rotation changes it) and ends the program when it is closed; and the
-// program's WinMain loop around it.
+// The main window of a built-in device program: a view that fills the visible desktop, the work
+// area less the input panel when it is up (following it when the panel is shown, hidden or
+// resized, the screen turns or the shell changes the work area), and ends the program when it
+// is closed; and the program's WinMain loop around it.
 #pragma once
+
+#include <aygshell.h>
 
 #include <functional>
 #include <memory>
@@ -11,6 +14,9 @@
 class ProgramWindow : public ProgramView {
 protected:
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    SHACTIVATEINFO m_activateInfo{sizeof(SHACTIVATEINFO), nullptr, 0, 0, 0, 0};
 };
 
 struct ProgramDescription {
@@ -24,5 +30,6 @@ struct ProgramDescription {
 int runProgram(HINSTANCE instance, const ProgramDescription& description,
                const std::function<std::unique_ptr<ProgramWindow>()>& make);
 
-// The work area programs fill: the screen between the shell's bars.
-RECT programWorkArea();
+// What a program's main window fills: the work area (the screen between the shell's bars) less
+// the input panel when it is up.
+RECT visibleDesktop();

@@ -109,6 +109,10 @@ bool VerticalScroll::release() {
     return tap;
 }
 
+RECT scrollIndicatorTrack(const RECT& view, int scale) {
+    return RECT{view.right - kScrollIndicatorWidth * scale, view.top, view.right, view.bottom};
+}
+
 void VerticalScroll::drawIndicator(HDC dc, const RECT& track) const {
     const RECT t = thumb(track);
     if (IsRectEmpty(&t))

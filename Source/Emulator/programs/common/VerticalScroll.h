@@ -6,6 +6,12 @@
 
 #include <windef.h>
 
+// The indicator's width at 96 dpi.
+inline constexpr int kScrollIndicatorWidth = 5;
+
+// The indicator's track: a strip along the right edge of the view it scrolls.
+RECT scrollIndicatorTrack(const RECT& view, int scale);
+
 class VerticalScroll {
 public:
     // The content's and the view's heights; the position is kept within the content.

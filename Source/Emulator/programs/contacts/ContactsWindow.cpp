@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int kMargin = 4;
-constexpr int kIndicatorWidth = 5;
 constexpr int kNoteHeight = 18;
 constexpr int kNameBandHeight = 34;
 constexpr int kFieldHeight = 38;
@@ -45,9 +44,14 @@ private:
     enum class Page { List, Details };
 
     int rowHeight() const { return kContactRowHeight * scale(); }
+    int backRowHeight() const { return kContactBackRowHeight * scale(); }
     std::u16string note() const;
     RECT listArea() const;
     RECT indicatorTrack() const;
+    // The details below the back row, which stays put while they scroll.
+    RECT detailsArea() const;
+    RECT detailsTrack() const;
+    int detailsHeight() const;
     void updateExtent();
     void select(int index);
     void openDetails();
@@ -60,6 +64,8 @@ private:
     Page m_page = Page::List;
     int m_selected = -1;
     VerticalScroll m_scroll;
+    VerticalScroll m_detailsScroll;
+    bool m_pressedOnBackRow = false;
     FontHandle m_font;
     FontHandle m_small;
     FontHandle m_bold;
@@ -96,14 +102,33 @@ RECT ContactsWindow::listArea() const {
 }
 
 RECT ContactsWindow::indicatorTrack() const {
-    const RECT area = listArea();
-    return RECT{area.right - kIndicatorWidth * scale(), area.top, area.right, area.bottom};
+    return scrollIndicatorTrack(listArea(), scale());
+}
+
+RECT ContactsWindow::detailsArea() const {
+    return RECT{0, backRowHeight(), clientWidth(), std::max(backRowHeight(), clientHeight())};
+}
+
+RECT ContactsWindow::detailsTrack() const {
+    return scrollIndicatorTrack(detailsArea(), scale());
+}
+
+int ContactsWindow::detailsHeight() const {
+    if (m_selected < 0 || m_selected >= static_cast<int>(m_file.list.contacts.size()))
+        return 0;
+    const Contact& c = m_file.list.contacts[static_cast<size_t>(m_selected)];
+    const int fields = (c.phone.empty() ? 0 : 1) + (c.email.empty() ? 0 : 1);
+    const int half = kFieldHeight * scale() / 2;
+    return kNameBandHeight * scale() + 2 * kMargin * scale() +
+           (fields == 0 ? half : fields * 2 * half);
 }
 
 void ContactsWindow::updateExtent() {
     const RECT area = listArea();
     m_scroll.setExtent(static_cast<int>(m_file.list.contacts.size()) * rowHeight(),
                        area.bottom - area.top);
+    const RECT details = detailsArea();
+    m_detailsScroll.setExtent(detailsHeight(), details.bottom - details.top);
 }
 
 void ContactsWindow::resized(int, int) {
@@ -125,6 +150,8 @@ void ContactsWindow::openDetails() {
     if (m_selected < 0 || m_selected >= static_cast<int>(m_file.list.contacts.size()))
         return;
     m_page = Page::Details;
+    updateExtent();
+    m_detailsScroll.scrollTo(0);
     invalidate();
 }
 
@@ -134,18 +161,26 @@ void ContactsWindow::backToList() {
 }
 
 void ContactsWindow::stylusDown(POINT point) {
-    if (m_page == Page::List)
+    if (m_page == Page::List) {
         m_scroll.press(point, indicatorTrack(), kDragSlop * scale());
+        return;
+    }
+    m_pressedOnBackRow = point.y < backRowHeight();
+    if (!m_pressedOnBackRow)
+        m_detailsScroll.press(point, detailsTrack(), kDragSlop * scale());
 }
 
 void ContactsWindow::stylusMove(POINT point) {
-    if (m_page == Page::List && m_scroll.move(point))
+    VerticalScroll& scroll = m_page == Page::List ? m_scroll : m_detailsScroll;
+    if ((m_page == Page::List || !m_pressedOnBackRow) && scroll.move(point))
         invalidate();
 }
 
 void ContactsWindow::stylusUp(POINT point) {
     if (m_page == Page::Details) {
-        if (point.y < kContactBackRowHeight * scale())
+        if (!m_pressedOnBackRow)
+            m_detailsScroll.release();
+        else if (point.y < backRowHeight())
             backToList();
         return;
     }
@@ -165,6 +200,9 @@ void ContactsWindow::keyDown(UINT vk) {
     if (m_page == Page::Details) {
         if (vk == VK_ESCAPE || vk == VK_BACK || vk == VK_LEFT || vk == VK_RETURN)
             backToList();
+        else if ((vk == VK_UP || vk == VK_DOWN) &&
+                 m_detailsScroll.scrollBy((vk == VK_UP ? -1 : 1) * rowHeight()))
+            invalidate();
         return;
     }
     const int page = std::max(1, m_scroll.viewHeight() / rowHeight() - 1);
@@ -225,7 +263,7 @@ void ContactsWindow::paintList(HDC dc, int width) {
     const RECT area = listArea();
     const int row = rowHeight();
     const int margin = kMargin * scale();
-    const int textRight = area.right - kIndicatorWidth * scale() - margin;
+    const int textRight = area.right - kScrollIndicatorWidth * scale() - margin;
     const auto& contacts = m_file.list.contacts;
     const int first = m_scroll.top() / row;
     for (int i = first; i < static_cast<int>(contacts.size()); ++i) {
@@ -267,23 +305,17 @@ void ContactsWindow::paintList(HDC dc, int width) {
 void ContactsWindow::paintDetails(HDC dc, int width) const {
     const Contact& c = m_file.list.contacts[static_cast<size_t>(m_selected)];
     const int margin = kMargin * scale();
-    const int back = kContactBackRowHeight * scale();
-    fillRect(dc, RECT{0, back - 1, width, back}, kRule);
-    {
-        Selection font(dc, m_font.get());
-        SetTextColor(dc, kSelected);
-        drawDisplayText(dc, RECT{margin, 0, width - margin, back}, u"\u25C4 Contacts",
-                        TextAlign::Left);
-    }
+    const int back = backRowHeight();
     const int band = kNameBandHeight * scale();
-    fillRect(dc, RECT{0, back, width, back + band}, kBand);
+    const int textRight = width - kScrollIndicatorWidth * scale() - margin;
+    int top = back - m_detailsScroll.top();
+    fillRect(dc, RECT{0, top, width, top + band}, kBand);
     {
         Selection font(dc, m_large.get());
         SetTextColor(dc, kText);
-        drawDisplayText(dc, RECT{margin, back, width - margin, back + band}, c.name,
-                        TextAlign::Left);
+        drawDisplayText(dc, RECT{margin, top, textRight, top + band}, c.name, TextAlign::Left);
     }
-    int top = back + band + margin;
+    top += band + margin;
     const int half = kFieldHeight * scale() / 2;
     auto field = [&](const char16_t* label, const std::u16string& value) {
         if (value.empty())
@@ -291,12 +323,11 @@ void ContactsWindow::paintDetails(HDC dc, int width) const {
         {
             Selection font(dc, m_small.get());
             SetTextColor(dc, kFaint);
-            drawDisplayText(dc, RECT{margin, top, width - margin, top + half}, label,
-                            TextAlign::Left);
+            drawDisplayText(dc, RECT{margin, top, textRight, top + half}, label, TextAlign::Left);
         }
         Selection font(dc, m_font.get());
         SetTextColor(dc, kText);
-        drawDisplayText(dc, RECT{margin, top + half, width - margin, top + 2 * half}, value,
+        drawDisplayText(dc, RECT{margin, top + half, textRight, top + 2 * half}, value,
                         TextAlign::Left);
         top += 2 * half;
     };
@@ -305,9 +336,16 @@ void ContactsWindow::paintDetails(HDC dc, int width) const {
     if (c.phone.empty() && c.email.empty()) {
         Selection font(dc, m_small.get());
         SetTextColor(dc, kFaint);
-        drawDisplayText(dc, RECT{margin, top, width - margin, top + half},
+        drawDisplayText(dc, RECT{margin, top, textRight, top + half},
                         u"No phone number or e-mail address.", TextAlign::Left);
     }
+    m_detailsScroll.drawIndicator(dc, detailsTrack());
+    // The back row last, over whatever scrolled beneath it.
+    fillRect(dc, RECT{0, 0, width, back}, kBackground);
+    fillRect(dc, RECT{0, back - 1, width, back}, kRule);
+    Selection font(dc, m_font.get());
+    SetTextColor(dc, kSelected);
+    drawDisplayText(dc, RECT{margin, 0, width - margin, back}, u"\u25C4 Contacts", TextAlign::Left);
 }
 
 void ContactsWindow::paint(HDC dc, int width, int height) {

@@ -11,9 +11,12 @@
 #include "programs/common/GdiScope.h"
 #include "programs/common/ProgramWindow.h"
 
+// Where the board, the count and "New game" lie: the status line below the board, or, when
+// that leaves a bigger board (a wide, short window: a turned screen with the input panel up),
+// beside it.
 struct GameLayout {
     RECT board{};
-    RECT status{};
+    RECT status{};  // the count's text
     RECT newGame{};
     // Cell 0..15 of the board, row by row.
     RECT cell(int index) const;
@@ -34,14 +37,17 @@ protected:
     virtual std::u16string statusText() const = 0;
     virtual std::u16string wonText() const = 0;
 
+    // The font of a tile's number, sized to the cells.
     HFONT tileFont() const { return m_tile.get(); }
 
     void created() override;
+    void resized(int width, int height) override;
     void paint(HDC dc, int width, int height) override;
     void stylusUp(POINT point) override;
 
 private:
     FontHandle m_font;
+    int m_tilePixels = 0;
     FontHandle m_bold;
     FontHandle m_tile;
 };

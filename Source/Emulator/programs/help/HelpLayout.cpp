@@ -413,9 +413,39 @@ void HelpLayout::build(const std::vector<HelpBlock>& blocks, HDC measure, HelpFo
     for (size_t i = 0; i < blocks.size(); ++i) {
         if (i > 0)
             top += gapBefore(blocks[i]) * scale;
+        const size_t first = m_lines.size();
         top = BlockBuilder(measure, fonts, blocks[i], width, scale).build(top, m_lines);
+        for (size_t n = first; n < m_lines.size(); ++n)
+            m_lines[n].block = i;
     }
     m_height = top;
+}
+
+std::optional<HelpPlace> HelpLayout::placeAt(int y) const {
+    const auto after = std::upper_bound(m_lines.begin(), m_lines.end(), y,
+                                        [](int v, const HelpLine& line) { return v < line.top; });
+    if (after == m_lines.begin())
+        return std::nullopt;
+    const auto line = after - 1;
+    auto first = line;
+    while (first != m_lines.begin() && (first - 1)->block == line->block)
+        --first;
+    return HelpPlace{line->block, static_cast<size_t>(line - first), y - line->top};
+}
+
+int HelpLayout::topOf(const HelpPlace& place) const {
+    const auto first =
+        std::lower_bound(m_lines.begin(), m_lines.end(), place.block,
+                         [](const HelpLine& line, size_t block) { return line.block < block; });
+    if (first == m_lines.end() || first->block != place.block)
+        return m_height;
+    auto line = first;
+    for (size_t n = 0;
+         n < place.line && line + 1 != m_lines.end() && (line + 1)->block == place.block; ++n)
+        ++line;
+    // Down to the next line at most (the gap below a block belongs to its last line).
+    const int span = (line + 1 == m_lines.end() ? m_height : (line + 1)->top) - line->top;
+    return line->top + std::clamp(place.offset, 0, std::max(0, span));
 }
 
 int HelpLayout::linkAt(POINT page) const {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,11 +55,20 @@ struct HelpPiece {
 };
 
 struct HelpLine {
+    size_t block = 0;  // the block the line belongs to
     int top = 0;
     int height = 0;
     int baseline = 0;  // from the line's top
     bool rule = false;
     std::vector<HelpPiece> pieces;
+};
+
+// A place on the page that outlives a new layout of the same blocks (at another width): the
+// n-th line of a block and how far down into it.
+struct HelpPlace {
+    size_t block = 0;
+    size_t line = 0;
+    int offset = 0;
 };
 
 class HelpLayout {
@@ -70,6 +80,11 @@ public:
     const std::vector<HelpLine>& lines() const { return m_lines; }
     // The link under a point of the page, -1 for none.
     int linkAt(POINT page) const;
+    // The place at a height of the page; nothing above the first line or on an empty page.
+    std::optional<HelpPlace> placeAt(int y) const;
+    // The height of a place on this page: its block's last line when the block has fewer lines
+    // now, the page's end when the block is gone.
+    int topOf(const HelpPlace& place) const;
     // Draws the lines that show in `view` (window coordinates) with the page scrolled by `top`.
     void draw(HDC dc, const RECT& view, int top) const;
 

@@ -24,7 +24,6 @@ namespace {
 constexpr UINT kOpenCommandLine = WM_APP + 1;
 constexpr size_t kMaxHistory = 64;
 constexpr int kMargin = 6;
-constexpr int kIndicatorWidth = 5;
 constexpr int kLineStep = 16;
 constexpr int kDragSlop = 4;
 constexpr int kButtonWidth = 70;
@@ -103,9 +102,12 @@ protected:
 
 private:
     enum class History { Record, Skip };
+    // Where the page stands after a new layout: at its top, or at what was at the top of the
+    // view before (the lines may wrap differently at a new width).
+    enum class Position { Top, Keep };
     void show(const HelpAddress& address, History history);
     void back();
-    void relayout();
+    void relayout(Position position);
     int toolbarHeight() const { return kHelpToolbarHeight * scale(); }
     RECT pageArea() const;
     RECT indicatorTrack() const;
@@ -137,8 +139,7 @@ RECT HelpView::pageArea() const {
 }
 
 RECT HelpView::indicatorTrack() const {
-    const RECT page = pageArea();
-    return RECT{page.right - kIndicatorWidth * scale(), page.top, page.right, page.bottom};
+    return scrollIndicatorTrack(pageArea(), scale());
 }
 
 RECT HelpView::backButton() const {
@@ -149,16 +150,20 @@ RECT HelpView::contentsButton() const {
     return RECT{kButtonWidth * scale(), 0, 2 * kButtonWidth * scale(), toolbarHeight()};
 }
 
-void HelpView::relayout() {
+void HelpView::relayout(Position position) {
     const RECT page = pageArea();
-    const int width = page.right - page.left - 2 * kMargin * scale() - kIndicatorWidth * scale();
+    const int margin = kMargin * scale();
+    const int width = page.right - page.left - 2 * margin - kScrollIndicatorWidth * scale();
+    const std::optional<HelpPlace> place =
+        position == Position::Keep ? m_layout.placeAt(m_scroll.top() - margin) : std::nullopt;
     m_layout.build(m_shown, m_measure.get(), m_fonts, std::max(1, width), scale());
-    m_scroll.setExtent(m_layout.height() + 2 * kMargin * scale(), page.bottom - page.top);
+    m_scroll.setExtent(m_layout.height() + 2 * margin, page.bottom - page.top);
+    m_scroll.scrollTo(place ? m_layout.topOf(*place) + margin : 0);
 }
 
 void HelpView::resized(int, int) {
     if (m_measure)
-        relayout();
+        relayout(Position::Keep);
 }
 
 void HelpView::open(const HelpAddress& address) {
@@ -198,9 +203,8 @@ void HelpView::show(const HelpAddress& address, History history) {
         }
     }
     m_text = sectionText(HelpDocument{{}, m_shown, {}, {}}, SectionRange{0, m_shown.size()});
-    m_scroll.scrollTo(0);
     if (m_measure)
-        relayout();
+        relayout(Position::Top);
     invalidate();
 }
 
@@ -321,8 +325,8 @@ void HelpView::paint(HDC dc, int width, int height) {
     paintToolbar(dc, width);
     const RECT page = pageArea();
     const int margin = kMargin * scale();
-    const RECT text{page.left + margin, page.top, page.right - kIndicatorWidth * scale() - margin,
-                    page.bottom};
+    const RECT text{page.left + margin, page.top,
+                    page.right - kScrollIndicatorWidth * scale() - margin, page.bottom};
     m_layout.draw(dc, text, m_scroll.top() - margin);
     m_scroll.drawIndicator(dc, indicatorTrack());
 }
