@@ -1,18 +1,17 @@
-// Notes' program: its entry point, and the top-level window that fills the work area (moving
-// with it when the shell or a rotation changes it) and hands the focus to its edit control: a
-// multi-line CFarsiEdit with the vertical scroll bar, Enter making paragraphs, each paragraph
-// aligned by its own direction.
+// Notes' program: its entry point, and the main window over the visible desktop that hands the
+// focus to its edit control: a multi-line CFarsiEdit with the vertical scroll bar, Enter making
+// paragraphs, each paragraph aligned by its own direction.
 #include "programs/Notes.h"
 
 #include <afxwin.h>
 #include <device/Programs.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <memory>
 
 #include "farsiedit/CFarsiEdit.h"
 #include "programs/ProgramIcons.h"
+#include "programs/common/ProgramWindow.h"
 
 namespace {
 
@@ -21,125 +20,58 @@ constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | FES_MULTILINE | FES_WANTRET
 // The text's font: 9 points.
 constexpr int kFontPixelsAt96Dpi = 12;
 
-// What the top-level window holds: itself bound to the framework (the edit control is created
-// as a child of a framework window) and the edit control.
-struct NotesWindow {
-    CWnd frame;
-    CFarsiEdit edit;
+class NotesWindow : public ProgramWindow {
+protected:
+    void created() override {
+        // The edit control is a framework window: its parent is this window bound to a CWnd.
+        m_frame.Attach(window());
+        if (!m_edit.Create(kEditStyle, RECT{0, 0, clientWidth(), clientHeight()}, &m_frame,
+                           kNotesEditId)) {
+            // Notes without its text is no use: the program ends.
+            PostMessageW(window(), WM_CLOSE, 0, 0);
+            return;
+        }
+        m_edit.SetFont(-kFontPixelsAt96Dpi * scale(), FALSE, FALSE, FALSE);
+    }
+
+    void resized(int width, int height) override {
+        MoveWindow(editWindow(), 0, 0, width, height, TRUE);
+    }
+
+    // The edit control covers the window; this shows only while it is being made.
+    void paint(HDC dc, int width, int height) override {
+        RECT all{0, 0, width, height};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+    }
+
+    LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+            case WM_ACTIVATE:
+                if (LOWORD(wParam) != WA_INACTIVE)
+                    SetFocus(editWindow());
+                return 0;
+            case WM_SETFOCUS:
+                SetFocus(editWindow());
+                return 0;
+            case WM_NCDESTROY:
+                // The edit control's window is gone by now; the frame's binding goes with it.
+                m_frame.Detach();
+                return ProgramWindow::handle(msg, wParam, lParam);
+            default:
+                return ProgramWindow::handle(msg, wParam, lParam);
+        }
+    }
+
+private:
+    HWND editWindow() const { return GetDlgItem(window(), kNotesEditId); }
+
+    CWnd m_frame;
+    CFarsiEdit m_edit;
 };
 
-NotesWindow* notesOf(HWND frame) {
-    return reinterpret_cast<NotesWindow*>(GetWindowLongPtrW(frame, GWLP_USERDATA));
-}
-
-HWND editOf(HWND frame) {
-    return GetDlgItem(frame, kNotesEditId);
-}
-
-int fontHeight() {
-    int dpi = 96;
-    if (HDC screen = GetDC(nullptr)) {
-        dpi = std::max(GetDeviceCaps(screen, LOGPIXELSY), 96);
-        ReleaseDC(nullptr, screen);
-    }
-    return -(kFontPixelsAt96Dpi * dpi / 96);
-}
-
-bool createEdit(HWND frame, const CREATESTRUCTW& create) {
-    auto notes = std::make_unique<NotesWindow>();
-    notes->frame.Attach(frame);
-    if (!notes->edit.Create(kEditStyle, RECT{0, 0, create.cx, create.cy}, &notes->frame,
-                            kNotesEditId)) {
-        notes->frame.Detach();
-        return false;
-    }
-    notes->edit.SetFont(fontHeight(), FALSE, FALSE, FALSE);
-    SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(notes.release()));
-    return true;
-}
-
-RECT workArea() {
-    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
-void fitToWorkArea(HWND frame) {
-    const RECT area = workArea();
-    MoveWindow(frame, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
-}
-
-LRESULT CALLBACK notesWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_CREATE:
-            return createEdit(hwnd, *reinterpret_cast<const CREATESTRUCTW*>(lParam)) ? 0 : -1;
-        case WM_SIZE:
-            MoveWindow(editOf(hwnd), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-            return 0;
-        case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE)
-                SetFocus(editOf(hwnd));
-            return 0;
-        case WM_SETFOCUS:
-            SetFocus(editOf(hwnd));
-            return 0;
-        case WM_SETTINGCHANGE:
-            // A rotation or a new work area from the shell: the window follows it.
-            fitToWorkArea(hwnd);
-            return 0;
-        case WM_CLOSE:
-            DestroyWindow(hwnd);
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        case WM_NCDESTROY: {
-            // The edit control's window is gone by now; its object goes with the frame's.
-            std::unique_ptr<NotesWindow> notes(notesOf(hwnd));
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            if (notes)
-                notes->frame.Detach();
-            return DefWindowProcW(hwnd, msg, wParam, lParam);
-        }
-        default:
-            return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-}
-
-bool registerNotesWindowClass(HINSTANCE instance) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = notesWindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    wc.lpszClassName = kNotesWindowClass;
-    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 int notesMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-    // One Notes on the device: starting it again brings the running one to the front.
-    if (HWND running = FindWindowW(kNotesWindowClass, nullptr)) {
-        SetForegroundWindow(running);
-        return 0;
-    }
-    if (!registerNotesWindowClass(instance))
-        return 1;
-    const RECT area = workArea();
-    HWND frame = CreateWindowExW(0, kNotesWindowClass, kNotesTitle, WS_VISIBLE | WS_CLIPCHILDREN,
-                                 area.left, area.top, area.right - area.left,
-                                 area.bottom - area.top, nullptr, nullptr, instance, nullptr);
-    if (!frame)
-        return 1;
-    SetForegroundWindow(frame);
-    SetFocus(editOf(frame));
-    MSG msg{};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (platform::preTranslateMessage(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return runProgram(instance, {kNotesWindowClass, kNotesTitle},
+                      [] { return std::make_unique<NotesWindow>(); });
 }
 
 }  // namespace

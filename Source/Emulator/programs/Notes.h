@@ -1,5 +1,5 @@
-// Notes, the device's built-in text editor ("notes.exe"): a full-screen window over the work
-// area holding a multi-line Farsi edit control that the keyboard types into.
+// Notes, the device's built-in text editor ("notes.exe"): a window over the visible desktop (above
+// the keyboard when it is up) holding a multi-line Farsi edit control that the keyboard types into.
 #pragma once
 
 #include <windef.h>

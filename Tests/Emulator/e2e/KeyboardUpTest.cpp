@@ -123,6 +123,7 @@ TEST_F(KeyboardUp, EveryProgramFitsAboveTheKeyboardOnBothScreensAndWhenTurned) {
     const Screen screens[] = {{"240x320", "0 26 240 214", "0 26 320 134"},
                               {"480x640", "0 26 480 454", "0 26 640 294"}};
     const char* programs[][3] = {
+        {"notes.exe", "notes", "NotesWindow"},
         {"contacts.exe", "contacts", "ContactsWindow"},
         {"calendar.exe", "calendar", "CalendarWindow"},
         {"puzzle.exe", "puzzle", "PuzzleWindow"},
