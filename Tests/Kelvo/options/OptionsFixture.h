@@ -16,6 +16,12 @@
 #include "SkinBuilder.h"
 #include "inputmethod/InputMethod.h"
 
+// The sheet's pages, by their place among the tabs.
+inline constexpr int kGeneralPage = 0;
+inline constexpr int kMacrosPage = 1;
+inline constexpr int kSkinsPage = 2;
+inline constexpr int kAboutPage = 3;
+
 // The colour between a test skin's keys (0x00RRGGBB).
 inline constexpr uint32_t kSkinGround = 0x3060C0;
 

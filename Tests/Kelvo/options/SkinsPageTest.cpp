@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kSkinsPage = 1;
-
 std::vector<std::u16string> items(HWND combo) {
     std::vector<std::u16string> out;
     const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
