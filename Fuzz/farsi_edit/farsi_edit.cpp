@@ -16,47 +16,29 @@
 #include <string>
 #include <vector>
 
+#include "FuzzInput.h"
 #include "farsiedit/CFarsiEdit.h"
 
 namespace {
 
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    bool empty() const { return m_pos >= m_size; }
-    uint8_t byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-    char16_t unit() {
-        const uint8_t low = byte();
-        return static_cast<char16_t>(low | (byte() << 8));
-    }
-    // Mostly characters the control meets in use, sometimes any unit.
-    char16_t character() {
-        static constexpr char16_t kCommon[] = {
-            u'a',   u'Z',   u' ',   u'1',   u'.',   u'(',   0x0633, 0x0644, 0x0627,
-            0x0628, 0x06CC, 0x06F5, 0x064E, 0x200C, 0x200D, 0x200F, 0x202B, 0x202C,
-            0xD83D, 0xDE00, u'\r',  u'\n',  u'\t',  0x2029, 0x08,   0x0660, u'-'};
-        const uint8_t pick = byte();
-        if (pick < 200)
-            return kCommon[pick % std::size(kCommon)];
-        return unit();
-    }
-    std::u16string text(size_t most) {
-        std::u16string out;
-        const size_t count = byte() % (most + 1);
-        for (size_t i = 0; i < count && !empty(); ++i)
-            out += character();
-        return out;
-    }
+// Mostly characters the control meets in use, sometimes any unit.
+char16_t randomCharacter(FuzzInput& in) {
+    static constexpr char16_t kCommon[] = {u'a',   u'Z',   u' ',   u'1',   u'.',   u'(',   0x0633,
+                                           0x0644, 0x0627, 0x0628, 0x06CC, 0x06F5, 0x064E, 0x200C,
+                                           0x200D, 0x200F, 0x202B, 0x202C, 0xD83D, 0xDE00, u'\r',
+                                           u'\n',  u'\t',  0x2029, 0x08,   0x0660, u'-'};
+    const uint8_t pick = in.byte();
+    if (pick < 200)
+        return kCommon[pick % std::size(kCommon)];
+    return in.unit();
+}
 
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-};
-
-void require(bool condition) {
-    if (!condition)
-        std::abort();
+std::u16string randomText(FuzzInput& in, size_t most) {
+    std::u16string out;
+    const size_t count = in.byte() % (most + 1);
+    for (size_t i = 0; i < count && !in.empty(); ++i)
+        out += randomCharacter(in);
+    return out;
 }
 
 bool isBreak(char16_t c) {
@@ -137,11 +119,11 @@ void putOnClipboard(const std::u16string& text, bool terminated) {
 constexpr UINT kKeys[] = {VK_LEFT, VK_RIGHT,  VK_UP,  VK_DOWN,   VK_HOME,   VK_END,  VK_PRIOR,
                           VK_NEXT, VK_RETURN, VK_TAB, VK_ESCAPE, VK_DELETE, VK_BACK, VK_SPACE};
 
-void step(Input& in, CFarsiEdit& edit) {
+void step(FuzzInput& in, CFarsiEdit& edit) {
     const HWND hwnd = edit.GetSafeHwnd();
     switch (in.byte() % 12) {
         case 0: {
-            const char16_t c = in.character();
+            const char16_t c = randomCharacter(in);
             SendMessageW(hwnd, WM_CHAR, c, (in.byte() & 1) ? 0x00390001 : 0);
             break;
         }
@@ -170,13 +152,13 @@ void step(Input& in, CFarsiEdit& edit) {
             break;
         }
         case 5: {
-            const std::u16string text = in.text(40);
-            SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            const std::u16string newText = randomText(in, 40);
+            SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(newText.c_str()));
             break;
         }
         case 6: {
             const bool terminated = in.byte() & 1;
-            putOnClipboard(in.text(40), terminated);
+            putOnClipboard(randomText(in, 40), terminated);
             SendMessageW(hwnd, WM_COMMAND, ID_FE_PASTE, 0);
             break;
         }
@@ -222,7 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return RegisterClassW(&wc) != 0;
     }();
     require(registered);
-    Input in(data, size);
+    FuzzInput in(data, size);
     HWND host = CreateWindowExW(0, u"FarsiEditFuzzHost", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320,
                                 nullptr, nullptr, nullptr, nullptr);
     require(host != nullptr);

@@ -47,8 +47,9 @@ TEST_F(Scripts, DeviceStartsWithTheShellNotesInFrontAndTheKeyboardBelow) {
     EXPECT_THAT(row("SipWndClass"), HasSubstr("\texplorer.exe\tSipWndClass\t1\t"));
     EXPECT_THAT(row("HHTaskBar"), HasSubstr("\texplorer.exe\t"));
     EXPECT_THAT(row("KvMenuBar"), HasSubstr("\texplorer.exe\t"));
-    // Notes' text view fills the work area between the bars.
-    EXPECT_THAT(result.out, HasSubstr("1001\tFarsiEditCtrl\t1\t0 26 240 294\t\n"));
+    // Notes' text view fills the work area between the title bar and the keyboard above the
+    // menu bar.
+    EXPECT_THAT(result.out, HasSubstr("1001\tFarsiEditCtrl\t1\t0 26 240 214\t\n"));
 }
 
 TEST_F(Scripts, HardwareKeysTypeIntoNotesAndExpectTextComparesExactly) {

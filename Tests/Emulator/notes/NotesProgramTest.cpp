@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "DeviceTest.h"
+#include "ScreenInk.h"
 #include "programs/Notes.h"
 
 namespace {
@@ -91,37 +92,18 @@ protected:
     // [top, bottom) of the window, leaving out the caret and what lies outside the frame
     // around the text (the scroll bar's strip on the left, the frame itself).
     std::vector<bool> inkColumns(int top, int bottom) const {
-        RECT r = editRect();
-        r.left += kTextLeft;
-        r.right -= 1;
-        const device::ScreenImage screen = device::copyScreen();
-        const device::CaretState caret = device::caretState();
-        std::vector<bool> ink(static_cast<size_t>(r.right - r.left + kTextLeft), false);
-        for (int y = r.top + top; y < r.top + bottom && y < r.bottom; ++y) {
-            for (int x = r.left; x < r.right; ++x) {
-                const POINT p{x, y};
-                if (caret.window && PtInRect(&caret.rect, p))
-                    continue;
-                const uint32_t px = screen.pixels[static_cast<size_t>(y * screen.width + x)];
-                if (((px >> 16) & 0xFF) < 128)
-                    ink[static_cast<size_t>(x - r.left + kTextLeft)] = true;
-            }
-        }
+        const RECT r = editRect();
+        std::vector<bool> ink(static_cast<size_t>(kTextLeft), false);
+        const std::vector<bool> text =
+            testsupport::darkColumns(RECT{r.left + kTextLeft, r.top + top, r.right - 1,
+                                          std::min<LONG>(r.top + bottom, r.bottom)});
+        ink.insert(ink.end(), text.begin(), text.end());
         return ink;
     }
     // First and last inked column of the first line; {-1, -1} without ink.
     std::pair<int, int> inkExtent(int top = 2, int bottom = 18) const {
         const std::vector<bool> ink = inkColumns(top, bottom);
-        int first = -1;
-        int last = -1;
-        for (size_t x = 0; x < ink.size(); ++x) {
-            if (ink[x]) {
-                if (first < 0)
-                    first = static_cast<int>(x);
-                last = static_cast<int>(x);
-            }
-        }
-        return {first, last};
+        return testsupport::inkExtent(ink, 0, ink.size());
     }
 
     HANDLE m_process = nullptr;

@@ -5,6 +5,8 @@
 #include <device/Display.h>
 #include <winbase_memory.h>
 
+#include "ScreenInk.h"
+
 namespace edittest {
 
 HostLog& hostLog() {
@@ -139,34 +141,14 @@ bool FarsiEditTest::caretShown() const {
 std::vector<bool> FarsiEditTest::inkColumns(int top, int bottom) const {
     RECT r{};
     GetWindowRect(edit->GetSafeHwnd(), &r);
-    const device::ScreenImage screen = device::copyScreen();
-    const device::CaretState caret = device::caretState();
-    std::vector<bool> ink(static_cast<size_t>(r.right - r.left), false);
-    for (int y = r.top + top; y < r.top + bottom && y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x) {
-            const POINT p{x, y};
-            if (caret.window && PtInRect(&caret.rect, p))
-                continue;
-            const uint32_t px = screen.pixels[static_cast<size_t>(y * screen.width + x)];
-            if (((px >> 16) & 0xFF) < 128)
-                ink[static_cast<size_t>(x - r.left)] = true;
-        }
-    }
-    return ink;
+    return testsupport::darkColumns(
+        RECT{r.left, r.top + top, r.right, std::min<LONG>(r.top + bottom, r.bottom)});
 }
 
 std::pair<int, int> FarsiEditTest::inkExtent(int top, int bottom) const {
     const std::vector<bool> ink = inkColumns(top, bottom);
-    int first = -1;
-    int last = -1;
-    for (size_t x = 1; x + 1 < ink.size(); ++x) {
-        if (ink[x]) {
-            if (first < 0)
-                first = static_cast<int>(x);
-            last = static_cast<int>(x);
-        }
-    }
-    return {first, last};
+    // The frame's columns at both sides are not text.
+    return testsupport::inkExtent(ink, 1, ink.empty() ? 0 : ink.size() - 1);
 }
 
 bool FarsiEditTest::darkAt(int x, int y) const {
