@@ -71,17 +71,6 @@ std::optional<StoredValue> stored(const std::u16string& name) {
     return value;
 }
 
-std::vector<std::u16string> listItems(HWND combo) {
-    std::vector<std::u16string> out;
-    const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        WCHAR text[64] = {};
-        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        out.emplace_back(text);
-    }
-    return out;
-}
-
 LRESULT selection(HWND combo) {
     return SendMessageW(combo, CB_GETCURSEL, 0, 0);
 }

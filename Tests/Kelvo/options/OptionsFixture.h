@@ -48,6 +48,8 @@ protected:
     void dragThumbToEnd(HWND slider, bool right) const;
     // Chooses an item of a drop-down list with the stylus.
     void choose(HWND combo, int index) const;
+    // A drop-down list's items in order.
+    static std::vector<std::u16string> listItems(HWND combo);
 
     static void setText(const WCHAR* name, const std::u16string& value);
     static void setNumber(const WCHAR* name, DWORD value);
