@@ -18,9 +18,8 @@ namespace {
 constexpr int kMacroTextChars = kMacroTextBytes / static_cast<int>(sizeof(WCHAR));
 
 std::u16string windowText(const CWnd& window) {
-    const int length = window.GetWindowTextLength();
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    text.resize(static_cast<size_t>(window.GetWindowText(text.data(), length + 1)));
+    std::u16string text;
+    window.GetWindowText(text);
     return text;
 }
 
