@@ -338,6 +338,12 @@ int CWnd::GetWindowText(LPWSTR text, int maxCount) const {
     return ::GetWindowTextW(m_hWnd, text, maxCount);
 }
 
+void CWnd::GetWindowText(std::u16string& text) const {
+    const int length = GetWindowTextLength();
+    text.assign(static_cast<size_t>(length) + 1, u'\0');
+    text.resize(static_cast<size_t>(GetWindowText(text.data(), length + 1)));
+}
+
 int CWnd::GetWindowTextLength() const {
     return ::GetWindowTextLengthW(m_hWnd);
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "Types.h"
 
 class CWnd {
@@ -70,6 +72,8 @@ public:
     int ReleaseDC(HDC hdc) const;
     void SetWindowText(LPCWSTR text) const;
     int GetWindowText(LPWSTR text, int maxCount) const;
+    // The whole window text, however long.
+    void GetWindowText(std::u16string& text) const;
     int GetWindowTextLength() const;
     DWORD GetStyle() const;
     DWORD GetExStyle() const;

@@ -94,6 +94,15 @@ TEST_F(Framework, CreatedWindowRoutesEveryMessageFromCreationOn) {
     WCHAR title[16] = {};
     wnd.GetWindowText(title, 16);
     EXPECT_EQ(std::u16string(title), u"Renamed");
+    // The whole text however long; a window without one gives an empty string.
+    const std::u16string longTitle(300, u'\u0633');
+    wnd.SetWindowText(longTitle.c_str());
+    std::u16string whole = u"old";
+    wnd.GetWindowText(whole);
+    EXPECT_EQ(whole, longTitle);
+    wnd.SetWindowText(u"");
+    wnd.GetWindowText(whole);
+    EXPECT_EQ(whole, u"");
 
     HWND hWnd = wnd.m_hWnd;
     ASSERT_TRUE(wnd.DestroyWindow());

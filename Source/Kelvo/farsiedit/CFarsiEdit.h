@@ -8,6 +8,7 @@
 
 #include <afxwin.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,12 @@ public:
     void SetTextColor(COLORREF color);
     void SetBkColor(COLORREF color);
     void SetFont(int height, BOOL bold, BOOL italic, BOOL clearType);
+
+    // The most characters of window text (a paragraph break counting as CR LF) that typing,
+    // pasting and new paragraphs may leave; beyond it they are refused with a beep. 0, the
+    // default, sets no limit but the paragraphs' own. The window text messages set any text.
+    void SetLimitText(int characters) { textLimit = std::max(characters, 0); }
+    int GetLimitText() const { return textLimit; }
 
     // Selects from before (firstPara, firstIndex) to after (lastPara, lastIndex); -1 names the
     // last paragraph or its last character. Nothing when the range is not valid.
@@ -156,6 +163,8 @@ private:
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetTextLength(WPARAM wParam, LPARAM lParam);
+    // The window text's length: the paragraphs with CR LF between them.
+    size_t textLength() const;
     std::unique_ptr<CBidiPara> newParagraph(const WCHAR* text, int length, int baseLevel) const;
     // Deletes a paragraph; the caret, the anchor and the edit mark on it go to a neighbour.
     void removeParagraph(int index);
@@ -165,6 +174,8 @@ private:
     void finishEdit(CBidiPara* para, int offset, Side side);
     // Removes the selected text; false when joining what is left would pass the length cap.
     bool removeSelection(bool beepWhenRefused);
+    // Room for `added` units of window text in place of the selection, within the text limit.
+    bool fitsTextLimit(size_t added) const;
     static void refuse();
 
     // Typing (FarsiEditTyping.cpp).
@@ -274,6 +285,7 @@ private:
     int32_t topLine = 0;
     int32_t bottomLine = 0;
     int32_t fontHeight = 14;
+    int32_t textLimit = 0;
     CFont font;
     DWORD dirty;
     HACCEL accel = nullptr;
@@ -288,6 +300,8 @@ private:
     // An Enter key went down and made its paragraph through the accelerators: the CR that an
     // input panel sends with that key makes no second one.
     bool returnKeyTranslated = false;
+    // The first half of a surrogate pair was refused: its second half types nothing either.
+    bool refusedHighSurrogate = false;
     // The off-screen bitmap must be made again (size or style changed).
     bool bitmapStale = true;
 

@@ -1,7 +1,8 @@
 // CFarsiEdit's text: the window text messages, splitting text into paragraphs at line breaks,
 // inserting a string and deleting the selection across paragraphs, the selected text, and
-// selecting a range. A paragraph never grows past the layout's length cap: an edit that would
-// make one longer is refused with a beep and changes nothing.
+// selecting a range. A paragraph never grows past the layout's length cap, nor the text past
+// the control's text limit: an edit that would pass either is refused with a beep and changes
+// nothing.
 #include <algorithm>
 #include <string_view>
 #include <vector>
@@ -80,6 +81,12 @@ void CFarsiEdit::touch(CBidiPara* para) {
     dirty |= kDirtyEdited;
 }
 
+bool CFarsiEdit::fitsTextLimit(size_t added) const {
+    if (textLimit <= 0)
+        return true;
+    return textLength() - SelectedText().size() + added <= static_cast<size_t>(textLimit);
+}
+
 void CFarsiEdit::refuse() {
     MessageBeep(MB_ICONASTERISK);
 }
@@ -141,9 +148,13 @@ LRESULT CFarsiEdit::OnGetText(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CFarsiEdit::OnGetTextLength(WPARAM, LPARAM) {
-    LRESULT total = 0;
+    return static_cast<LRESULT>(textLength());
+}
+
+size_t CFarsiEdit::textLength() const {
+    size_t total = 0;
     for (int i = 0; i < paras.count(); ++i)
-        total += paras.at(i)->length + (i > 0 ? 2 : 0);
+        total += static_cast<size_t>(paras.at(i)->length) + (i > 0 ? 2 : 0);
     return total;
 }
 
@@ -204,6 +215,10 @@ void CFarsiEdit::InsertText(const std::u16string& text) {
                   : fits(prefix + pieces.front().size()) && fits(pieces.back().size() + tail);
     for (size_t i = 1; ok && i + 1 < pieces.size(); ++i)
         ok = fits(pieces[i].size());
+    size_t added = 2 * (pieces.size() - 1);  // each break as CR LF
+    for (std::u16string_view piece : pieces)
+        added += piece.size();
+    ok = ok && fitsTextLimit(added);
     if (!ok || !removeSelection(true)) {
         if (!ok)
             refuse();

@@ -86,13 +86,20 @@ void CFarsiEdit::typeChar(WCHAR ch) {
     }
     if (ch < kSpace || ch == kDelete || !caretPara)
         return;  // control characters type nothing
+    // The second half of a pair whose first half was refused goes with it.
+    const bool pairRefused = refusedHighSurrogate;
+    refusedHighSurrogate = false;
+    if (pairRefused && isLowSurrogate(ch))
+        return;
     // Room for one more character where it will go, before anything changes.
     int length = caretPara->length;
     if (hasSelection()) {
         const Ends e = orderedEnds();
         length = e.firstOffset + (paras.at(e.lastPara)->length - e.lastOffset);
     }
-    if (length + 1 > CBidiPara::MAX_LENGTH) {
+    // A surrogate pair's first half is typed only with room for its second.
+    if (length + 1 > CBidiPara::MAX_LENGTH || !fitsTextLimit(isHighSurrogate(ch) ? 2 : 1)) {
+        refusedHighSurrogate = isHighSurrogate(ch);
         refuse();
         return;
     }
@@ -189,6 +196,10 @@ void CFarsiEdit::DeleteForward() {
 void CFarsiEdit::NewParagraph() {
     if (!(style & FES_MULTILINE) || !(style & FES_WANTRETURN) || !editable() || !caretPara)
         return;
+    if (!fitsTextLimit(2)) {
+        refuse();
+        return;
+    }
     if (!removeSelection(true))
         return;
     CBidiPara* para = caretPara;

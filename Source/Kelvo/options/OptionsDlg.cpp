@@ -14,8 +14,10 @@
 COptionsDlg::COptionsDlg(LPCWSTR caption, CWnd* parent, UINT selectPage)
     : CPropertySheet(caption, parent, selectPage) {
     generalPage.sheet = this;
+    macrosPage.sheet = this;
     skinsPage.sheet = this;
     AddPage(&generalPage);
+    AddPage(&macrosPage);
     AddPage(&skinsPage);
     AddPage(&aboutPage);
 }

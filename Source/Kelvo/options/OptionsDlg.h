@@ -1,5 +1,5 @@
-// COptionsDlg: the options sheet, run by UserOptionsDlg. Its pages, in order: General, Skins
-// and About (the Macros page joins after General). Confirmed pages mark the groups of settings
+// COptionsDlg: the options sheet, run by UserOptionsDlg. Its pages, in order: General, Macros,
+// Skins and About. Confirmed pages mark the groups of settings
 // they changed; when the sheet is confirmed those groups are saved and a running keyboard is
 // told to reload them.
 #pragma once
@@ -10,6 +10,7 @@
 
 #include "options/AboutPage.h"
 #include "options/GeneralPage.h"
+#include "options/MacrosPage.h"
 #include "options/SkinsPage.h"
 
 // The id of the sheet's command bar.
@@ -28,6 +29,7 @@ public:
     std::unique_ptr<CCommandBar> commandBar;
     CGeneralPage generalPage;
     CAboutPage aboutPage;
+    CMacrosPage macrosPage;
     CSkinsPage skinsPage;
     WORD changedGroups = 0;  // the panel's reload bits: macros, skin, general settings
 };

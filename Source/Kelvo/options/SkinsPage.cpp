@@ -65,10 +65,7 @@ BOOL CSkinsPage::OnInitDialog() {
 }
 
 void CSkinsPage::CheckSelectedSkin() {
-    const int length = skinCombo.GetWindowTextLength();
-    std::u16string chosen(static_cast<size_t>(length) + 1, u'\0');
-    chosen.resize(static_cast<size_t>(skinCombo.GetWindowText(chosen.data(), length + 1)));
-    selectedSkin = chosen;
+    skinCombo.GetWindowText(selectedSkin);
 
     HWND picture = ::GetDlgItem(m_hWnd, IDC_SKIN_PREVIEW);
     HWND message = ::GetDlgItem(m_hWnd, IDC_SKIN_ERROR);

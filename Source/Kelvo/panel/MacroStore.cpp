@@ -12,16 +12,6 @@
 
 namespace {
 
-struct Placeholder {
-    const WCHAR* text;
-    MacroKind kind;
-};
-constexpr Placeholder kPlaceholders[] = {
-    {u"@@DT0@@", MacroDate},   {u"@@DT1@@", MacroDateTime}, {u"@@DT2@@", MacroTime},
-    {u"@@MN@@", MacroMyName},  {u"@@MA@@", MacroMyAddress}, {u"@@MC@@", MacroMyCompany},
-    {u"@@MP@@", MacroMyPhone},
-};
-
 struct RegistryValue {
     DWORD type = REG_NONE;
     std::vector<BYTE> bytes;
@@ -72,9 +62,9 @@ void parseMacroData(DWORD type, const BYTE* bytes, DWORD size, MacroEntry& entry
     entry.dataSize = static_cast<SHORT>(size);
     entry.kind = MacroString;
     const std::u16string text = macroText(entry);
-    for (const Placeholder& placeholder : kPlaceholders) {
-        if (text == placeholder.text) {
-            entry.kind = placeholder.kind;
+    for (int kind = MacroDate; kind <= MacroMyPhone; ++kind) {
+        if (text == macroPlaceholder(kind)) {
+            entry.kind = static_cast<SHORT>(kind);
             break;
         }
     }

@@ -43,6 +43,15 @@ void endRecording(CMyPanel& panel) {
 
 }  // namespace
 
+const WCHAR* macroPlaceholder(int kind) {
+    static constexpr const WCHAR* kPlaceholders[] = {
+        u"@@DT0@@", u"@@DT1@@", u"@@DT2@@", u"@@MN@@", u"@@MA@@", u"@@MC@@", u"@@MP@@",
+    };
+    if (kind < MacroDate || kind > MacroMyPhone)
+        return nullptr;
+    return kPlaceholders[kind - MacroDate];
+}
+
 std::u16string macroText(const MacroEntry& entry) {
     if (!entry.data || entry.dataSize <= 0)
         return {};

@@ -25,6 +25,17 @@ enum MacroKind : SHORT {
     MacroMyPhone = 9,
 };
 
+inline constexpr int kMacroKindCount = 9;
+// Each kind's label, the kind being its position + 1: the options sheet's list of kinds, and
+// the name that a computed kind's macro gets.
+inline constexpr const WCHAR* kMacroKindLabels[kMacroKindCount] = {
+    u"String",  u"Key Sequence", u"Date",       u"Date & Time",  u"Time",
+    u"My Name", u"My Address",   u"My Company", u"My Phone No.",
+};
+// The text a macro of a computed kind (Date to My Phone No.) stores in place of its value;
+// null for String and Key Sequence.
+const WCHAR* macroPlaceholder(int kind);
+
 // One recorded stroke, 4 bytes.
 struct KeySeqRecord {
     BYTE flags;

@@ -8,11 +8,10 @@
 
 #include <cstdio>
 #include <fstream>
-#include <map>
-#include <regex>
 
 #include "KvemuRun.h"
 #include "ScreenPicture.h"
+#include "SheetControls.h"
 #include "SkinKeys.h"
 
 namespace {
@@ -27,36 +26,6 @@ constexpr int kSkinList = 2014;
 std::string shot(const std::string& name) {
     std::filesystem::create_directories(SCREENSHOT_DIR);
     return (std::filesystem::path(SCREENSHOT_DIR) / ("e2e-options-" + name + ".png")).string();
-}
-
-struct Box {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int centreX() const { return (left + right) / 2; }
-    int centreY() const { return (top + bottom) / 2; }
-};
-
-// The last print-controls report's rectangles, by the first field of each line ("2008",
-// "12320" for the tab control, "tab 1" for its second tab, ...).
-std::map<std::string, Box> controls(const std::string& out) {
-    std::map<std::string, Box> found;
-    std::istringstream lines(out);
-    static const std::regex line(R"(^(\d+)\t([^\t]*)\t[01]\t(-?\d+) (-?\d+) (-?\d+) (-?\d+)\t)");
-    for (std::string text; std::getline(lines, text);) {
-        std::smatch m;
-        if (!std::regex_search(text, m, line))
-            continue;
-        const std::string key = m[2].str().rfind("tab ", 0) == 0 ? m[2].str() : m[1].str();
-        found[key] = Box{std::stoi(m[3]), std::stoi(m[4]), std::stoi(m[5]), std::stoi(m[6])};
-    }
-    return found;
-}
-
-std::string tapAt(int x, int y) {
-    return "tap " + std::to_string(x) + " " + std::to_string(y) + "\n";
-}
-
-std::string tapAt(const Box& box) {
-    return tapAt(box.centreX(), box.centreY());
 }
 
 // Holding a key down for `ms` milliseconds.
@@ -117,7 +86,9 @@ TEST_F(OptionsSheetE2e, TheSettingsKeyOpensTheSheetWhoseTabsPrintControlsLists) 
     findKeyboard("240x320");
     const std::string report = openedReport();
     const auto found = controls(report);
-    ASSERT_TRUE(found.count("tab 0") && found.count("tab 1") && found.count("tab 2")) << report;
+    ASSERT_TRUE(found.count("tab 0") && found.count("tab 1") && found.count("tab 2") &&
+                found.count("tab 3"))
+        << report;
     ASSERT_TRUE(found.count(std::to_string(kTabControl)));
     const Box tabs = found.at(std::to_string(kTabControl));
     EXPECT_EQ(tabs.bottom, 294);  // along the bottom of the work area, above the menu bar
@@ -175,13 +146,13 @@ TEST_F(OptionsSheetE2e, ASecondSkinChosenOnTheSkinsPageReplacesTheKeyboardsPictu
         file("Ember.ksk"), device() / "root" / "Program Files" / "Kelvo" / "Skins" / "Ember.ksk");
 
     const auto sheet = controls(openedReport());
-    ASSERT_TRUE(sheet.count("tab 1") && sheet.count("1"));
-    const auto page = controls(openedReport(tapAt(sheet.at("tab 1")) + "print-controls\n"));
+    ASSERT_TRUE(sheet.count("tab 2") && sheet.count("1"));
+    const auto page = controls(openedReport(tapAt(sheet.at("tab 2")) + "print-controls\n"));
     ASSERT_TRUE(page.count(std::to_string(kSkinList)));
     const Box list = page.at(std::to_string(kSkinList));
     const KvemuResult result =
         run("shot " + shot("keyboard-kelvo") + "\n" + m_settings + "sip off\n" +
-            tapAt(sheet.at("tab 1")) + "shot " + shot("skins") + "\n" + tapAt(list) + "shot " +
+            tapAt(sheet.at("tab 2")) + "shot " + shot("skins") + "\n" + tapAt(list) + "shot " +
             shot("skins-list") + "\n" + tapAt(list.centreX(), list.bottom + 8) + "shot " +
             shot("skins-ember") + "\n" + tapAt(sheet.at("1")) + "sip on\nwait 100\nshot " +
             shot("keyboard-ember") + "\nprint-sip\n");
@@ -223,16 +194,18 @@ TEST_P(OptionsSheetScreens, EachPageOnTheDeviceScreen) {
     const std::string screen = GetParam();
     findKeyboard(screen);
     const auto sheet = controls(openedReport());
-    ASSERT_TRUE(sheet.count("tab 1") && sheet.count("tab 2") && sheet.count("2"));
+    ASSERT_TRUE(sheet.count("tab 1") && sheet.count("tab 2") && sheet.count("tab 3") &&
+                sheet.count("2"));
     const KvemuResult result =
         run(m_settings + "shot " + shot("general-keyboard-" + screen) + "\nsip off\nshot " +
                 shot("general-" + screen) + "\n" + tapAt(sheet.at("tab 1")) + "shot " +
-                shot("skins-" + screen) + "\n" + tapAt(sheet.at("tab 2")) + "shot " +
+                shot("macros-" + screen) + "\n" + tapAt(sheet.at("tab 2")) + "shot " +
+                shot("skins-" + screen) + "\n" + tapAt(sheet.at("tab 3")) + "shot " +
                 shot("about-" + screen) + "\n" + tapAt(sheet.at("2")) + "print-windows\n",
             m_screen);
     ASSERT_EQ(result.status, 0) << result.errors;
     EXPECT_THAT(result.out, ::testing::Not(HasSubstr("Kelvo Settings")));  // Cancel closed it
-    for (const char* page : {"general-", "skins-", "about-"}) {
+    for (const char* page : {"general-", "macros-", "skins-", "about-"}) {
         Picture picture;
         ASSERT_TRUE(readPng(shot(page + screen), picture)) << page;
         EXPECT_EQ(std::to_string(picture.width) + "x" + std::to_string(picture.height), screen);

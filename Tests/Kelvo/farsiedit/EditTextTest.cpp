@@ -284,3 +284,37 @@ TEST_F(FarsiEditTest, SurrogatePairsAreNeverSplitByTheCaretOrTheEdits) {
         EXPECT_EQ(caretOffset() % 2, 0) << x;
     }
 }
+
+TEST_F(FarsiEditTest, TheTextLimitRefusesWhatWouldPassItAndNeverSplitsASurrogatePair) {
+    make(FES_MULTILINE | FES_WANTRETURN);
+    edit->SetLimitText(6);
+    type(u"abcdefg");
+    EXPECT_EQ(text(), u"abcdef");
+    EXPECT_EQ(beeps(), 1);
+    // The window text messages set any text; typing then stays refused.
+    setText(u"ab\r\ncd");  // six characters with the break's CR LF
+    press(VK_END);
+    type(u"e");
+    press(VK_RETURN);
+    EXPECT_EQ(text(), u"ab\r\ncd");
+    EXPECT_EQ(beeps(), 3);
+    // A selection replaced frees its room first; a paste that would pass the limit changes
+    // nothing.
+    edit->SelectRange(1, 0, 1, 1);
+    putOnClipboard(u"xyz");
+    pressControl('V');
+    EXPECT_EQ(beeps(), 4);
+    EXPECT_EQ(text(), u"ab\r\ncd");
+    putOnClipboard(u"xy");
+    pressControl('V');
+    EXPECT_EQ(text(), u"ab\r\nxy");
+    // One unit left: the first half of a pair is refused rather than typed alone.
+    setText(u"abcde");
+    press(VK_END);
+    type(u"\U0001F600");
+    EXPECT_EQ(text(), u"abcde");
+    EXPECT_EQ(beeps(), 5);
+    edit->SetLimitText(0);
+    type(u"\U0001F600");
+    EXPECT_EQ(text(), u"abcde\U0001F600");
+}

@@ -98,6 +98,17 @@ void OptionsTest::choose(HWND combo, int index) const {
     tapScreen(rows.left + 10, rows.top + 1 + index * height + height / 2);
 }
 
+std::vector<std::u16string> OptionsTest::listItems(HWND combo) {
+    std::vector<std::u16string> items;
+    const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        WCHAR text[64] = {};
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.emplace_back(text);
+    }
+    return items;
+}
+
 namespace {
 
 HKEY settingsKey() {

@@ -16,6 +16,12 @@
 #include "SkinBuilder.h"
 #include "inputmethod/InputMethod.h"
 
+// The sheet's pages, by their place among the tabs.
+inline constexpr int kGeneralPage = 0;
+inline constexpr int kMacrosPage = 1;
+inline constexpr int kSkinsPage = 2;
+inline constexpr int kAboutPage = 3;
+
 // The colour between a test skin's keys (0x00RRGGBB).
 inline constexpr uint32_t kSkinGround = 0x3060C0;
 
@@ -42,6 +48,8 @@ protected:
     void dragThumbToEnd(HWND slider, bool right) const;
     // Chooses an item of a drop-down list with the stylus.
     void choose(HWND combo, int index) const;
+    // A drop-down list's items in order.
+    static std::vector<std::u16string> listItems(HWND combo);
 
     static void setText(const WCHAR* name, const std::u16string& value);
     static void setNumber(const WCHAR* name, DWORD value);

@@ -15,9 +15,6 @@
 
 namespace {
 
-constexpr int kGeneralPage = 0;
-constexpr int kAboutPage = 2;
-
 // A second input method's class, current instead of Kelvo.
 constexpr CLSID kOtherInputMethod = {
     0x11111111, 0x2222, 0x3333, {0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55}};
@@ -31,10 +28,11 @@ int position(HWND slider) {
 TEST_F(OptionsTest, TheSheetShowsItsPagesInOrderUnderTheCaptionWithTheCommandBarAbove) {
     open();
     EXPECT_EQ(tabText(0), u"General");
-    EXPECT_EQ(tabText(1), u"Skins");
-    EXPECT_EQ(tabText(2), u"About");
+    EXPECT_EQ(tabText(1), u"Macros");
+    EXPECT_EQ(tabText(2), u"Skins");
+    EXPECT_EQ(tabText(3), u"About");
     EXPECT_EQ(SendMessageW(GetDlgItem(sheet(), IDC_PROPSHEET_TABCONTROL), TCM_GETITEMCOUNT, 0, 0),
-              3);
+              4);
     HWND bar = GetDlgItem(sheet(), IDC_OPTIONS_COMMANDBAR);
     ASSERT_NE(bar, nullptr);
     EXPECT_TRUE(GetWindowLongW(bar, GWL_STYLE) & TBSTYLE_FLAT);

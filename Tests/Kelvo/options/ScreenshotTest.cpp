@@ -67,7 +67,11 @@ TEST_P(OptionsScreens, EachPageOnTheDeviceScreen) {
     expectOnScreen(page());
     shoot("general");
 
-    showPage(1);
+    showPage(kMacrosPage);
+    expectOnScreen(page());
+    shoot("macros");
+
+    showPage(kSkinsPage);
     expectOnScreen(page());
     RECT preview{};
     GetWindowRect(item(IDC_SKIN_PREVIEW), &preview);
@@ -82,7 +86,7 @@ TEST_P(OptionsScreens, EachPageOnTheDeviceScreen) {
     shoot("skins-list");
     tapScreen(field.left + 10, (field.top + field.bottom) / 2);
 
-    showPage(2);
+    showPage(kAboutPage);
     expectOnScreen(page());
     shoot("about");
     cancel();

@@ -8,19 +8,6 @@
 
 namespace {
 
-constexpr int kSkinsPage = 1;
-
-std::vector<std::u16string> items(HWND combo) {
-    std::vector<std::u16string> out;
-    const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        WCHAR text[64] = {};
-        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        out.emplace_back(text);
-    }
-    return out;
-}
-
 SIZE sizeOf(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
@@ -37,7 +24,7 @@ TEST_F(OptionsTest, TheSkinsPageListsTheSkinFilesAndPreviewsTheCurrentOne) {
     open();
     showPage(kSkinsPage);
     HWND combo = item(IDC_SKIN_LIST);
-    EXPECT_EQ(items(combo), (std::vector<std::u16string>{u"Blue", u"Kelvo"}));
+    EXPECT_EQ(listItems(combo), (std::vector<std::u16string>{u"Blue", u"Kelvo"}));
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
     HWND preview = item(IDC_SKIN_PREVIEW);
     EXPECT_TRUE(IsWindowVisible(preview));
@@ -62,7 +49,7 @@ TEST_F(OptionsTest, ASkinThatMerelyBeginsWithTheCurrentNameIsNotSelected) {
     open();
     showPage(kSkinsPage);
     HWND combo = item(IDC_SKIN_LIST);
-    EXPECT_EQ(items(combo), (std::vector<std::u16string>{u"KelvoDark"}));
+    EXPECT_EQ(listItems(combo), (std::vector<std::u16string>{u"KelvoDark"}));
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_TRUE(IsWindowVisible(item(IDC_SKIN_ERROR)));
     EXPECT_EQ(text(item(IDC_SKIN_ERROR)),
