@@ -19,9 +19,8 @@ using ::testing::Not;
 constexpr unsigned kGoto = 0x0002, kTasks = 0x0080, kLaunch = 0x0200;
 constexpr unsigned kMenuFace = 6, kTaskFace = 9, kProgramsFace = 10, kGamesFace = 11;
 
-std::string shot(const std::string& name) {
-    std::filesystem::create_directories(SCREENSHOT_DIR);
-    return (std::filesystem::path(SCREENSHOT_DIR) / ("faces-" + name + ".png")).string();
+std::string shotName(const std::string& name) {
+    return "faces-" + name + ".png";
 }
 
 class Faces : public KvemuTest {
@@ -88,11 +87,11 @@ TEST_F(Faces, SettingsKeyStartsKvHelperWhichCreatesTheKeyboardInItsOwnProcess) {
 }
 
 TEST_F(Faces, TaskFaceBringsNotesToTheFrontAndClosesTheCalendar) {
-    const std::string script = "run calendar.exe\n" + toFace(kTaskFace) + "shot " + shot("tasks") +
-                               "\nprint-windows\n" + tap(kTaskFace, kTasks, 1, 1) +
-                               "print-windows\nshot " + shot("tasks-notes") + "\n" +
-                               tap(kTaskFace, kTasks, 0, 0) + "print-windows\nshot " +
-                               shot("tasks-closed") + "\nprint-log\n";
+    const std::string script =
+        "run calendar.exe\n" + toFace(kTaskFace) + "shot " + shot(shotName("tasks")) +
+        "\nprint-windows\n" + tap(kTaskFace, kTasks, 1, 1) + "print-windows\nshot " +
+        shot(shotName("tasks-notes")) + "\n" + tap(kTaskFace, kTasks, 0, 0) +
+        "print-windows\nshot " + shot(shotName("tasks-closed")) + "\nprint-log\n";
     const KvemuResult result = run(script);
     ASSERT_EQ(result.status, 0) << result.errors;
     // Three reports of the windows, split where each begins.
@@ -115,13 +114,14 @@ TEST_F(Faces, TaskFaceBringsNotesToTheFrontAndClosesTheCalendar) {
     EXPECT_LT(positionOf(closed, "NotesWindow"), closed.size());
     EXPECT_THAT(result.out, HasSubstr(" exit calendar.exe, code 0\n"));
     for (const char* name : {"tasks", "tasks-notes", "tasks-closed"})
-        EXPECT_TRUE(std::filesystem::exists(shot(name))) << name;
+        EXPECT_TRUE(std::filesystem::exists(shot(shotName(name)))) << name;
 }
 
 TEST_F(Faces, LauncherStartsAGameThroughKvHelper) {
-    const std::string script = toFace(kProgramsFace) + "shot " + shot("programs") + "\n" +
-                               tap(kProgramsFace, kGoto, 0, kGamesFace) + "shot " + shot("games") +
-                               "\n" + tap(kGamesFace, kLaunch, 1, 1) + "print-windows\nprint-log\n";
+    const std::string script = toFace(kProgramsFace) + "shot " + shot(shotName("programs")) + "\n" +
+                               tap(kProgramsFace, kGoto, 0, kGamesFace) + "shot " +
+                               shot(shotName("games")) + "\n" + tap(kGamesFace, kLaunch, 1, 1) +
+                               "print-windows\nprint-log\n";
     const KvemuResult result = run(script);
     ASSERT_EQ(result.status, 0) << result.errors;
     // The games folder lists Memory, then Puzzle.
@@ -131,7 +131,7 @@ TEST_F(Faces, LauncherStartsAGameThroughKvHelper) {
     EXPECT_THAT(result.out, HasSubstr("\tpuzzle.exe\tPuzzleWindow\t1\tPuzzle\n"));
     EXPECT_THAT(result.out, Not(HasSubstr(" beep ")));
     for (const char* name : {"programs", "games"})
-        EXPECT_TRUE(std::filesystem::exists(shot(name))) << name;
+        EXPECT_TRUE(std::filesystem::exists(shot(shotName(name)))) << name;
 }
 
 TEST_F(Faces, HelpKeysOpenTheHelpViewerAtTheirTopics) {

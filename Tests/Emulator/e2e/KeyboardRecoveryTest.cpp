@@ -70,9 +70,7 @@ skintest::Layout sevenRows() {
 
 class KeyboardRecovery : public TestSkinKvemuTest {
 protected:
-    static std::filesystem::path screenshot(const std::string& name) {
-        return std::filesystem::path(SCREENSHOT_DIR) / name;
-    }
+    std::filesystem::path screenshot(const std::string& name) { return shot(name); }
 };
 
 TEST_F(KeyboardRecovery, HidingThePanelMidPressTypesNothingMore) {

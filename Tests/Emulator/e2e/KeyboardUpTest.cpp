@@ -18,9 +18,8 @@ constexpr uint32_t kTodayMark = 0xC83228;  // the calendar's mark of today
 constexpr uint32_t kSelectedRow = 0x003C96;
 constexpr uint32_t kBar = 0x002878;  // the title and menu bars' blue
 
-std::string shot(const std::string& name) {
-    std::filesystem::create_directories(SCREENSHOT_DIR);
-    return (std::filesystem::path(SCREENSHOT_DIR) / ("keyboard-up-" + name + ".png")).string();
+std::string shotName(const std::string& name) {
+    return "keyboard-up-" + name + ".png";
 }
 
 int countColour(const Picture& picture, uint32_t colour, int top, int bottom) {
@@ -53,18 +52,18 @@ TEST_F(KeyboardUp, CalendarsTodayButtonIsTappedAboveTheKeyboardAndTheWholeAreaCo
     const KvemuResult result =
         run("run calendar.exe\nprint-sip\nprint-front\n"
             "tap 222 40\ntap 222 40\nshot " +
-            shot("calendar-later") + "\ntap 213 201\nshot " + shot("calendar") +
-            "\nsip off\nprint-front\nshot " + shot("calendar-panel-down") +
+            shot(shotName("calendar-later")) + "\ntap 213 201\nshot " + shot(shotName("calendar")) +
+            "\nsip off\nprint-front\nshot " + shot(shotName("calendar-panel-down")) +
             "\nsip on\nprint-front\n" + "print-log\n");
     ASSERT_EQ(result.status, 0) << result.errors;
     EXPECT_THAT(result.out, HasSubstr(" visible 1\n"));
     EXPECT_EQ(fronts(result), (std::vector<std::string>{"front CalendarWindow 0 26 240 214",
                                                         "front CalendarWindow 0 26 240 294",
                                                         "front CalendarWindow 0 26 240 214"}));
-    EXPECT_LT(countColour(picture(shot("calendar-later")), kTodayMark, 26, 214), 50);
-    EXPECT_GT(countColour(picture(shot("calendar")), kTodayMark, 26, 214), 200);
+    EXPECT_LT(countColour(picture(shot(shotName("calendar-later"))), kTodayMark, 26, 214), 50);
+    EXPECT_GT(countColour(picture(shot(shotName("calendar"))), kTodayMark, 26, 214), 200);
     // With the panel down the footer is back at the bottom of the work area.
-    const Picture down = picture(shot("calendar-panel-down"));
+    const Picture down = picture(shot(shotName("calendar-panel-down")));
     EXPECT_GT(countColour(down, kTodayMark, 26, 294), 200);
     // The shell's bars stay where they were: they are not programs' windows.
     EXPECT_EQ(down.at(120, 300), kBar);
@@ -83,30 +82,32 @@ TEST_F(KeyboardUp, TurnedScreenPutsTheCalendarsMonthBesideTheGridWithTodayInReac
     const KvemuResult result =
         run("run calendar.exe\ntap 222 40\ntap 222 40\nrotate\nprint-sip\n"
             "print-front\nshot " +
-            shot("calendar-turned-later") + "\ntap 64 121\nshot " + shot("calendar-turned") + "\n");
+            shot(shotName("calendar-turned-later")) + "\ntap 64 121\nshot " +
+            shot(shotName("calendar-turned")) + "\n");
     ASSERT_EQ(result.status, 0) << result.errors;
     // The keyboard reloaded for the turned screen (its own screen-change notice still works):
     // 320 pixels wide, its top where the calendar ends.
     EXPECT_THAT(result.out, HasSubstr("sip 0 135 322 "));
     EXPECT_EQ(fronts(result), std::vector<std::string>{"front CalendarWindow 0 26 320 134"});
-    EXPECT_LT(countColour(picture(shot("calendar-turned-later")), kTodayMark, 26, 134), 50);
-    EXPECT_GT(countColour(picture(shot("calendar-turned")), kTodayMark, 26, 134), 100);
+    EXPECT_LT(countColour(picture(shot(shotName("calendar-turned-later"))), kTodayMark, 26, 134),
+              50);
+    EXPECT_GT(countColour(picture(shot(shotName("calendar-turned"))), kTodayMark, 26, 134), 100);
 }
 
 TEST_F(KeyboardUp, ContactsLastRowAndMemorysNewGameAreAboveTheKeyboard) {
     // Above the panel the board is 148 pixels square from (46, 32), "New game" at the right
     // of the status line below it.
     const KvemuResult result =
-        run("run contacts.exe\nkey VK_END\nshot " + shot("contacts") +
-            "\nrun memory.exe\ntap 64 50\ntap 101 50\nshot " + shot("memory-turned") +
-            "\ntap 196 200\nshot " + shot("memory") + "\nprint-front\n");
+        run("run contacts.exe\nkey VK_END\nshot " + shot(shotName("contacts")) +
+            "\nrun memory.exe\ntap 64 50\ntap 101 50\nshot " + shot(shotName("memory-turned")) +
+            "\ntap 196 200\nshot " + shot(shotName("memory")) + "\nprint-front\n");
     ASSERT_EQ(result.status, 0) << result.errors;
     // The last contact is chosen and shown in the row just above the panel.
-    const Picture contacts = picture(shot("contacts"));
+    const Picture contacts = picture(shot(shotName("contacts")));
     EXPECT_GT(countColour(contacts, kSelectedRow, 196, 212), 1000);
     // Two cards turned, then "New game" deals again: every card shows its back.
-    const Picture turned = picture(shot("memory-turned"));
-    const Picture dealt = picture(shot("memory"));
+    const Picture turned = picture(shot(shotName("memory-turned")));
+    const Picture dealt = picture(shot(shotName("memory")));
     EXPECT_NE(turned.at(64, 50), turned.at(138, 124));
     EXPECT_EQ(dealt.at(64, 50), dealt.at(138, 124));
     EXPECT_EQ(dealt.at(101, 50), dealt.at(138, 124));
@@ -136,8 +137,9 @@ TEST_F(KeyboardUp, EveryProgramFitsAboveTheKeyboardOnBothScreensAndWhenTurned) {
         std::vector<std::string> expected;
         for (const auto& program : programs) {
             const std::string name = std::string(program[1]) + "-" + screen.size;
-            script += std::string("run ") + program[0] + "\nprint-front\nshot " + shot(name) +
-                      "\nrotate\nprint-front\nshot " + shot(name + "-turned") + "\nrotate\n";
+            script += std::string("run ") + program[0] + "\nprint-front\nshot " +
+                      shot(shotName(name)) + "\nrotate\nprint-front\nshot " +
+                      shot(shotName(name + "-turned")) + "\nrotate\n";
             expected.push_back(std::string("front ") + program[2] + " " + screen.visible);
             expected.push_back(std::string("front ") + program[2] + " " + screen.turned);
         }

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -128,6 +129,7 @@ protected:
         m_folder = pattern;
     }
     void TearDown() override {
+        keepShots();
         std::error_code ignored;
         std::filesystem::remove_all(m_folder, ignored);
     }
@@ -152,6 +154,16 @@ protected:
         return result;
     }
 
+    // Where a script's `shot` puts the screenshot `name` (a file name such as "faces-tasks.png"):
+    // this test's own folder, which the test reads it back from whatever other runs write at the
+    // same time. When the test ends it is kept in the build's screenshots folder for people to
+    // look at.
+    std::string shot(const std::string& name) {
+        if (std::find(m_shots.begin(), m_shots.end(), name) == m_shots.end())
+            m_shots.push_back(name);
+        return file(name).string();
+    }
+
     static std::string slurp(const std::filesystem::path& path) {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream text;
@@ -160,4 +172,23 @@ protected:
     }
 
     std::filesystem::path m_folder;
+
+private:
+    // Each screenshot replaces the kept one whole (written beside it, then renamed), so that a
+    // reader never sees half of one.
+    void keepShots() const {
+        const std::filesystem::path kept(SCREENSHOT_DIR);
+        std::error_code error;
+        std::filesystem::create_directories(kept, error);
+        for (const std::string& name : m_shots) {
+            if (!std::filesystem::exists(file(name)))
+                continue;
+            const std::filesystem::path part = kept / (name + ".part" + std::to_string(::getpid()));
+            if (std::filesystem::copy_file(
+                    file(name), part, std::filesystem::copy_options::overwrite_existing, error))
+                std::filesystem::rename(part, kept / name, error);
+        }
+    }
+
+    std::vector<std::string> m_shots;
 };

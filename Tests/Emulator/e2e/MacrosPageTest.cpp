@@ -34,9 +34,8 @@ constexpr int kPanelButtonY = 308;
 
 constexpr char16_t kSalam[] = u"\u0633\u0644\u0627\u0645";
 
-std::string shot(const std::string& name) {
-    std::filesystem::create_directories(SCREENSHOT_DIR);
-    return (std::filesystem::path(SCREENSHOT_DIR) / ("e2e-macros-" + name + ".png")).string();
+std::string shotName(const std::string& name) {
+    return "e2e-macros-" + name + ".png";
 }
 
 // Today's date as the device's date conversion writes it (month/day/year).
@@ -113,9 +112,9 @@ TEST_F(MacrosPageE2e, AFarsiNamedMacroTypedWithTheKeyboardIsTypedIntoNotesByItsK
         run(m_openPage + "print-sip\n" + tapAt(kPanelButtonX, kPanelButtonY) +
             "wait 300\nprint-sip\n" + field(kNameEdit) + type(m_farsi, kSalam) + "print-text\n" +
             field(kDataEdit) + type(m_farsi, kSalam) + type(m_farsi, u" ") + tap(*latin) +
-            type(m_latin, u"hi") + "print-text\nshot " + shot("typed") + "\n" + m_ok +
-            "wait 500\nprint-front\n" + toMacrosFace(m_latin) + "shot " + shot("face") + "\n" +
-            tap(firstMacro()) + "wait 100\nexpect-text " + text + "\n");
+            type(m_latin, u"hi") + "print-text\nshot " + shot(shotName("typed")) + "\n" + m_ok +
+            "wait 500\nprint-front\n" + toMacrosFace(m_latin) + "shot " + shot(shotName("face")) +
+            "\n" + tap(firstMacro()) + "wait 100\nexpect-text " + text + "\n");
     ASSERT_EQ(result.status, 0) << result.errors << result.out;
     // The page hid the keyboard; the menu bar's button showed it again, and it typed into the
     // focused edit in KvHelper's process.
@@ -126,7 +125,7 @@ TEST_F(MacrosPageE2e, AFarsiNamedMacroTypedWithTheKeyboardIsTypedIntoNotesByItsK
 
     // On the macros face the name's ink lies in the right half of its key.
     Picture face;
-    ASSERT_TRUE(readPng(shot("face"), face));
+    ASSERT_TRUE(readPng(shot(shotName("face")), face));
     const TableKey& key = firstMacro();
     const int left = m_left + key.left + 2, right = m_left + key.right - 2;
     const int top = m_top + key.top + 2, bottom = m_top + key.bottom - 2;
@@ -151,9 +150,9 @@ TEST_F(MacrosPageE2e, AMacroMadeADateOnThePageTypesTodaysDateIntoNotes) {
     // "Date".
     const std::string kind = field(kKindList);
     const KvemuResult result =
-        run(m_openPage + kind + kind + "key VK_DOWN\nkey VK_DOWN\nshot " + shot("date") + "\n" +
-            m_ok + "wait 500\nsip on\nwait 100\n" + toMacrosFace(m_farsi) + tap(firstMacro()) +
-            "wait 100\nprint-text\n");
+        run(m_openPage + kind + kind + "key VK_DOWN\nkey VK_DOWN\nshot " + shot(shotName("date")) +
+            "\n" + m_ok + "wait 500\nsip on\nwait 100\n" + toMacrosFace(m_farsi) +
+            tap(firstMacro()) + "wait 100\nprint-text\n");
     ASSERT_EQ(result.status, 0) << result.errors;
     const std::string after = today();
     EXPECT_TRUE(result.out.find(before + "\n") != std::string::npos ||

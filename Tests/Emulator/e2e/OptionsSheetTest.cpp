@@ -23,9 +23,8 @@ constexpr int kTabControl = 0x3020;
 constexpr int kDelaySlider = 2008;
 constexpr int kSkinList = 2014;
 
-std::string shot(const std::string& name) {
-    std::filesystem::create_directories(SCREENSHOT_DIR);
-    return (std::filesystem::path(SCREENSHOT_DIR) / ("e2e-options-" + name + ".png")).string();
+std::string shotName(const std::string& name) {
+    return "e2e-options-" + name + ".png";
 }
 
 // Holding a key down for `ms` milliseconds.
@@ -117,8 +116,8 @@ TEST_F(OptionsSheetE2e, ALongerRepeatDelayConfirmedOnTheSheetIsUsedByTheKeyboard
     for (int i = 0; i < 3; ++i)
         longer += tapAt(slider.right - 2, slider.centreY());
     const KvemuResult after =
-        run(m_settings + "shot " + shot("general-keyboard") + "\n" + longer + "shot " +
-            shot("general-longer") + "\n" + tapAt(found.at("1")) + "wait 50\n" +
+        run(m_settings + "shot " + shot(shotName("general-keyboard")) + "\n" + longer + "shot " +
+            shot(shotName("general-longer")) + "\n" + tapAt(found.at("1")) + "wait 50\n" +
             hold(m_letter, m_left, m_top, 900) + "print-text\n");
     ASSERT_EQ(after.status, 0) << after.errors;
     EXPECT_EQ(lastLineCharacters(after.out), 1u) << after.out;  // no repetition before 1000 ms
@@ -151,11 +150,11 @@ TEST_F(OptionsSheetE2e, ASecondSkinChosenOnTheSkinsPageReplacesTheKeyboardsPictu
     ASSERT_TRUE(page.count(std::to_string(kSkinList)));
     const Box list = page.at(std::to_string(kSkinList));
     const KvemuResult result =
-        run("shot " + shot("keyboard-kelvo") + "\n" + m_settings + "sip off\n" +
-            tapAt(sheet.at("tab 2")) + "shot " + shot("skins") + "\n" + tapAt(list) + "shot " +
-            shot("skins-list") + "\n" + tapAt(list.centreX(), list.bottom + 8) + "shot " +
-            shot("skins-ember") + "\n" + tapAt(sheet.at("1")) + "sip on\nwait 100\nshot " +
-            shot("keyboard-ember") + "\nprint-sip\n");
+        run("shot " + shot(shotName("keyboard-kelvo")) + "\n" + m_settings + "sip off\n" +
+            tapAt(sheet.at("tab 2")) + "shot " + shot(shotName("skins")) + "\n" + tapAt(list) +
+            "shot " + shot(shotName("skins-list")) + "\n" + tapAt(list.centreX(), list.bottom + 8) +
+            "shot " + shot(shotName("skins-ember")) + "\n" + tapAt(sheet.at("1")) +
+            "sip on\nwait 100\nshot " + shot(shotName("keyboard-ember")) + "\nprint-sip\n");
     ASSERT_EQ(result.status, 0) << result.errors;
     int left = 0, top = 0, right = 0, bottom = 0;
     ASSERT_EQ(std::sscanf(result.out.c_str(), "sip %d %d %d %d", &left, &top, &right, &bottom), 4);
@@ -164,7 +163,7 @@ TEST_F(OptionsSheetE2e, ASecondSkinChosenOnTheSkinsPageReplacesTheKeyboardsPictu
     // the screen's 16-bit pictures keep it, each channel a few steps off).
     auto groundPixels = [&](const std::string& name) {
         Picture picture;
-        EXPECT_TRUE(readPng(shot(name), picture)) << name;
+        EXPECT_TRUE(readPng(shot(shotName(name)), picture)) << name;
         auto near = [](uint32_t pixel, uint32_t colour) {
             for (int shift : {0, 8, 16}) {
                 const int a = static_cast<int>((pixel >> shift) & 0xFF);
@@ -196,18 +195,18 @@ TEST_P(OptionsSheetScreens, EachPageOnTheDeviceScreen) {
     const auto sheet = controls(openedReport());
     ASSERT_TRUE(sheet.count("tab 1") && sheet.count("tab 2") && sheet.count("tab 3") &&
                 sheet.count("2"));
-    const KvemuResult result =
-        run(m_settings + "shot " + shot("general-keyboard-" + screen) + "\nsip off\nshot " +
-                shot("general-" + screen) + "\n" + tapAt(sheet.at("tab 1")) + "shot " +
-                shot("macros-" + screen) + "\n" + tapAt(sheet.at("tab 2")) + "shot " +
-                shot("skins-" + screen) + "\n" + tapAt(sheet.at("tab 3")) + "shot " +
-                shot("about-" + screen) + "\n" + tapAt(sheet.at("2")) + "print-windows\n",
-            m_screen);
+    const KvemuResult result = run(
+        m_settings + "shot " + shot(shotName("general-keyboard-" + screen)) + "\nsip off\nshot " +
+            shot(shotName("general-" + screen)) + "\n" + tapAt(sheet.at("tab 1")) + "shot " +
+            shot(shotName("macros-" + screen)) + "\n" + tapAt(sheet.at("tab 2")) + "shot " +
+            shot(shotName("skins-" + screen)) + "\n" + tapAt(sheet.at("tab 3")) + "shot " +
+            shot(shotName("about-" + screen)) + "\n" + tapAt(sheet.at("2")) + "print-windows\n",
+        m_screen);
     ASSERT_EQ(result.status, 0) << result.errors;
     EXPECT_THAT(result.out, ::testing::Not(HasSubstr("Kelvo Settings")));  // Cancel closed it
     for (const char* page : {"general-", "macros-", "skins-", "about-"}) {
         Picture picture;
-        ASSERT_TRUE(readPng(shot(page + screen), picture)) << page;
+        ASSERT_TRUE(readPng(shot(shotName(page + screen)), picture)) << page;
         EXPECT_EQ(std::to_string(picture.width) + "x" + std::to_string(picture.height), screen);
     }
 }

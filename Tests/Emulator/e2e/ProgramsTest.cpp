@@ -10,29 +10,28 @@ namespace {
 using ::testing::HasSubstr;
 using Programs = KvemuTest;
 
-std::string shot(const std::string& name) {
-    std::filesystem::create_directories(SCREENSHOT_DIR);
-    return (std::filesystem::path(SCREENSHOT_DIR) / ("programs-" + name + ".png")).string();
+std::string shotName(const std::string& name) {
+    return "programs-" + name + ".png";
 }
 
 TEST_F(Programs, EachProgramStartsWithItsTitledWindowInFront) {
     const std::string script =
         "sip off\n"
         "run contacts.exe\nshot " +
-        shot("contacts") + "\ntap 60 30\nshot " + shot("contacts-details") +
+        shot(shotName("contacts")) + "\ntap 60 30\nshot " + shot(shotName("contacts-details")) +
         "\n"
         "run calendar.exe\nshot " +
-        shot("calendar") +
+        shot(shotName("calendar")) +
         "\n"
         "run puzzle.exe\ntap 120 120\nshot " +
-        shot("puzzle") +
+        shot(shotName("puzzle")) +
         "\n"
         "run memory.exe\ntap 40 60\ntap 100 60\nshot " +
-        shot("memory") +
+        shot(shotName("memory")) +
         "\n"
         "run peghelp.exe file:\\Program Files\\Kelvo\\Skins\\Kelvo.htm#Main_Contents\n"
         "shot " +
-        shot("help-contents") + "\nprint-windows\n";
+        shot(shotName("help-contents")) + "\nprint-windows\n";
     const KvemuResult result = run(script);
     ASSERT_EQ(result.status, 0) << result.errors;
     EXPECT_THAT(result.out, HasSubstr("\tcontacts.exe\tContactsWindow\t1\tContacts\n"));
@@ -42,14 +41,14 @@ TEST_F(Programs, EachProgramStartsWithItsTitledWindowInFront) {
     EXPECT_THAT(result.out, HasSubstr("\tpeghelp.exe\tHelpWindow\t1\tHelp\n"));
     for (const char* name :
          {"contacts", "contacts-details", "calendar", "puzzle", "memory", "help-contents"})
-        EXPECT_TRUE(std::filesystem::exists(shot(name))) << name;
+        EXPECT_TRUE(std::filesystem::exists(shot(shotName(name)))) << name;
 }
 
 TEST_F(Programs, HelpViewerShowsTheTopicOfItsCommandLine) {
     const KvemuResult result =
         run("run peghelp.exe file:\\Program Files\\Kelvo\\Skins\\Kelvo.htm#BUTTON_TOPIC3\n"
             "shot " +
-            shot("help-topic3") +
+            shot(shotName("help-topic3")) +
             "\nprint-text\n"
             "run peghelp.exe file:\\Program Files\\Kelvo\\Skins\\Kelvo.htm#BUTTON_TOPIC5\n"
             "print-text\nprint-log\n");
@@ -70,8 +69,8 @@ TEST_F(Programs, HelpViewerShowsTheTopicOfItsCommandLine) {
 TEST_F(Programs, TodayScreenListsTheProgramsAndTheirShortcutsStartThem) {
     // Start shows the Today screen: Calendar, Contacts and Notes, 22 pixels apart from 64
     // pixels below the work area's top.
-    const KvemuResult result =
-        run("sip off\ntap 20 307\nshot " + shot("today") + "\ntap 30 101\nprint-windows\n");
+    const KvemuResult result = run("sip off\ntap 20 307\nshot " + shot(shotName("today")) +
+                                   "\ntap 30 101\nprint-windows\n");
     ASSERT_EQ(result.status, 0) << result.errors;
     EXPECT_THAT(result.out, HasSubstr("\tcalendar.exe\tCalendarWindow\t1\tCalendar\n"));
 }
@@ -80,13 +79,14 @@ TEST_F(Programs, ProgramsFitALargeScreen) {
     const KvemuResult result =
         run("sip off\nrun peghelp.exe file:\\Program Files\\Kelvo\\Skins\\Kelvo.htm#BUTTON_TOPIC1\n"
             "shot " +
-                shot("help-480x640") + "\nrun calendar.exe\nshot " + shot("calendar-480x640") +
-                "\nrun contacts.exe\nshot " + shot("contacts-480x640") + "\nprint-windows\n",
+                shot(shotName("help-480x640")) + "\nrun calendar.exe\nshot " +
+                shot(shotName("calendar-480x640")) + "\nrun contacts.exe\nshot " +
+                shot(shotName("contacts-480x640")) + "\nprint-windows\n",
             "--screen 480x640");
     ASSERT_EQ(result.status, 0) << result.errors;
     // The programs fill the work area between the bars.
     EXPECT_THAT(result.out, HasSubstr("\tContactsWindow\t1\tContacts\n"));
-    EXPECT_TRUE(std::filesystem::exists(shot("help-480x640")));
+    EXPECT_TRUE(std::filesystem::exists(shot(shotName("help-480x640"))));
 }
 
 }  // namespace

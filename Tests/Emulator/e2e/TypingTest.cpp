@@ -205,11 +205,9 @@ TEST_F(Typing, AFarsiAndAMixedParagraphTypedOnTheKeyboardStandInNotesByTheirDire
     std::string problem;
     const std::string typing = typeOnTheKeyboard(farsi + u"\r" + mixed, panelOrigin(), &problem);
     ASSERT_EQ(problem, "");
-    std::filesystem::create_directories(SCREENSHOT_DIR);
-    const std::string shot =
-        (std::filesystem::path(SCREENSHOT_DIR) / "notes-farsi-and-mixed.png").string();
-    KvemuResult result = run(typing + "wait 600\nshot " + shot + "\nprint-text\n");
+    const std::string screenshot = shot("notes-farsi-and-mixed.png");
+    KvemuResult result = run(typing + "wait 600\nshot " + screenshot + "\nprint-text\n");
     ASSERT_EQ(result.status, 0) << result.errors;
     EXPECT_EQ(result.lines().at(0), platform::toUtf8(farsi) + "\\r\\n" + platform::toUtf8(mixed));
-    EXPECT_TRUE(std::filesystem::exists(shot));
+    EXPECT_TRUE(std::filesystem::exists(screenshot));
 }

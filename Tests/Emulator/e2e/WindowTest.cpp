@@ -85,7 +85,7 @@ TEST_F(Window, ShowsTheDeviceScreenScaledByTwoAndClosesOnTerminate) {
     EXPECT_EQ(slurp(file("status")), "0\n") << slurp(file("kvemu.out"));
     Picture screen;
     ASSERT_TRUE(readFrameBuffer(slurp(file("window.xwd")), screen));
-    writePng(std::filesystem::path(SCREENSHOT_DIR) / "kvemu-window-xvfb.png", screen);
+    writePng(shot("kvemu-window-xvfb.png"), screen);
 
     // The device's top left corner: the first pixel of the title bar's colour.
     const uint32_t bar = device.at(0, 0);
