@@ -179,6 +179,9 @@ private:
     static void refuse();
 
     // Typing (FarsiEditTyping.cpp).
+    // Backspace at a paragraph's start or Delete at its end: the paragraph after `first` joins
+    // it, the caret at the join; refused with a beep when the two would pass the length cap.
+    void joinWithNext(CBidiPara* first);
     void OnChar(UINT ch, UINT repeat, UINT flags);
     void OnKeyUp(UINT vk, UINT repeat, UINT flags);
     void typeChar(WCHAR ch);

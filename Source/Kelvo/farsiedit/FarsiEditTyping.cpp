@@ -123,25 +123,8 @@ void CFarsiEdit::Backspace() {
     CBidiPara* para = caretPara;
     const int k = CaretOffset();
     if (k == 0) {
-        CBidiPara* previous = paras.at(para->paraIndex - 1);
-        if (!previous)
-            return;
-        const int joinAt = previous->length;
-        if (para->length == 0) {
-            removeParagraph(para->paraIndex);
-            editPara = previous;
-            dirty |= kDirtyEdited;
-            finishEdit(previous, joinAt, Side::After);
-            return;
-        }
-        if (joinAt + para->length > CBidiPara::MAX_LENGTH) {
-            refuse();
-            return;
-        }
-        previous->InsertAt(joinAt, para->text.get(), para->length);
-        removeParagraph(para->paraIndex);
-        touch(previous);
-        finishEdit(previous, joinAt, Side::Before);
+        if (CBidiPara* previous = paras.at(para->paraIndex - 1))
+            joinWithNext(previous);
         return;
     }
     // The character before the caret with its glyph-less neighbours up to the caret; with no
@@ -168,18 +151,8 @@ void CFarsiEdit::DeleteForward() {
     CBidiPara* para = caretPara;
     const int k = CaretOffset();
     if (k == para->length) {
-        CBidiPara* next = paras.at(para->paraIndex + 1);
-        if (!next)
-            return;
-        if (k + next->length > CBidiPara::MAX_LENGTH) {
-            refuse();
-            return;
-        }
-        const bool nextEmpty = next->length == 0;
-        para->InsertAt(k, next->text.get(), next->length);
-        removeParagraph(next->paraIndex);
-        touch(para);
-        finishEdit(para, k, nextEmpty ? Side::After : Side::Before);
+        if (paras.at(para->paraIndex + 1))
+            joinWithNext(para);
         return;
     }
     // The next character with a glyph and the glyph-less ones before it.
@@ -191,6 +164,21 @@ void CFarsiEdit::DeleteForward() {
     para->Delete(k, to - k);
     touch(para);
     finishEdit(para, k, Side::Before);
+}
+
+void CFarsiEdit::joinWithNext(CBidiPara* first) {
+    CBidiPara* second = paras.at(first->paraIndex + 1);
+    const int joinAt = first->length;
+    if (joinAt + second->length > CBidiPara::MAX_LENGTH) {
+        refuse();
+        return;
+    }
+    // Joining an empty paragraph leaves the caret after the text, as the break it removes was.
+    const Side side = second->length == 0 ? Side::After : Side::Before;
+    first->InsertAt(joinAt, second->text.get(), second->length);
+    removeParagraph(second->paraIndex);
+    touch(first);
+    finishEdit(first, joinAt, side);
 }
 
 void CFarsiEdit::NewParagraph() {
