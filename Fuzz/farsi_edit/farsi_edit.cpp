@@ -97,10 +97,7 @@ void check(CFarsiEdit& edit, CFarsiEdit& twin) {
 void pump() {
     MSG msg{};
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (platform::preTranslateMessage(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        platform::handleMessage(msg);
     }
 }
 
@@ -132,10 +129,7 @@ void step(FuzzInput& in, CFarsiEdit& edit) {
             break;
         case 2: {
             MSG msg{hwnd, WM_KEYDOWN, kKeys[in.byte() % std::size(kKeys)], 1, 0, {}};
-            if (!platform::preTranslateMessage(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
+            platform::handleMessage(msg);
             break;
         }
         case 3:

@@ -155,10 +155,7 @@ void Emulator::shellThreadMain(ShellStart& start) {
             start.result.set_value(std::string());
             MSG msg{};
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-                if (platform::preTranslateMessage(msg))
-                    continue;
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
+                platform::handleMessage(msg);
             }
             std::lock_guard lock(m_shellMutex);
             m_shell = nullptr;

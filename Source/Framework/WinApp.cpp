@@ -16,10 +16,7 @@ CWinApp::~CWinApp() {
 int CWinApp::Run() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (platform::preTranslateMessage(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        platform::handleMessage(msg);
     }
     ExitInstance();
     return static_cast<int>(msg.wParam);

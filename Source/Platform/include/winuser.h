@@ -995,5 +995,8 @@ void setPreTranslateHook(DWORD thread, std::function<bool(MSG&)> hook);
 void addPreTranslateHook(const void* owner, std::function<bool(MSG&)> hook);
 void removePreTranslateHook(const void* owner);
 bool preTranslateMessage(MSG& msg);
+// What a program's message loop does with each message it retrieves: preTranslateMessage, then,
+// unless a hook handled it, TranslateMessage and DispatchMessageW.
+void handleMessage(MSG& msg);
 
 }  // namespace platform

@@ -325,6 +325,13 @@ bool platform::preTranslateMessage(MSG& msg) {
     return preTranslate(msg);
 }
 
+void platform::handleMessage(MSG& msg) {
+    if (preTranslate(msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Lock lock = lockState();
     if (hwnd == HWND_BROADCAST) {

@@ -69,10 +69,7 @@ CFarsiEdit& FarsiEditTest::make(DWORD style, int width, int height) {
 void FarsiEditTest::pump() {
     MSG msg{};
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (platform::preTranslateMessage(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        platform::handleMessage(msg);
     }
 }
 

@@ -136,6 +136,27 @@ TEST_F(UserTest, TranslateMessageMakesCharactersWithTheShiftState) {
     EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);
 }
 
+TEST_F(UserTest, HandleMessageTranslatesAndDispatchesWhatNoHookTakes) {
+    HWND a = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10);
+    ASSERT_EQ(device::foregroundFocusWindow(), a);
+    // A module's hook takes the Tab key; everything else goes on.
+    int owner = 0;
+    platform::addPreTranslateHook(
+        &owner, [](MSG& msg) { return msg.message == WM_KEYDOWN && msg.wParam == VK_TAB; });
+    device::keyDown(VK_TAB);
+    device::keyDown('K');
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+        platform::handleMessage(m);
+    platform::removePreTranslateHook(&owner);
+    // The Tab key's down never reached the window, nor did its character; K's did, and its
+    // character was made and dispatched too.
+    EXPECT_EQ(recorder().of(a, {WM_KEYDOWN, WM_CHAR}), (std::vector<UINT>{WM_KEYDOWN, WM_CHAR}));
+    const auto chars = recorder().with(WM_CHAR);
+    ASSERT_EQ(chars.size(), 1u);
+    EXPECT_EQ(chars[0].wParam, static_cast<WPARAM>('k'));
+}
+
 TEST_F(UserTest, SendMessageToAnotherThreadRunsThereWhileTheSenderWaitsAndServesItsOwnWindows) {
     registerProc(u"Echo", echoProc);
     registerProc(u"Doubler", doublerProc);

@@ -51,10 +51,7 @@ int runProgram(HINSTANCE instance, const ProgramDescription& description,
     SetFocus(frame);
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (platform::preTranslateMessage(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        platform::handleMessage(msg);
     }
     return static_cast<int>(msg.wParam);
 }
