@@ -17,13 +17,12 @@ int width(HDC dc, const std::u16string& s) {
     return CBidiPara::TextWidth(dc, s.c_str(), static_cast<int>(s.size()));
 }
 
-// The columns where drawing `with` leaves ink that drawing `without` does not.
-RECT extraInk(Canvas& canvas, UINT align, int x, const std::u16string& with,
-              const std::u16string& without) {
-    SetTextAlign(canvas.dc, align);
-    const RECT clip = canvas.all();
+// The columns where `draw(with)` leaves ink that `draw(without)` does not.
+template <typename Draw>
+RECT inkAdded(Canvas& canvas, const std::u16string& with, const std::u16string& without,
+              Draw draw) {
     canvas.clear();
-    CBidiPara::DrawRuns(canvas.dc, x, 5, &clip, without.c_str(), static_cast<int>(without.size()));
+    draw(without);
     bool before[kHeight][kWidth];
     for (int y = 0; y < kHeight; ++y) {
         for (int px = 0; px < kWidth; ++px) {
@@ -31,7 +30,7 @@ RECT extraInk(Canvas& canvas, UINT align, int x, const std::u16string& with,
         }
     }
     canvas.clear();
-    CBidiPara::DrawRuns(canvas.dc, x, 5, &clip, with.c_str(), static_cast<int>(with.size()));
+    draw(with);
     RECT r{kWidth, 0, -1, kHeight};
     for (int y = 0; y < kHeight; ++y) {
         for (int px = 0; px < kWidth; ++px) {
@@ -44,31 +43,24 @@ RECT extraInk(Canvas& canvas, UINT align, int x, const std::u16string& with,
     return r;
 }
 
+// The columns where drawing `with` as a glyph string leaves ink that `without` does not.
+RECT extraInk(Canvas& canvas, UINT align, int x, const std::u16string& with,
+              const std::u16string& without) {
+    SetTextAlign(canvas.dc, align);
+    const RECT clip = canvas.all();
+    return inkAdded(canvas, with, without, [&](const std::u16string& text) {
+        CBidiPara::DrawRuns(canvas.dc, x, 5, &clip, text.c_str(), static_cast<int>(text.size()));
+    });
+}
+
 // The columns where drawing line 0 of `with` leaves ink that line 0 of `without` does not.
 RECT extraLineInk(Canvas& canvas, UINT align, int x, const std::u16string& with,
                   const std::u16string& without) {
     SetTextAlign(canvas.dc, align);
     const RECT clip = canvas.all();
-    canvas.clear();
-    biditest::laidOut(without)->DrawLine(canvas.dc, x, 5, 0, 0, &clip, 30, 0);
-    bool before[kHeight][kWidth];
-    for (int y = 0; y < kHeight; ++y) {
-        for (int px = 0; px < kWidth; ++px) {
-            before[y][px] = canvas.dark(px, y);
-        }
-    }
-    canvas.clear();
-    biditest::laidOut(with)->DrawLine(canvas.dc, x, 5, 0, 0, &clip, 30, 0);
-    RECT r{kWidth, 0, -1, kHeight};
-    for (int y = 0; y < kHeight; ++y) {
-        for (int px = 0; px < kWidth; ++px) {
-            if (canvas.dark(px, y) && !before[y][px]) {
-                r.left = std::min<LONG>(r.left, px);
-                r.right = std::max<LONG>(r.right, px + 1);
-            }
-        }
-    }
-    return r;
+    return inkAdded(canvas, with, without, [&](const std::u16string& text) {
+        biditest::laidOut(text)->DrawLine(canvas.dc, x, 5, 0, 0, &clip, 30, 0);
+    });
 }
 
 }  // namespace
