@@ -5,23 +5,12 @@
 #include <limits>
 
 #include "CalculatorFixture.h"
+#include "ClipboardText.h"
 #include "panel/ClipboardText.h"
 
 using CalcDisplay = CalculatorTest;
 
-namespace {
-
-void putClipboardText(const std::u16string& text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HLOCAL block = LocalAlloc(LMEM_ZEROINIT, (text.size() + 1) * sizeof(WCHAR));
-    std::memcpy(LocalLock(block), text.data(), text.size() * sizeof(WCHAR));
-    LocalUnlock(block);
-    SetClipboardData(CF_UNICODETEXT, block);
-    CloseClipboard();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(CalcNumberFormat, FixedFormFitsTwelveCharactersElseExponentForm) {
     EXPECT_EQ(FormatCalcNumber(1.0 / 3, 12), u"0.33333333333");  // eleven decimals
@@ -104,7 +93,7 @@ TEST_F(CalcDisplay, CopyAndTypeGiveTheNumberWithItsPoint) {
 }
 
 TEST_F(CalcDisplay, CopyLeavesTheClipboardAloneWhenAnotherWindowHoldsIt) {
-    putClipboardText(u"kept");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"kept"));
     ASSERT_TRUE(OpenClipboard(host->sipWindow()));  // held open by someone else
     keys("7 copy");
     CloseClipboard();
@@ -112,17 +101,17 @@ TEST_F(CalcDisplay, CopyLeavesTheClipboardAloneWhenAnotherWindowHoldsIt) {
 }
 
 TEST_F(CalcDisplay, PasteTakesTheNumberTheClipboardTextStartsWith) {
-    putClipboardText(u"42.5 apples");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"42.5 apples"));
     keys("7 + paste");
     EXPECT_EQ(text(), u"42.5");
     keys("=");  // the pasted number was the right operand
     EXPECT_EQ(text(), u"49.5");
 
-    putClipboardText(u"apples");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"apples"));
     keys("paste");
     EXPECT_EQ(text(), u"0");
 
-    putClipboardText(u"");  // no text: nothing changes
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u""));  // no text: nothing changes
     keys("5 paste");
     EXPECT_EQ(text(), u"5");
     ASSERT_TRUE(OpenClipboard(nullptr));

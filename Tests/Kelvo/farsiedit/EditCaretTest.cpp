@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "ClipboardText.h"
 #include "EditFixture.h"
 
 using namespace edittest;
@@ -223,7 +224,7 @@ TEST_F(FarsiEditTest, EditsRelayOutOnlyWhatChangedYetMatchAFullLayoutAndResizing
     edit->SelectRange(0, 4, 1, 2);
     type(u"x");
     same("replaced a selection across paragraphs");
-    putOnClipboard(u"alpha beta\r\ngamma delta epsilon\r\n");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"alpha beta\r\ngamma delta epsilon\r\n"));
     pressControl('V');
     same("pasted paragraphs");
 

@@ -4,6 +4,7 @@
 #include <device/Clock.h>
 #include <winbase_memory.h>
 
+#include "ClipboardText.h"
 #include "EditFixture.h"
 
 using namespace edittest;
@@ -64,7 +65,7 @@ TEST_F(FarsiEditTest, ACopyAcrossTwoParagraphsPutsCrLfBetweenThem) {
     EXPECT_EQ(caretParagraph(), 1);
     EXPECT_EQ(caretOffset(), 1);
     // Without a selection copy and cut leave the clipboard alone.
-    putOnClipboard(u"kept");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"kept"));
     pressControl('C');
     pressControl('X');
     EXPECT_EQ(clipboardText(), u"kept");
@@ -78,23 +79,14 @@ TEST_F(FarsiEditTest, PasteReplacesTheSelectionAndAnEmptyClipboardChangesNothing
     pressControl('V');
     EXPECT_EQ(text(), u"hello world");
     EXPECT_EQ(beeps(), 0);
-    putOnClipboard(u"one\r\ntwo\r\n");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"one\r\ntwo\r\n"));
     edit->SelectRange(0, 0, 0, 4);
     pressControl('V');
     EXPECT_EQ(text(), u"one\r\ntwo\r\n world");
     EXPECT_EQ(caretParagraph(), 2);
     EXPECT_EQ(caretOffset(), 0);
     // A block another program left without a terminator is read only as far as it reaches.
-    HLOCAL block = LocalAlloc(LMEM_MOVEABLE, 6);
-    auto* units = static_cast<WCHAR*>(LocalLock(block));
-    units[0] = u'x';
-    units[1] = u'y';
-    units[2] = u'z';
-    LocalUnlock(block);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, block);
-    CloseClipboard();
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"xyz", nullptr, testsupport::Terminator::Without));
     setText(u"");
     pressControl('V');
     EXPECT_EQ(text(), u"xyz");
@@ -109,7 +101,7 @@ TEST_F(FarsiEditTest, ASingleLineControlLeavesEnterToTheDialogAndPastesOneLine) 
     type(u"ab");
     press(VK_RETURN);
     EXPECT_EQ(text(), u"ab");
-    putOnClipboard(u"cd\r\nef");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"cd\r\nef"));
     pressControl('V');
     EXPECT_EQ(text(), u"abcd");
     EXPECT_EQ(edit->Paragraphs().count(), 1);
@@ -222,7 +214,7 @@ TEST_F(FarsiEditTest, ATapAndHoldOutsideTheSelectionMovesTheCaretAndGraysItsComm
     // Held inside a selection: Cut, Copy and Delete are there, and Copy works.
     menu->states.clear();
     menu->chooseItem = 1;
-    putOnClipboard(u"old");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"old"));
     edit->SelectRange(0, 0, 0, 10);
     device::advanceClock(1000);
     device::stylusDown(held.x, held.y);

@@ -173,15 +173,6 @@ std::optional<std::u16string> FarsiEditTest::clipboardText() {
     return out;
 }
 
-void FarsiEditTest::putOnClipboard(const std::u16string& value) {
-    HLOCAL block = LocalAlloc(LPTR, (value.size() + 1) * sizeof(WCHAR));
-    std::copy(value.begin(), value.end(), static_cast<WCHAR*>(block));
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, block);
-    CloseClipboard();
-}
-
 void FarsiEditTest::emptyClipboard() {
     if (OpenClipboard(nullptr)) {
         EmptyClipboard();

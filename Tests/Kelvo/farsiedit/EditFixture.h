@@ -73,7 +73,6 @@ protected:
 
     // The clipboard's text, or nullopt without one.
     static std::optional<std::u16string> clipboardText();
-    static void putOnClipboard(const std::u16string& text);
     static void emptyClipboard();
 
     HWND host = nullptr;

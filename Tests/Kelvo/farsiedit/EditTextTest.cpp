@@ -1,6 +1,7 @@
 // The Farsi edit control's text: the window text messages and their paragraph breaks, typing,
 // Backspace and Delete across paragraphs and direction boundaries, Enter, the space rules, the
 // length cap and a paragraph list that grows.
+#include "ClipboardText.h"
 #include "EditFixture.h"
 
 using namespace edittest;
@@ -227,7 +228,7 @@ TEST_F(FarsiEditTest, AParagraphNeverPassesTheLayoutsCapAndARefusedEditLosesNoth
     type(u"b");
     EXPECT_EQ(beeps(), 1);
     EXPECT_EQ(text().size(), full.size());
-    putOnClipboard(u"xy");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"xy"));
     pressControl('V');
     EXPECT_EQ(beeps(), 2);
     EXPECT_EQ(text().size(), full.size());
@@ -301,11 +302,11 @@ TEST_F(FarsiEditTest, TheTextLimitRefusesWhatWouldPassItAndNeverSplitsASurrogate
     // A selection replaced frees its room first; a paste that would pass the limit changes
     // nothing.
     edit->SelectRange(1, 0, 1, 1);
-    putOnClipboard(u"xyz");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"xyz"));
     pressControl('V');
     EXPECT_EQ(beeps(), 4);
     EXPECT_EQ(text(), u"ab\r\ncd");
-    putOnClipboard(u"xy");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"xy"));
     pressControl('V');
     EXPECT_EQ(text(), u"ab\r\nxy");
     // One unit left: the first half of a pair is refused rather than typed alone.

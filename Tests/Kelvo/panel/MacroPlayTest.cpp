@@ -6,6 +6,7 @@
 #include <device/EventLog.h>
 #include <oleauto.h>
 
+#include "ClipboardText.h"
 #include "MacroLayouts.h"
 #include "panel/MacroExpansion.h"
 #include "panel/MacroStore.h"
@@ -34,17 +35,6 @@ protected:
         tapAt(key);
         if (panel->layout->index == 0)
             tapAt(kGotoMacros);
-    }
-    // Puts `text` and its terminator on the clipboard.
-    void putOnClipboard(const std::u16string& text) {
-        HLOCAL block = LocalAlloc(LMEM_ZEROINIT, (text.size() + 1) * sizeof(WCHAR));
-        ASSERT_NE(block, nullptr);
-        std::copy(text.begin(), text.end(), static_cast<WCHAR*>(LocalLock(block)));
-        LocalUnlock(block);
-        ASSERT_TRUE(OpenClipboard(panelWindow()));
-        EmptyClipboard();
-        SetClipboardData(CF_UNICODETEXT, block);
-        CloseClipboard();
     }
     static size_t beeps() { return device::eventsOfKind(u"beep").size(); }
 };
@@ -212,7 +202,7 @@ TEST_F(MacroPlay, LongPressTakesTheFirstHundredCharactersOfTheClipboard) {
     std::u16string text;
     for (int i = 0; i < 15; ++i)
         text += u"0123456789";
-    putOnClipboard(text);
+    ASSERT_TRUE(testsupport::putTextOnClipboard(text, panelWindow()));
 
     down(kMacro1.x, kMacro1.y);
     host->advance(kLongPressMs);
@@ -227,13 +217,8 @@ TEST_F(MacroPlay, LongPressTakesTheFirstHundredCharactersOfTheClipboard) {
     EXPECT_EQ(storedMacroValue(u"MacroData1"), (StoredValue{REG_SZ, textBytes(first)}));
 
     // A block without a terminator gives its characters and nothing after them.
-    HLOCAL bare = LocalAlloc(0, 50 * sizeof(WCHAR));
-    std::fill_n(static_cast<WCHAR*>(LocalLock(bare)), 50, u'q');
-    LocalUnlock(bare);
-    ASSERT_TRUE(OpenClipboard(panelWindow()));
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, bare);
-    CloseClipboard();
+    ASSERT_TRUE(testsupport::putTextOnClipboard(std::u16string(50, u'q'), panelWindow(),
+                                                testsupport::Terminator::Without));
     down(kMacro2.x, kMacro2.y);
     host->advance(kLongPressMs);
     up(kMacro2.x, kMacro2.y);
@@ -255,8 +240,9 @@ TEST_F(MacroPlay, LongPressWithNoTextIsAnOrdinaryPress) {
     storeMacroText(u"MacroData0", u"kept");
     enterFace();
     for (const bool emptyText : {false, true}) {
-        if (emptyText)
-            putOnClipboard(u"");
+        if (emptyText) {
+            ASSERT_TRUE(testsupport::putTextOnClipboard(u"", panelWindow()));
+        }
         if (panel->layout->index == 0)
             tapAt(kGotoMacros);
         ASSERT_EQ(panel->layout->index, 1);

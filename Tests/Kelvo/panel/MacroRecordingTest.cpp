@@ -2,6 +2,7 @@
 // face), appending the strokes sent, and ending with a saved key sequence or an emptied macro.
 #include <device/EventLog.h>
 
+#include "ClipboardText.h"
 #include "MacroLayouts.h"
 #include "panel/MacroExpansion.h"
 #include "panel/MacroStore.h"
@@ -148,13 +149,7 @@ TEST_F(Recording, ReplacingTheTargetsDataEndsTheRecording) {
     tapAt(kMacro3);
     tapAt(kGotoMacros);
     ASSERT_EQ(panel->recordSlot, 3);
-    HLOCAL block = LocalAlloc(LMEM_ZEROINIT, 4 * sizeof(WCHAR));
-    std::copy_n(u"abc", 3, static_cast<WCHAR*>(LocalLock(block)));
-    LocalUnlock(block);
-    ASSERT_TRUE(OpenClipboard(panelWindow()));
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, block);
-    CloseClipboard();
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"abc", panelWindow()));
     down(kMacro3.x, kMacro3.y);
     host->advance(kLongPressMs);
     up(kMacro3.x, kMacro3.y);

@@ -1,5 +1,6 @@
 // Typing a text through the host (spaces as key events, everything else as strings) and reading
 // the clipboard's text without trusting it to be terminated.
+#include "ClipboardText.h"
 #include "TypingLayouts.h"
 #include "panel/ClipboardText.h"
 #include "panel/Macros.h"
@@ -12,18 +13,6 @@ namespace {
 
 std::vector<Call> spacePair() {
     return {Call::charEvent(0x20, 0x80, 0, u' '), Call::charEvent(0x20, 0x10040, 0, u' ')};
-}
-
-// Puts `units` on the clipboard as a block of exactly that many characters.
-void putOnClipboard(HWND owner, const std::u16string& units) {
-    HLOCAL block = LocalAlloc(LMEM_ZEROINIT, units.size() * sizeof(WCHAR));
-    ASSERT_NE(block, nullptr);
-    std::copy(units.begin(), units.end(), static_cast<WCHAR*>(LocalLock(block)));
-    LocalUnlock(block);
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, block);
-    CloseClipboard();
 }
 
 }  // namespace
@@ -46,9 +35,11 @@ TEST_F(MacroText, ClipboardTextStopsAtTheTerminatorOrTheBlockEnd) {
     writePortraitSkin({typingLayout()});
     createPanel();
     EXPECT_FALSE(ReadClipboardText(panelWindow()).has_value());
-    putOnClipboard(panelWindow(), std::u16string(u"12.5\0tail", 9));
+    ASSERT_TRUE(testsupport::putTextOnClipboard(std::u16string(u"12.5\0tail", 9), panelWindow(),
+                                                testsupport::Terminator::Without));
     EXPECT_EQ(ReadClipboardText(panelWindow()), u"12.5");
     // A block that ends without a terminator gives all of its characters and nothing after.
-    putOnClipboard(panelWindow(), u"unterminated");
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"unterminated", panelWindow(),
+                                                testsupport::Terminator::Without));
     EXPECT_EQ(ReadClipboardText(panelWindow()), u"unterminated");
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "ClipboardText.h"
 #include "TypingLayouts.h"
 
 using namespace skintest;
@@ -271,13 +272,7 @@ TEST_F(Stylus, LosingTheCaptureEndsThePressAndItsLongPress) {
     writePortraitSkin({layout});
     createPanel();
     // Text on the clipboard: a long press on the macro key would take it.
-    HLOCAL block = LocalAlloc(LMEM_ZEROINIT, 4 * sizeof(WCHAR));
-    std::copy_n(u"abc", 3, static_cast<WCHAR*>(LocalLock(block)));
-    LocalUnlock(block);
-    ASSERT_TRUE(OpenClipboard(panelWindow()));
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, block);
-    CloseClipboard();
+    ASSERT_TRUE(testsupport::putTextOnClipboard(u"abc", panelWindow()));
     down(60, 20);
     ASSERT_EQ(GetCapture(), panelWindow());
     SetCapture(host->sipWindow());  // another window takes the stylus
